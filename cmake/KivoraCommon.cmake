@@ -1,0 +1,49 @@
+# Settings shared by every target of both builds.
+
+set(KIVORA_WARNINGS -Wall -Wextra)
+
+if(KIVORA_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
+endif()
+
+# Boost.Regex is used header-only. The mingw build must never see /usr/include
+# (its C library headers are the host's), so it gets a folder holding only boost/.
+add_compile_definitions(BOOST_REGEX_STANDALONE)
+set(KIVORA_BOOST_ROOT "/usr/include" CACHE PATH "Folder that holds boost/")
+if(WIN32)
+  set(KIVORA_BOOST_INCLUDE "${CMAKE_BINARY_DIR}/boost-include")
+  file(MAKE_DIRECTORY "${KIVORA_BOOST_INCLUDE}")
+  file(CREATE_LINK "${KIVORA_BOOST_ROOT}/boost" "${KIVORA_BOOST_INCLUDE}/boost" SYMBOLIC)
+else()
+  set(KIVORA_BOOST_INCLUDE "${KIVORA_BOOST_ROOT}")
+endif()
+if(NOT EXISTS "${KIVORA_BOOST_INCLUDE}/boost/regex.hpp")
+  message(FATAL_ERROR "Boost.Regex headers not found under ${KIVORA_BOOST_ROOT} (install libboost1.81-dev)")
+endif()
+add_library(kivora_boost INTERFACE)
+target_include_directories(kivora_boost SYSTEM INTERFACE "${KIVORA_BOOST_INCLUDE}")
+
+# The script engine's grammar is generated; the tools are found here so that
+# the engine only has to call FLEX_TARGET/BISON_TARGET.
+find_package(FLEX 2.6 REQUIRED)
+find_package(BISON 3.7 REQUIRED)
+
+if(WIN32)
+  # Everything is linked statically so that Kivora.exe is one file.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+endif()
+
+# kivora_target_defaults(<target>): warnings and include root for our own code.
+function(kivora_target_defaults target)
+  target_compile_options(${target} PRIVATE ${KIVORA_WARNINGS})
+  target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+endfunction()
+
+if(WIN32 AND CMAKE_CROSSCOMPILING)
+  # Windows programs built here run through Wine, in a prefix and an X display
+  # of their own (see tools/wine-run).
+  set(KIVORA_WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+  set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/tools/wine-run;--prefix;${KIVORA_WINE_PREFIX}")
+endif()
