@@ -10,7 +10,7 @@
 
 #include "platform/win32/handles.h"
 #include "resource_ids.h"
-#include "test_paths.h"
+#include "win/test_paths.h"
 
 namespace {
 
