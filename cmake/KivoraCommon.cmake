@@ -47,3 +47,13 @@ if(WIN32 AND CMAKE_CROSSCOMPILING)
   set(KIVORA_WINE_PREFIX "${CMAKE_BINARY_DIR}/wineprefix")
   set(CMAKE_CROSSCOMPILING_EMULATOR "${PROJECT_SOURCE_DIR}/tools/wine-run;--prefix;${KIVORA_WINE_PREFIX}")
 endif()
+
+# kivora_link_rooms(<target> <PUBLIC|PRIVATE> room...): links kivora_<room> for
+# every room of src/ that exists, so a room can be used before its neighbours land.
+function(kivora_link_rooms target visibility)
+  foreach(room IN LISTS ARGN)
+    if(EXISTS "${PROJECT_SOURCE_DIR}/src/${room}/CMakeLists.txt")
+      target_link_libraries(${target} ${visibility} kivora_${room})
+    endif()
+  endforeach()
+endfunction()
