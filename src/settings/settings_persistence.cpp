@@ -4,6 +4,7 @@
 #include <new>
 #include <span>
 #include <string>
+#include <type_traits>
 #include <variant>
 #include <vector>
 
@@ -216,7 +217,7 @@ void LoadSettings(Settings& settings, const SettingsStore& store) {
   for (const Entry& entry : table()) loadEntry(settings, store, entry);
 }
 
-bool SaveSettings(Settings& settings, const SettingsStore& store, bool modeJP, SaveHooks& hooks,
+bool SaveSettings(const Settings& settings, const SettingsStore& store, bool modeJP, SaveHooks& hooks,
                   std::u16string* saveErrorText) {
   std::u16string SaveErrorText;
   if (settings.bUseIni) EnsureIniFile(store);

@@ -25,6 +25,9 @@ struct StoreLocation {
   platform::RegKey registryRoot = platform::kHkeyCurrentUser;
   std::u16string registryRootName = u"HKEY_CURRENT_USER\\";
   std::u16string registryKey = u"Software\\Orvanta\\Kivora\\CurrentVersion";
+
+  // The subkey of the settings key that holds the per-window rules.
+  std::u16string specProgKey() const { return registryKey + u"\\SpecProg"; }
 };
 
 // What the store functions reach.
@@ -82,7 +85,7 @@ class SaveHooks {
 // Writes every value; a failure does not stop the following ones. Returns
 // false when at least one value could not be written; the failures are then
 // in saveErrorText (when given) and were shown through hooks.
-bool SaveSettings(Settings& settings, const SettingsStore& store, bool modeJP, SaveHooks& hooks,
+bool SaveSettings(const Settings& settings, const SettingsStore& store, bool modeJP, SaveHooks& hooks,
                   std::u16string* saveErrorText = nullptr);
 
 // "/OR": everything from the ini file into the registry. Leaves bUseIni false.

@@ -67,17 +67,14 @@ LStatus FakeRegistry::openOrCreate(RegKey key, const char16_t* subKey, RegSam sa
   for (const auto& part : components(subKey)) {
     const std::u16string path = node->path + u"\\" + part;
     if (deniedOpens_.count(path)) return kErrorAccessDenied;
-    auto& child = node->subkeys[part];
-    if (!child) {
-      if (!create) {
-        node->subkeys.erase(part);
-        return kErrorFileNotFound;
-      }
-      child = std::make_unique<Key>();
-      child->path = path;
+    auto it = node->subkeys.find(part);
+    if (it == node->subkeys.end()) {
+      if (!create) return kErrorFileNotFound;
+      it = node->subkeys.emplace(part, std::make_unique<Key>()).first;
+      it->second->path = path;
       createdAny = true;
     }
-    node = child.get();
+    node = it->second.get();
   }
   if (deniedOpens_.count(node->path)) return kErrorAccessDenied;
   const RegKey handle = static_cast<RegKey>(nextHandle_);
