@@ -62,7 +62,9 @@ class Win32StoreEnvironment final : public StoreEnvironment {
     SetCurrentDirectoryW(previousDirectory_.c_str());
     removeDirectory(directory_);
     RegDeleteTreeW(HKEY_CURRENT_USER, (std::wstring(kScratchParent) + L"\\" + name_).c_str());
-    RegDeleteKeyW(HKEY_CURRENT_USER, kScratchParent);  // only goes once it is empty
+    // Each goes only once it is empty, so Kivora's own key is never touched.
+    RegDeleteKeyW(HKEY_CURRENT_USER, kScratchParent);
+    RegDeleteKeyW(HKEY_CURRENT_USER, L"Software\\Orvanta");
   }
 
   platform::Registry& registry() override { return registry_; }
