@@ -72,8 +72,7 @@ void DebugLog::closeFile() {
 }
 
 bool DebugLog::echoing(unsigned kind) const {
-  return (kind & kLogEcho) != 0 && monitor_ != nullptr && monitor_->exists() &&
-         !monitor_->paused();
+  return (kind & kLogEcho) != 0 && monitor_ != nullptr && monitor_->exists() && !monitor_->paused();
 }
 
 bool DebugLog::start() {

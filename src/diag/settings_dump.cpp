@@ -42,7 +42,8 @@ void writeSettingsDump(DebugLog& log, const settings::Settings& s, DumpContext c
   number(u"NoOpeningDlg=", s.NoOpeningDlg);
   number(u"HOTKEY_ENDISTTICON=", s.HOTKEY_ENDISTTICON);
   number(u"BIGDIALOG=", s.BIGDIALOG);
-  number(u"Number of WatchKeyboardDeviceNames=", static_cast<std::int64_t>(s.watchedKeyboards.size()));
+  number(u"Number of WatchKeyboardDeviceNames=",
+         static_cast<std::int64_t>(s.watchedKeyboards.size()));
   number(u"NOT_WATCH_DEV_NUMLOCK=", s.NOT_WATCH_DEV_NUMLOCK);
   number(u"bUseIni=", s.bUseIni);
   number(u"modeJP=", context.modeJP);

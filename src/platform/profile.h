@@ -16,9 +16,8 @@ class Profile {
   // cut to size - 1 characters and zero-terminated; returns the characters
   // copied. A null key lists the section's keys, each zero-terminated.
   virtual std::uint32_t GetPrivateProfileStringW(const char16_t* appName, const char16_t* keyName,
-                                                 const char16_t* defaultText,
-                                                 char16_t* returned, std::uint32_t size,
-                                                 const char16_t* fileName) = 0;
+                                                 const char16_t* defaultText, char16_t* returned,
+                                                 std::uint32_t size, const char16_t* fileName) = 0;
   // The value read as a decimal number (a minus sign gives the two's
   // complement), or the default when the key is absent or empty.
   virtual std::uint32_t GetPrivateProfileIntW(const char16_t* appName, const char16_t* keyName,
@@ -26,9 +25,8 @@ class Profile {
                                               const char16_t* fileName) = 0;
   // Reads bytes stored by WritePrivateProfileStructW; false unless the stored
   // form holds exactly size bytes and its checksum matches.
-  virtual bool GetPrivateProfileStructW(const char16_t* section, const char16_t* key,
-                                        void* data, std::uint32_t size,
-                                        const char16_t* fileName) = 0;
+  virtual bool GetPrivateProfileStructW(const char16_t* section, const char16_t* key, void* data,
+                                        std::uint32_t size, const char16_t* fileName) = 0;
   virtual bool WritePrivateProfileStringW(const char16_t* appName, const char16_t* keyName,
                                           const char16_t* text, const char16_t* fileName) = 0;
   // Stores size bytes as upper-case hexadecimal followed by a one-byte checksum

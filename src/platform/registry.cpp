@@ -5,9 +5,9 @@
 namespace kivora::platform {
 
 bool isPredefinedRoot(RegKey key) {
-  for (RegKey root : {kHkeyClassesRoot, kHkeyCurrentUser, kHkeyLocalMachine, kHkeyUsers,
-                      kHkeyPerformanceData, kHkeyCurrentConfig, kHkeyDynData,
-                      kHkeyPerformanceText, kHkeyPerformanceNlsText}) {
+  for (RegKey root :
+       {kHkeyClassesRoot, kHkeyCurrentUser, kHkeyLocalMachine, kHkeyUsers, kHkeyPerformanceData,
+        kHkeyCurrentConfig, kHkeyDynData, kHkeyPerformanceText, kHkeyPerformanceNlsText}) {
     if (key == root) return true;
   }
   return false;

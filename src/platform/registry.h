@@ -47,8 +47,8 @@ inline constexpr std::uint32_t kRegOpenedExistingKey = 2;
 namespace detail {
 // Win32 defines the predefined roots as 32-bit negative numbers widened to a pointer.
 constexpr RegKey predefined(std::uint32_t v) {
-  return static_cast<RegKey>(static_cast<std::uintptr_t>(
-      static_cast<std::intptr_t>(static_cast<std::int32_t>(v))));
+  return static_cast<RegKey>(
+      static_cast<std::uintptr_t>(static_cast<std::intptr_t>(static_cast<std::int32_t>(v))));
 }
 }  // namespace detail
 

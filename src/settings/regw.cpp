@@ -96,8 +96,10 @@ std::int32_t decimalValue(std::u16string_view text) {
     if (value > std::int64_t{1} << 32) break;  // far beyond the range either way
   }
   if (negative) value = -value;
-  if (value > std::numeric_limits<std::int32_t>::max()) return std::numeric_limits<std::int32_t>::max();
-  if (value < std::numeric_limits<std::int32_t>::min()) return std::numeric_limits<std::int32_t>::min();
+  if (value > std::numeric_limits<std::int32_t>::max())
+    return std::numeric_limits<std::int32_t>::max();
+  if (value < std::numeric_limits<std::int32_t>::min())
+    return std::numeric_limits<std::int32_t>::min();
   return static_cast<std::int32_t>(value);
 }
 
@@ -196,7 +198,8 @@ bool REGW::OpenKey(std::optional<RegKey> root, std::u16string_view path, unsigne
     }
     if (!root) return false;
   }
-  const platform::RegSam access = (flags & kOpenReadOnly) ? platform::kKeyRead : platform::kKeyAllAccess;
+  const platform::RegSam access =
+      (flags & kOpenReadOnly) ? platform::kKeyRead : platform::kKeyAllAccess;
   RegKey opened{};
   if (context_.registry.RegOpenKeyExW(*root, subKey.c_str(), 0, access, &opened) ==
       platform::kErrorSuccess) {
@@ -206,8 +209,8 @@ bool REGW::OpenKey(std::optional<RegKey> root, std::u16string_view path, unsigne
   if (flags & kOpenCreate) {
     std::uint32_t disposition = 0;
     if (context_.registry.RegCreateKeyExW(*root, subKey.c_str(), platform::kRegOptionNonVolatile,
-                                          platform::kKeyAllAccess, &opened, &disposition) ==
-        platform::kErrorSuccess) {
+                                          platform::kKeyAllAccess, &opened,
+                                          &disposition) == platform::kErrorSuccess) {
       key_ = opened;
       return true;
     }
@@ -398,8 +401,7 @@ std::optional<std::u16string> REGW::NewReadMultiStringW(std::u16string_view name
   }
 }
 
-bool REGW::WriteStringW(std::u16string_view name, std::u16string_view text,
-                        StringWriteKind kind) {
+bool REGW::WriteStringW(std::u16string_view name, std::u16string_view text, StringWriteKind kind) {
   if (!requireOpen(kWriteString.english, kWriteString.japanese)) return false;
   const std::u16string n(name);
   std::uint32_t type = platform::kRegSz;
@@ -443,9 +445,9 @@ bool REGW::WriteIntegerW(std::u16string_view name, std::int32_t value) {
   if (!requireOpen(kWriteInteger.english, kWriteInteger.japanese)) return false;
   const std::u16string n(name);
   const auto v = static_cast<std::uint32_t>(value);
-  const std::array<std::uint8_t, 4> data{static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-                                         static_cast<std::uint8_t>(v >> 16),
-                                         static_cast<std::uint8_t>(v >> 24)};
+  const std::array<std::uint8_t, 4> data{
+      static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
+      static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
   return context_.registry.RegSetValueExW(*key_, n.c_str(), platform::kRegDword, data.data(), 4) ==
          platform::kErrorSuccess;
 }

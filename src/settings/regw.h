@@ -35,10 +35,10 @@ inline constexpr unsigned kOpenReadOnly = 2;  // KEY_READ instead of KEY_ALL_ACC
 
 // The argument of WriteStringW.
 enum class StringWriteKind : int {
-  KeepType = 0,           // REG_EXPAND_SZ if the existing value is one, else REG_SZ
-  ExpandSz = 1,           // always REG_EXPAND_SZ
-  ExpandIfTwoPercent = 2, // REG_EXPAND_SZ when the text holds two or more '%'
-  Sz = 3,                 // always REG_SZ
+  KeepType = 0,            // REG_EXPAND_SZ if the existing value is one, else REG_SZ
+  ExpandSz = 1,            // always REG_EXPAND_SZ
+  ExpandIfTwoPercent = 2,  // REG_EXPAND_SZ when the text holds two or more '%'
+  Sz = 3,                  // always REG_SZ
 };
 
 // The predefined root a whole or short name stands for ("HKEY_CURRENT_USER",

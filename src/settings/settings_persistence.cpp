@@ -23,10 +23,10 @@ constexpr std::size_t kDeviceNamesCapacity = 32768;
 
 enum class LoadRule {
   AsStored,
-  Flag,            // any non-zero value becomes 1; saved as 0 or 1
-  ClampUnsigned,   // above max (unsigned compare) becomes the replacement
-  AtLeast,         // below min (unsigned compare) becomes min
-  PauseHotkey,     // sanitizePauseHotkey
+  Flag,           // any non-zero value becomes 1; saved as 0 or 1
+  ClampUnsigned,  // above max (unsigned compare) becomes the replacement
+  AtLeast,        // below min (unsigned compare) becomes min
+  PauseHotkey,    // sanitizePauseHotkey
 };
 
 struct IntField {
@@ -47,40 +47,56 @@ struct IntValue {
   IntField field;
   std::int32_t defaultValue;
   LoadRule rule = LoadRule::AsStored;
-  std::uint32_t limit = 0;           // ClampUnsigned: max; AtLeast: min
-  std::int32_t replacement = 0;      // ClampUnsigned
-  bool defaultIsCurrent = false;     // the value in memory is the default
+  std::uint32_t limit = 0;        // ClampUnsigned: max; AtLeast: min
+  std::int32_t replacement = 0;   // ClampUnsigned
+  bool defaultIsCurrent = false;  // the value in memory is the default
 };
 struct SoundFileName {};
 struct DeviceNames {};
 using Entry = std::variant<IntValue, SoundFileName, DeviceNames>;
 
+// Table rows, one helper per load rule.
+IntValue asStored(std::u16string_view name, IntField f, std::int32_t def) {
+  return {name, f, def};
+}
+IntValue flag(std::u16string_view name, IntField f) { return {name, f, 0, LoadRule::Flag}; }
+// A flag whose default is the value already in memory.
+IntValue stickyFlag(std::u16string_view name, IntField f) {
+  return {name, f, 0, LoadRule::Flag, 0, 0, true};
+}
+// An out-of-range packed lock setting loads as its default.
+IntValue keyState(std::u16string_view name, IntField f, std::int32_t def, std::uint32_t max) {
+  return {name, f, def, LoadRule::ClampUnsigned, max, def};
+}
+
 std::span<const Entry> table() {
   static const Entry entries[] = {
-      IntValue{u"use_script", field<&Settings::use_script>(), 0, LoadRule::Flag},
-      IntValue{u"NumLockState", field<&Settings::NumLockState>(), 1, LoadRule::ClampUnsigned, 7, 1},
-      IntValue{u"RemoteCheck", field<&Settings::RemoteCheck>(), 0},
-      IntValue{u"RM_NumLockState", field<&Settings::RM_NumLockState>(), 1, LoadRule::ClampUnsigned, 5, 1},
-      IntValue{u"NotifyWatchedDevice", field<&Settings::NotifyWatchedDevice>(), 0, LoadRule::Flag},
-      IntValue{u"CapsLockState", field<&Settings::CapsLockState>(), 0, LoadRule::ClampUnsigned, 5, 0},
-      IntValue{u"ScrollLockState", field<&Settings::ScrollLockState>(), 0, LoadRule::ClampUnsigned, 5, 0},
-      IntValue{u"KBWatchEnabled", field<&Settings::KBWatchEnabled>(), 1},
-      IntValue{u"PlaySound", field<&Settings::PlaySound>(), 0},
+      flag(u"use_script", field<&Settings::use_script>()),
+      keyState(u"NumLockState", field<&Settings::NumLockState>(), 1, 7),
+      asStored(u"RemoteCheck", field<&Settings::RemoteCheck>(), 0),
+      keyState(u"RM_NumLockState", field<&Settings::RM_NumLockState>(), 1, 5),
+      flag(u"NotifyWatchedDevice", field<&Settings::NotifyWatchedDevice>()),
+      keyState(u"CapsLockState", field<&Settings::CapsLockState>(), 0, 5),
+      keyState(u"ScrollLockState", field<&Settings::ScrollLockState>(), 0, 5),
+      asStored(u"KBWatchEnabled", field<&Settings::KBWatchEnabled>(), 1),
+      asStored(u"PlaySound", field<&Settings::PlaySound>(), 0),
       SoundFileName{},
-      IntValue{u"EnDisTTIcon", field<&Settings::EnDisTTIcon>(), 1},
-      IntValue{u"NotifyOnly", field<&Settings::NotifyOnly>(), 0},
-      IntValue{u"BlockInsert", field<&Settings::BlockInsert>(), 0},
-      IntValue{u"ShowLockedKeyIcon", field<&Settings::ShowLockedKeyIcon>(), 0, LoadRule::Flag},
-      IntValue{u"SendTK", field<&Settings::SendTK>(), 0, LoadRule::Flag},
-      IntValue{u"ImeLock", field<&Settings::ImeLock>(), 0},
-      IntValue{u"timer3_interval", field<&Settings::timer3_interval>(), 1000, LoadRule::AtLeast, 100},
-      IntValue{u"return_waitmsec", field<&Settings::return_waitmsec>(), 0},
-      IntValue{u"NoOpeningDlg", field<&Settings::NoOpeningDlg>(), 0, LoadRule::Flag},
-      IntValue{u"NoNotifyScriptSuspend", field<&Settings::NoNotifyScriptSuspend>(), 0, LoadRule::Flag},
-      IntValue{u"HOTKEY_ENDISTTICON", field<&Settings::HOTKEY_ENDISTTICON>(), 0, LoadRule::PauseHotkey},
-      IntValue{u"BIGDIALOG", field<&Settings::BIGDIALOG>(), 0, LoadRule::Flag, 0, 0, true},
+      asStored(u"EnDisTTIcon", field<&Settings::EnDisTTIcon>(), 1),
+      asStored(u"NotifyOnly", field<&Settings::NotifyOnly>(), 0),
+      asStored(u"BlockInsert", field<&Settings::BlockInsert>(), 0),
+      flag(u"ShowLockedKeyIcon", field<&Settings::ShowLockedKeyIcon>()),
+      flag(u"SendTK", field<&Settings::SendTK>()),
+      asStored(u"ImeLock", field<&Settings::ImeLock>(), 0),
+      IntValue{u"timer3_interval", field<&Settings::timer3_interval>(), 1000, LoadRule::AtLeast,
+               100},
+      asStored(u"return_waitmsec", field<&Settings::return_waitmsec>(), 0),
+      flag(u"NoOpeningDlg", field<&Settings::NoOpeningDlg>()),
+      flag(u"NoNotifyScriptSuspend", field<&Settings::NoNotifyScriptSuspend>()),
+      IntValue{u"HOTKEY_ENDISTTICON", field<&Settings::HOTKEY_ENDISTTICON>(), 0,
+               LoadRule::PauseHotkey},
+      stickyFlag(u"BIGDIALOG", field<&Settings::BIGDIALOG>()),
       DeviceNames{},
-      IntValue{u"NOT_WATCH_DEV_NUMLOCK", field<&Settings::NOT_WATCH_DEV_NUMLOCK>(), 0, LoadRule::Flag, 0, 0, true},
+      stickyFlag(u"NOT_WATCH_DEV_NUMLOCK", field<&Settings::NOT_WATCH_DEV_NUMLOCK>()),
   };
   return entries;
 }
@@ -217,8 +233,8 @@ void LoadSettings(Settings& settings, const SettingsStore& store) {
   for (const Entry& entry : table()) loadEntry(settings, store, entry);
 }
 
-bool SaveSettings(const Settings& settings, const SettingsStore& store, bool modeJP, SaveHooks& hooks,
-                  std::u16string* saveErrorText) {
+bool SaveSettings(const Settings& settings, const SettingsStore& store, bool modeJP,
+                  SaveHooks& hooks, std::u16string* saveErrorText) {
   std::u16string SaveErrorText;
   if (settings.bUseIni) EnsureIniFile(store);
   saveScript(settings, store);

@@ -16,8 +16,7 @@ void appendFailure(std::u16string& errorText, const std::u16string& failure) {
   errorText += failure;
 }
 
-std::u16string iniWriteFailure(const StoreLocation& where, std::u16string_view name,
-                               bool modeJP) {
+std::u16string iniWriteFailure(const StoreLocation& where, std::u16string_view name, bool modeJP) {
   const std::u16string n(name);
   if (modeJP) {
     return where.iniPath + u"の[" + where.iniSection + u"]セクションの" + n +
@@ -80,9 +79,9 @@ std::int32_t ReadSettingInt(const SettingsStore& store, bool useIni, std::u16str
                             std::int32_t defaultValue) {
   const std::u16string n(name);
   if (useIni) {
-    return static_cast<std::int32_t>(store.profile.GetPrivateProfileIntW(
-        store.location.iniSection.c_str(), n.c_str(), defaultValue,
-        store.location.iniPath.c_str()));
+    return static_cast<std::int32_t>(
+        store.profile.GetPrivateProfileIntW(store.location.iniSection.c_str(), n.c_str(),
+                                            defaultValue, store.location.iniPath.c_str()));
   }
   REGW reg(store.regw);
   if (!openSettingsKey(reg, store.location, kOpenReadOnly)) return defaultValue;

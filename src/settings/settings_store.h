@@ -85,8 +85,8 @@ class SaveHooks {
 // Writes every value; a failure does not stop the following ones. Returns
 // false when at least one value could not be written; the failures are then
 // in saveErrorText (when given) and were shown through hooks.
-bool SaveSettings(const Settings& settings, const SettingsStore& store, bool modeJP, SaveHooks& hooks,
-                  std::u16string* saveErrorText = nullptr);
+bool SaveSettings(const Settings& settings, const SettingsStore& store, bool modeJP,
+                  SaveHooks& hooks, std::u16string* saveErrorText = nullptr);
 
 // "/OR": everything from the ini file into the registry. Leaves bUseIni false.
 bool CopyIniToRegistry(Settings& settings, const SettingsStore& store, bool modeJP,

@@ -7,12 +7,12 @@
 
 namespace kivora::fakes {
 
-int FakeCodePage::WideCharToMultiByte(std::uint32_t codePage, const char16_t* wide,
-                                      int wideCount, char* output, int outputSize) {
+int FakeCodePage::WideCharToMultiByte(std::uint32_t codePage, const char16_t* wide, int wideCount,
+                                      char* output, int outputSize) {
   if (wide == nullptr || wideCount == 0 || outputSize < 0) return 0;
-  std::u16string_view text = wideCount < 0
-                                 ? std::u16string_view(wide, std::char_traits<char16_t>::length(wide) + 1)
-                                 : std::u16string_view(wide, static_cast<std::size_t>(wideCount));
+  std::u16string_view text =
+      wideCount < 0 ? std::u16string_view(wide, std::char_traits<char16_t>::length(wide) + 1)
+                    : std::u16string_view(wide, static_cast<std::size_t>(wideCount));
   std::string narrow;
   if (codePage == platform::kCpUtf8) {
     narrow = utf16ToUtf8(text);

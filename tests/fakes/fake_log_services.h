@@ -25,8 +25,8 @@ class FakeClock final : public platform::LocalClock {
 class FakeCodePage final : public platform::CodePage {
  public:
   std::uint32_t GetACP() override { return 1252; }
-  int WideCharToMultiByte(std::uint32_t codePage, const char16_t* wide, int wideCount,
-                          char* output, int outputSize) override;
+  int WideCharToMultiByte(std::uint32_t codePage, const char16_t* wide, int wideCount, char* output,
+                          int outputSize) override;
 };
 
 class FakeVersionRecord final : public platform::VersionRecord {

@@ -92,10 +92,10 @@ Document parse(const std::optional<std::vector<std::uint8_t>>& bytes) {
     if (!trimmed.empty()) {
       if (trimmed.front() == u'[') {
         const auto close = trimmed.find(u']');
-        doc.sections.push_back({trim(std::u16string_view(trimmed).substr(1, close == std::u16string::npos
-                                                                              ? std::u16string::npos
-                                                                              : close - 1)),
-                                {}});
+        doc.sections.push_back(
+            {trim(std::u16string_view(trimmed).substr(
+                 1, close == std::u16string::npos ? std::u16string::npos : close - 1)),
+             {}});
       } else {
         if (doc.sections.empty()) doc.sections.push_back({});
         const auto eq = trimmed.find(u'=');
@@ -192,9 +192,8 @@ int hexDigit(char16_t c) {
 
 std::uint32_t FakeProfile::GetPrivateProfileStringW(const char16_t* appName,
                                                     const char16_t* keyName,
-                                                    const char16_t* defaultText,
-                                                    char16_t* returned, std::uint32_t size,
-                                                    const char16_t* fileName) {
+                                                    const char16_t* defaultText, char16_t* returned,
+                                                    std::uint32_t size, const char16_t* fileName) {
   if (returned == nullptr || size == 0) return 0;
   Document doc = parse(files_.bytes(fileName));
   if (appName == nullptr) {
@@ -240,9 +239,8 @@ std::uint32_t FakeProfile::GetPrivateProfileIntW(const char16_t* appName, const 
   return negative ? 0u - value : value;
 }
 
-bool FakeProfile::GetPrivateProfileStructW(const char16_t* section, const char16_t* key,
-                                           void* data, std::uint32_t size,
-                                           const char16_t* fileName) {
+bool FakeProfile::GetPrivateProfileStructW(const char16_t* section, const char16_t* key, void* data,
+                                           std::uint32_t size, const char16_t* fileName) {
   if (section == nullptr || key == nullptr || data == nullptr) return false;
   Document doc = parse(files_.bytes(fileName));
   const auto value = rawValue(doc, section, key);
@@ -253,11 +251,12 @@ bool FakeProfile::GetPrivateProfileStructW(const char16_t* section, const char16
   auto* out = static_cast<std::uint8_t*>(data);
   unsigned sum = 0;
   for (std::uint32_t i = 0; i < size; ++i) {
-    out[i] = static_cast<std::uint8_t>(hexDigit((*value)[2 * i]) * 16 + hexDigit((*value)[2 * i + 1]));
+    out[i] =
+        static_cast<std::uint8_t>(hexDigit((*value)[2 * i]) * 16 + hexDigit((*value)[2 * i + 1]));
     sum += out[i];
   }
-  const unsigned stored = static_cast<unsigned>(hexDigit((*value)[2 * size]) * 16 +
-                                                hexDigit((*value)[2 * size + 1]));
+  const unsigned stored =
+      static_cast<unsigned>(hexDigit((*value)[2 * size]) * 16 + hexDigit((*value)[2 * size + 1]));
   return stored == (sum & 0xFF);
 }
 
@@ -273,7 +272,8 @@ bool FakeProfile::WritePrivateProfileStringW(const char16_t* appName, const char
     });
   } else if (text == nullptr) {
     if (Section* s = findSection(doc, appName)) {
-      std::erase_if(s->entries, [&](const Entry& e) { return equalsIgnoreAsciiCase(e.key, keyName); });
+      std::erase_if(s->entries,
+                    [&](const Entry& e) { return equalsIgnoreAsciiCase(e.key, keyName); });
     }
   } else {
     Section* s = findSection(doc, appName);

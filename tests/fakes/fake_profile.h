@@ -19,8 +19,7 @@ class FakeProfile final : public platform::Profile {
                                          const char16_t* defaultText, char16_t* returned,
                                          std::uint32_t size, const char16_t* fileName) override;
   std::uint32_t GetPrivateProfileIntW(const char16_t* appName, const char16_t* keyName,
-                                      std::int32_t defaultValue,
-                                      const char16_t* fileName) override;
+                                      std::int32_t defaultValue, const char16_t* fileName) override;
   bool GetPrivateProfileStructW(const char16_t* section, const char16_t* key, void* data,
                                 std::uint32_t size, const char16_t* fileName) override;
   bool WritePrivateProfileStringW(const char16_t* appName, const char16_t* keyName,

@@ -96,9 +96,8 @@ LStatus FakeRegistry::RegCreateKeyExW(RegKey key, const char16_t* subKey, std::u
   return openOrCreate(key, subKey, samDesired, true, result, disposition);
 }
 
-LStatus FakeRegistry::RegQueryValueExW(RegKey key, const char16_t* valueName,
-                                       std::uint32_t* type, std::uint8_t* data,
-                                       std::uint32_t* dataSize) {
+LStatus FakeRegistry::RegQueryValueExW(RegKey key, const char16_t* valueName, std::uint32_t* type,
+                                       std::uint8_t* data, std::uint32_t* dataSize) {
   RegSam access = 0;
   Key* node = resolve(key, &access);
   if (node == nullptr) return kErrorInvalidHandle;

@@ -24,8 +24,7 @@ class FakeRegistry final : public platform::Registry {
                                   platform::RegKey* result) override;
   platform::LStatus RegCreateKeyExW(platform::RegKey key, const char16_t* subKey,
                                     std::uint32_t options, platform::RegSam samDesired,
-                                    platform::RegKey* result,
-                                    std::uint32_t* disposition) override;
+                                    platform::RegKey* result, std::uint32_t* disposition) override;
   platform::LStatus RegQueryValueExW(platform::RegKey key, const char16_t* valueName,
                                      std::uint32_t* type, std::uint8_t* data,
                                      std::uint32_t* dataSize) override;
@@ -60,8 +59,8 @@ class FakeRegistry final : public platform::Registry {
 
   Key* resolve(platform::RegKey key, platform::RegSam* access);
   platform::LStatus openOrCreate(platform::RegKey key, const char16_t* subKey,
-                                 platform::RegSam samDesired, bool create,
-                                 platform::RegKey* result, std::uint32_t* disposition);
+                                 platform::RegSam samDesired, bool create, platform::RegKey* result,
+                                 std::uint32_t* disposition);
 
   std::map<platform::RegKey, std::unique_ptr<Key>> roots_;
   std::map<platform::RegKey, Handle> handles_;

@@ -35,8 +35,7 @@ bool Win32FileAccess::canOpenForReading(const std::u16string& path) {
   return open(path, L"rb") != nullptr;
 }
 
-bool Win32FileAccess::createFile(const std::u16string& path,
-                                 std::span<const std::uint8_t> bytes) {
+bool Win32FileAccess::createFile(const std::u16string& path, std::span<const std::uint8_t> bytes) {
   UniqueCFile file = open(path, L"wb");
   if (!file) return false;
   const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file.get()) == bytes.size();

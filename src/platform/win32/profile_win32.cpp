@@ -11,12 +11,11 @@ std::uint32_t Win32Profile::GetPrivateProfileStringW(const char16_t* appName,
                                                      const char16_t* defaultText,
                                                      char16_t* returned, std::uint32_t size,
                                                      const char16_t* fileName) {
-  return ::GetPrivateProfileStringW(wide(appName), wide(keyName), wide(defaultText),
-                                    wide(returned), size, wide(fileName));
+  return ::GetPrivateProfileStringW(wide(appName), wide(keyName), wide(defaultText), wide(returned),
+                                    size, wide(fileName));
 }
 
-std::uint32_t Win32Profile::GetPrivateProfileIntW(const char16_t* appName,
-                                                  const char16_t* keyName,
+std::uint32_t Win32Profile::GetPrivateProfileIntW(const char16_t* appName, const char16_t* keyName,
                                                   std::int32_t defaultValue,
                                                   const char16_t* fileName) {
   return ::GetPrivateProfileIntW(wide(appName), wide(keyName), defaultValue, wide(fileName));

@@ -20,8 +20,7 @@ static_assert(sizeof(DWORD) == sizeof(std::uint32_t));
 }  // namespace
 
 platform::LStatus Win32Registry::RegOpenKeyExW(platform::RegKey key, const char16_t* subKey,
-                                               std::uint32_t options,
-                                               platform::RegSam samDesired,
+                                               std::uint32_t options, platform::RegSam samDesired,
                                                platform::RegKey* result) {
   HKEY opened = nullptr;
   const LSTATUS status = ::RegOpenKeyExW(toHkey(key), wide(subKey), options, samDesired, &opened);
@@ -30,8 +29,7 @@ platform::LStatus Win32Registry::RegOpenKeyExW(platform::RegKey key, const char1
 }
 
 platform::LStatus Win32Registry::RegCreateKeyExW(platform::RegKey key, const char16_t* subKey,
-                                                 std::uint32_t options,
-                                                 platform::RegSam samDesired,
+                                                 std::uint32_t options, platform::RegSam samDesired,
                                                  platform::RegKey* result,
                                                  std::uint32_t* disposition) {
   HKEY created = nullptr;
@@ -46,9 +44,8 @@ platform::LStatus Win32Registry::RegCreateKeyExW(platform::RegKey key, const cha
 platform::LStatus Win32Registry::RegQueryValueExW(platform::RegKey key, const char16_t* valueName,
                                                   std::uint32_t* type, std::uint8_t* data,
                                                   std::uint32_t* dataSize) {
-  return ::RegQueryValueExW(toHkey(key), wide(valueName), nullptr,
-                            reinterpret_cast<DWORD*>(type), data,
-                            reinterpret_cast<DWORD*>(dataSize));
+  return ::RegQueryValueExW(toHkey(key), wide(valueName), nullptr, reinterpret_cast<DWORD*>(type),
+                            data, reinterpret_cast<DWORD*>(dataSize));
 }
 
 platform::LStatus Win32Registry::RegSetValueExW(platform::RegKey key, const char16_t* valueName,
@@ -57,8 +54,7 @@ platform::LStatus Win32Registry::RegSetValueExW(platform::RegKey key, const char
   return ::RegSetValueExW(toHkey(key), wide(valueName), 0, type, data, dataSize);
 }
 
-platform::LStatus Win32Registry::RegDeleteValueW(platform::RegKey key,
-                                                 const char16_t* valueName) {
+platform::LStatus Win32Registry::RegDeleteValueW(platform::RegKey key, const char16_t* valueName) {
   return ::RegDeleteValueW(toHkey(key), wide(valueName));
 }
 

@@ -12,8 +12,7 @@ class Win32Registry final : public platform::Registry {
                                   platform::RegKey* result) override;
   platform::LStatus RegCreateKeyExW(platform::RegKey key, const char16_t* subKey,
                                     std::uint32_t options, platform::RegSam samDesired,
-                                    platform::RegKey* result,
-                                    std::uint32_t* disposition) override;
+                                    platform::RegKey* result, std::uint32_t* disposition) override;
   platform::LStatus RegQueryValueExW(platform::RegKey key, const char16_t* valueName,
                                      std::uint32_t* type, std::uint8_t* data,
                                      std::uint32_t* dataSize) override;

@@ -27,7 +27,8 @@ class DebugLogTest : public testing::Test {
     return bytes ? std::string(bytes->begin(), bytes->end()) : std::string("<no file>");
   }
   std::string startBlock() {
-    return std::string("--- Debug Log Start ---") + kStamp + "[START] Kivora ver.4.31.00sp [pv] (x64) ";
+    return std::string("--- Debug Log Start ---") + kStamp +
+           "[START] Kivora ver.4.31.00sp [pv] (x64) ";
   }
 
   fakes::FakeFiles files;
@@ -51,7 +52,7 @@ TEST_F(DebugLogTest, StartEntriesContinuationAndEndByteForByte) {
   ASSERT_TRUE(log.log(kLogStart, 1, u"", u""));
   EXPECT_TRUE(log.log(kLogEntry, 12, u"abc", u""));
   EXPECT_TRUE(log.log(kLogContinuation, 13, u"x=", u"設定"));  // no mapping in code page 1252
-  EXPECT_TRUE(log.log(7, 14, u"ignored", u"ignored"));          // other kinds: a time stamp only
+  EXPECT_TRUE(log.log(7, 14, u"ignored", u"ignored"));         // other kinds: a time stamp only
   EXPECT_TRUE(log.log(kLogEntry, 123456, u"wide", u"line"));
   EXPECT_TRUE(log.log(kLogEnd, 15, u"", u""));
   EXPECT_FALSE(log.isFileOpen());
@@ -105,17 +106,18 @@ TEST_F(DebugLogTest, SettingsDumpListsTheValuesInItsOrder) {
   ASSERT_TRUE(log.log(kLogStart, 1, u"", u""));
   writeSettingsDump(log, s, {true, false});
   const std::string dump = written().substr(startBlock().size());
-  EXPECT_EQ(dump, std::string(kStamp) +
-                      " L=3001:[????]  L=3002:NumLockState= 1 L=3002:RemoteCheck= 0"
-                      " L=3002:RM_NumLockState= 1 L=3002:CapsLockState= 0 L=3002:ScrollLockState= 0"
-                      " L=3002:KBWatchEnabled= 1 L=3002:PlaySound= 0 L=3002:PlaySoundFileName= ding.wav"
-                      " L=3002:EnDisTTIcon= 1 L=3002:NotifyOnly= 0 L=3002:BlockInsert= 0"
-                      " L=3002:ShowLockedKeyIcon= 0 L=3002:SendTK= 0 L=3002:ImeLock= 0"
-                      " L=3002:timer3_interval= -1 L=3002:return_waitmsec= 0 L=3002:NoOpeningDlg= 0"
-                      " L=3002:HOTKEY_ENDISTTICON= 0 L=3002:BIGDIALOG= 0"
-                      " L=3002:Number of WatchKeyboardDeviceNames= 2 L=3002:NOT_WATCH_DEV_NUMLOCK= 0"
-                      " L=3002:bUseIni= 1 L=3002:modeJP= 1 L=3002:bDebugOut= 1"
-                      " L=3002:szDebugOutFileName= C:\\logs\\kivora.log L=3002:bTimer5Active= 0");
+  EXPECT_EQ(dump,
+            std::string(kStamp) +
+                " L=3001:[????]  L=3002:NumLockState= 1 L=3002:RemoteCheck= 0"
+                " L=3002:RM_NumLockState= 1 L=3002:CapsLockState= 0 L=3002:ScrollLockState= 0"
+                " L=3002:KBWatchEnabled= 1 L=3002:PlaySound= 0 L=3002:PlaySoundFileName= ding.wav"
+                " L=3002:EnDisTTIcon= 1 L=3002:NotifyOnly= 0 L=3002:BlockInsert= 0"
+                " L=3002:ShowLockedKeyIcon= 0 L=3002:SendTK= 0 L=3002:ImeLock= 0"
+                " L=3002:timer3_interval= -1 L=3002:return_waitmsec= 0 L=3002:NoOpeningDlg= 0"
+                " L=3002:HOTKEY_ENDISTTICON= 0 L=3002:BIGDIALOG= 0"
+                " L=3002:Number of WatchKeyboardDeviceNames= 2 L=3002:NOT_WATCH_DEV_NUMLOCK= 0"
+                " L=3002:bUseIni= 1 L=3002:modeJP= 1 L=3002:bDebugOut= 1"
+                " L=3002:szDebugOutFileName= C:\\logs\\kivora.log L=3002:bTimer5Active= 0");
 }
 
 TEST(NarrowText, ConversionsReportAbsentTextAndFailures) {

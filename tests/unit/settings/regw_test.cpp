@@ -27,8 +27,9 @@ TEST_P(RegwStore, RootNamesAndPrefixes) {
   EXPECT_TRUE(reg.CloseKey());
   EXPECT_TRUE(reg.OpenKey(std::nullopt, u"HKEY_CURRENT_USER\\" + keyPath(), kOpenReadOnly));
   EXPECT_TRUE(reg.CloseKey());
-  EXPECT_FALSE(reg.OpenKey(std::nullopt, u"hkcu\\" + keyPath(), kOpenReadOnly));  // prefixes are case-sensitive
-  EXPECT_FALSE(reg.OpenKey(std::nullopt, u"HKU\\Software", kOpenReadOnly));     // no such short name
+  EXPECT_FALSE(reg.OpenKey(std::nullopt, u"hkcu\\" + keyPath(),
+                           kOpenReadOnly));  // prefixes are case-sensitive
+  EXPECT_FALSE(reg.OpenKey(std::nullopt, u"HKU\\Software", kOpenReadOnly));  // no such short name
   EXPECT_FALSE(reg.OpenKey(root(), keyPath() + u"\\Missing", kOpenReadOnly));
   EXPECT_TRUE(reg.OpenKey(root(), keyPath() + u"\\Made", kOpenCreate));
   EXPECT_TRUE(reg.CloseKey());
@@ -99,9 +100,11 @@ TEST_P(RegwStore, MisuseWarnsInEnglishAndJapaneseAndReturnsTheFailureResult) {
   EXPECT_EQ(warnings[1].first,
             u"レジストリを多重クローズしようとしたので保護しました(REGW::CloseKey)。" +
                 std::u16string(kJapaneseSecondLine));
-  EXPECT_EQ(warnings[2], std::make_pair(u"開かれていないキーを対象に ReadMultiStringW が行われようとしたので保護します。" +
-                                            std::u16string(kJapaneseSecondLine),
-                                        std::u16string(u"Registry Class")));
+  EXPECT_EQ(warnings[2],
+            std::make_pair(
+                u"開かれていないキーを対象に ReadMultiStringW が行われようとしたので保護します。" +
+                    std::u16string(kJapaneseSecondLine),
+                std::u16string(u"Registry Class")));
   if (auto* fake = env->fakeRegistry()) {
     EXPECT_EQ(fake->openHandleCount(), 0u);
   }

@@ -9,19 +9,36 @@ namespace {
 using namespace settings;
 
 // Every value in table order, as the failure texts and the recorded order name them.
-const std::vector<std::u16string> kValueNames{
-    u"use_script", u"NumLockState", u"RemoteCheck", u"RM_NumLockState", u"NotifyWatchedDevice",
-    u"CapsLockState", u"ScrollLockState", u"KBWatchEnabled", u"PlaySound", u"PlaySoundFileName",
-    u"EnDisTTIcon", u"NotifyOnly", u"BlockInsert", u"ShowLockedKeyIcon", u"SendTK", u"ImeLock",
-    u"timer3_interval", u"return_waitmsec", u"NoOpeningDlg", u"NoNotifyScriptSuspend",
-    u"HOTKEY_ENDISTTICON", u"BIGDIALOG", u"WatchKeyboardDeviceNames", u"NOT_WATCH_DEV_NUMLOCK"};
+const std::vector<std::u16string> kValueNames{u"use_script",
+                                              u"NumLockState",
+                                              u"RemoteCheck",
+                                              u"RM_NumLockState",
+                                              u"NotifyWatchedDevice",
+                                              u"CapsLockState",
+                                              u"ScrollLockState",
+                                              u"KBWatchEnabled",
+                                              u"PlaySound",
+                                              u"PlaySoundFileName",
+                                              u"EnDisTTIcon",
+                                              u"NotifyOnly",
+                                              u"BlockInsert",
+                                              u"ShowLockedKeyIcon",
+                                              u"SendTK",
+                                              u"ImeLock",
+                                              u"timer3_interval",
+                                              u"return_waitmsec",
+                                              u"NoOpeningDlg",
+                                              u"NoNotifyScriptSuspend",
+                                              u"HOTKEY_ENDISTTICON",
+                                              u"BIGDIALOG",
+                                              u"WatchKeyboardDeviceNames",
+                                              u"NOT_WATCH_DEV_NUMLOCK"};
 
 std::u16string joined(const std::vector<std::u16string>& failures) {
   std::u16string text;
   for (const auto& f : failures) text += (text.empty() ? u"" : u"\r\n-----\r\n") + f;
   return text;
 }
-
 
 TEST_P(SettingsPersistence, EmptyStoresLoadEveryDefault) {
   for (bool ini : {false, true}) {
@@ -36,8 +53,9 @@ TEST_P(SettingsPersistence, EmptyStoresLoadEveryDefault) {
     EXPECT_EQ(s.EnDisTTIcon, 1);
     EXPECT_EQ(s.timer3_interval, 1000u);
     EXPECT_EQ(s.use_script + s.RemoteCheck + s.CapsLockState + s.ScrollLockState + s.PlaySound +
-                  s.NotifyOnly + s.BlockInsert + s.ImeLock + s.return_waitmsec + s.HOTKEY_ENDISTTICON +
-                  s.BIGDIALOG + s.NOT_WATCH_DEV_NUMLOCK + s.SendTK + s.ShowLockedKeyIcon,
+                  s.NotifyOnly + s.BlockInsert + s.ImeLock + s.return_waitmsec +
+                  s.HOTKEY_ENDISTTICON + s.BIGDIALOG + s.NOT_WATCH_DEV_NUMLOCK + s.SendTK +
+                  s.ShowLockedKeyIcon,
               0);
     EXPECT_TRUE(s.PlaySoundFileName.empty());
     EXPECT_TRUE(s.watchedKeyboards.empty());
@@ -70,8 +88,10 @@ TEST_P(SettingsPersistence, LoadClampsAndNormalisesInBothStores) {
       stored(ini, u"timer3_interval", interval);
       Settings s;
       load(s, ini);
-      for (const auto& c : cases) EXPECT_EQ(s.*(c.field), c.loaded) << utf16ToUtf8(c.name) << " ini=" << ini;
-      EXPECT_EQ(s.timer3_interval, interval < 100 && interval >= 0 ? 100u : static_cast<std::uint32_t>(interval));
+      for (const auto& c : cases)
+        EXPECT_EQ(s.*(c.field), c.loaded) << utf16ToUtf8(c.name) << " ini=" << ini;
+      EXPECT_EQ(s.timer3_interval,
+                interval < 100 && interval >= 0 ? 100u : static_cast<std::uint32_t>(interval));
     }
     EXPECT_TRUE(SettingsExist(store(), ini));
   }
@@ -88,9 +108,10 @@ TEST_P(SettingsPersistence, EveryValueRoundTripsThroughBothStores) {
                        &Settings::ImeLock, &Settings::return_waitmsec}) {
       out.*field = next++;
     }
-    for (auto flag : {&Settings::use_script, &Settings::NotifyWatchedDevice, &Settings::ShowLockedKeyIcon,
-                      &Settings::SendTK, &Settings::NoOpeningDlg, &Settings::NoNotifyScriptSuspend,
-                      &Settings::BIGDIALOG, &Settings::NOT_WATCH_DEV_NUMLOCK}) {
+    for (auto flag :
+         {&Settings::use_script, &Settings::NotifyWatchedDevice, &Settings::ShowLockedKeyIcon,
+          &Settings::SendTK, &Settings::NoOpeningDlg, &Settings::NoNotifyScriptSuspend,
+          &Settings::BIGDIALOG, &Settings::NOT_WATCH_DEV_NUMLOCK}) {
       out.*flag = 1;
     }
     out.NumLockState = 7;
@@ -105,13 +126,16 @@ TEST_P(SettingsPersistence, EveryValueRoundTripsThroughBothStores) {
     Settings in;
     load(in, ini);
     EXPECT_EQ(in.copyScript(), out.copyScript());
-    for (auto field : {&Settings::RemoteCheck, &Settings::KBWatchEnabled, &Settings::PlaySound,
-                       &Settings::EnDisTTIcon, &Settings::NotifyOnly, &Settings::BlockInsert,
-                       &Settings::ImeLock, &Settings::return_waitmsec, &Settings::use_script,
-                       &Settings::NotifyWatchedDevice, &Settings::ShowLockedKeyIcon, &Settings::SendTK,
-                       &Settings::NoOpeningDlg, &Settings::NoNotifyScriptSuspend, &Settings::BIGDIALOG,
-                       &Settings::NOT_WATCH_DEV_NUMLOCK, &Settings::NumLockState,
-                       &Settings::RM_NumLockState, &Settings::CapsLockState, &Settings::ScrollLockState,
+    for (auto field : {&Settings::RemoteCheck,       &Settings::KBWatchEnabled,
+                       &Settings::PlaySound,         &Settings::EnDisTTIcon,
+                       &Settings::NotifyOnly,        &Settings::BlockInsert,
+                       &Settings::ImeLock,           &Settings::return_waitmsec,
+                       &Settings::use_script,        &Settings::NotifyWatchedDevice,
+                       &Settings::ShowLockedKeyIcon, &Settings::SendTK,
+                       &Settings::NoOpeningDlg,      &Settings::NoNotifyScriptSuspend,
+                       &Settings::BIGDIALOG,         &Settings::NOT_WATCH_DEV_NUMLOCK,
+                       &Settings::NumLockState,      &Settings::RM_NumLockState,
+                       &Settings::CapsLockState,     &Settings::ScrollLockState,
                        &Settings::HOTKEY_ENDISTTICON}) {
       EXPECT_EQ(in.*field, out.*field);
     }
@@ -121,14 +145,21 @@ TEST_P(SettingsPersistence, EveryValueRoundTripsThroughBothStores) {
   }
   EXPECT_EQ(hooks.hotkeyRegistrations, 2);
   EXPECT_TRUE(hooks.warnings.empty());
-  EXPECT_EQ(getValue(u"WatchKeyboardDeviceNames")->second,
-            [] { auto b = utf16le(u"HID Keyboard;;テンキー"); b.insert(b.end(), {0, 0}); return b; }());
+  EXPECT_EQ(getValue(u"WatchKeyboardDeviceNames")->second, [] {
+    auto b = utf16le(u"HID Keyboard;;テンキー");
+    b.insert(b.end(), {0, 0});
+    return b;
+  }());
 }
 
 TEST_P(SettingsPersistence, DeviceNamesSplitAtSemicolonsAndFlagsLoadFromMemoryDefaults) {
   for (const auto& [storedNames, expected] :
        std::vector<std::pair<std::u16string, std::vector<std::u16string>>>{
-           {u"A;B", {u"A", u"B"}}, {u"A;", {u"A"}}, {u"A;;B", {u"A", u"", u"B"}}, {u";A", {u"", u"A"}}, {u"", {}}}) {
+           {u"A;B", {u"A", u"B"}},
+           {u"A;", {u"A"}},
+           {u"A;;B", {u"A", u"", u"B"}},
+           {u";A", {u"", u"A"}},
+           {u"", {}}}) {
     putText(u"WatchKeyboardDeviceNames", storedNames);
     Settings s;
     s.BIGDIALOG = 1;  // no stored value: the value in memory stays
@@ -231,7 +262,8 @@ TEST_P(SettingsPersistence, SaveOrderIsLoadOrderAndWriteProtectionFailsEveryValu
   expected.insert(expected.begin() + 1, u"kx_script");
   EXPECT_EQ(recording.keys, expected);
   std::vector<std::u16string> failures;
-  for (const auto& name : kValueNames) failures.push_back(u".\\Kivora.ini[Kivora] - " + name + u" write error.");
+  for (const auto& name : kValueNames)
+    failures.push_back(u".\\Kivora.ini[Kivora] - " + name + u" write error.");
   EXPECT_EQ(errors, joined(failures));
   EXPECT_EQ(hooks.warnings, std::vector<std::u16string>{errors});
   EXPECT_EQ(hooks.hotkeyRegistrations, 1);
@@ -249,20 +281,26 @@ TEST_P(SettingsPersistence, RegistryFailureTextsInBothLanguages) {
   EXPECT_FALSE(SaveSettings(s, store(), false, hooks, &errors));
   std::vector<std::u16string> failures;
   for (const auto& name : kValueNames) {
-    failures.push_back(u"Cannot write data - HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersion - " + name);
+    failures.push_back(
+        u"Cannot write data - HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersion - " +
+        name);
   }
   EXPECT_EQ(errors, joined(failures));
   errors.clear();
   EXPECT_FALSE(WriteSettingString(store(), false, u"PlaySoundFileName", u"x", errors, true));
-  EXPECT_EQ(errors, u"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersion - "
-                    u"PlaySoundFileNameへデータを書き込めません。");
+  EXPECT_EQ(errors,
+            u"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersion - "
+            u"PlaySoundFileNameへデータを書き込めません。");
 
   fake->denyOpen(root(), keyPath());
   errors = u"earlier";
   EXPECT_FALSE(WriteSettingInt(store(), false, u"PlaySound", 1, errors, false));
   EXPECT_FALSE(WriteSettingInt(store(), false, u"PlaySound", 1, errors, true));
-  EXPECT_EQ(errors, u"earlier\r\n-----\r\nCannot open - HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersion"
-                    u"\r\n-----\r\nHKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersionを開けません。");
+  EXPECT_EQ(
+      errors,
+      u"earlier\r\n-----\r\nCannot open - "
+      u"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersion"
+      u"\r\n-----\r\nHKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersionを開けません。");
   EXPECT_EQ(fake->openHandleCount(), 0u);
   EXPECT_TRUE(warnings.empty());
 }
@@ -278,7 +316,8 @@ TEST_P(SettingsPersistence, SingleValueReadsAndWrites) {
   EXPECT_EQ(ReadSettingInt(store(), false, u"PlaySound", 77), -7);
   EXPECT_EQ(ReadSettingString(store(), false, u"PlaySoundFileName", u"dflt", text, 520), 0u);
   EXPECT_EQ(text, u"");
-  ASSERT_TRUE(WriteSettingString(store(), false, u"PlaySoundFileName", std::u16string(600, u'w'), errors, false));
+  ASSERT_TRUE(WriteSettingString(store(), false, u"PlaySoundFileName", std::u16string(600, u'w'),
+                                 errors, false));
   Settings s;
   load(s, false);
   EXPECT_EQ(s.PlaySoundFileName, std::u16string(519, u'w'));

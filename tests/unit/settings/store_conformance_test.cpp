@@ -54,7 +54,8 @@ TEST_P(RegistryConformance, QueriesReportSizeMissingValuesAndDataTooLargeForTheB
 }
 
 TEST_P(ProfileConformance, StructsRoundTripInHexWithChecksumAndRejectWrongLengthOrSum) {
-  ASSERT_TRUE(env->files().createFile(ini(), std::vector<std::uint8_t>{0xFF, 0xFE, 0x0D, 0x00, 0x0A, 0x00}));
+  ASSERT_TRUE(env->files().createFile(
+      ini(), std::vector<std::uint8_t>{0xFF, 0xFE, 0x0D, 0x00, 0x0A, 0x00}));
   const std::uint8_t bytes[3] = {0x01, 0x02, 0xFF};
   auto& profile = env->profile();
   const std::u16string path = ini();
@@ -73,7 +74,8 @@ TEST_P(ProfileConformance, StructsRoundTripInHexWithChecksumAndRejectWrongLength
 }
 
 TEST_P(ProfileConformance, StringsIntegersDefaultsAndDeletion) {
-  ASSERT_TRUE(env->files().createFile(ini(), std::vector<std::uint8_t>{0xFF, 0xFE, 0x0D, 0x00, 0x0A, 0x00}));
+  ASSERT_TRUE(env->files().createFile(
+      ini(), std::vector<std::uint8_t>{0xFF, 0xFE, 0x0D, 0x00, 0x0A, 0x00}));
   auto& profile = env->profile();
   const std::u16string path = ini();
   const char16_t* file = path.c_str();
@@ -83,7 +85,8 @@ TEST_P(ProfileConformance, StringsIntegersDefaultsAndDeletion) {
   putIni(u"Quoted", u"\"q\"");
   putIni(u"Long", u"abcdef");
   putIni(u"日本語", u"値");
-  EXPECT_EQ(static_cast<std::int32_t>(profile.GetPrivateProfileIntW(u"Kivora", u"Neg", 7, file)), -5);
+  EXPECT_EQ(static_cast<std::int32_t>(profile.GetPrivateProfileIntW(u"Kivora", u"Neg", 7, file)),
+            -5);
   EXPECT_EQ(profile.GetPrivateProfileIntW(u"kivora", u"MIXED", 7, file), 12u);
   EXPECT_EQ(profile.GetPrivateProfileIntW(u"Kivora", u"Empty", 7, file), 7u);
   EXPECT_EQ(profile.GetPrivateProfileIntW(u"Kivora", u"Missing", 9999, file), 9999u);
@@ -92,7 +95,8 @@ TEST_P(ProfileConformance, StringsIntegersDefaultsAndDeletion) {
   EXPECT_EQ(std::u16string(buffer), u"q");
   EXPECT_EQ(profile.GetPrivateProfileStringW(u"Kivora", u"Long", u"", buffer, 4, file), 3u);
   EXPECT_EQ(std::u16string(buffer), u"abc");
-  EXPECT_EQ(profile.GetPrivateProfileStringW(u"Kivora", u"Missing", u"--def--  ", buffer, 16, file), 7u);
+  EXPECT_EQ(profile.GetPrivateProfileStringW(u"Kivora", u"Missing", u"--def--  ", buffer, 16, file),
+            7u);
   EXPECT_EQ(std::u16string(buffer), u"--def--");
   EXPECT_EQ(iniValue(u"日本語"), u"値");
   // The file stays UTF-16 because it started with the byte-order mark.

@@ -48,7 +48,8 @@ void StoreTest::putText(const std::u16string& name, std::u16string_view text, st
 std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> StoreTest::getValue(
     const std::u16string& name) {
   RegKey key{};
-  if (env->registry().RegOpenKeyExW(root(), keyPath().c_str(), 0, kKeyRead, &key) != kErrorSuccess) {
+  if (env->registry().RegOpenKeyExW(root(), keyPath().c_str(), 0, kKeyRead, &key) !=
+      kErrorSuccess) {
     return std::nullopt;
   }
   std::uint32_t type = 0;

@@ -35,7 +35,8 @@ class StoreEnvironment {
   // Where this test's settings live. The ini path is ".\Kivora.ini" in both.
   virtual settings::StoreLocation location() = 0;
   virtual std::optional<std::vector<std::uint8_t>> fileBytes(const std::u16string& path) = 0;
-  virtual void writeFileBytes(const std::u16string& path, const std::vector<std::uint8_t>& bytes) = 0;
+  virtual void writeFileBytes(const std::u16string& path,
+                              const std::vector<std::uint8_t>& bytes) = 0;
   // Makes every write to the existing file fail for the rest of the test.
   virtual void writeProtect(const std::u16string& path) = 0;
   // Present only where failures can be injected into the registry.
@@ -63,12 +64,12 @@ class StoreTest : public testing::TestWithParam<StoreBackend> {
  protected:
   void SetUp() override {
     env = GetParam().make();
-    regw = std::make_unique<settings::RegwContext>(settings::RegwContext{
-        env->registry(),
-        [this](const std::u16string& text, const std::u16string& caption) {
-          warnings.emplace_back(text, caption);
-        },
-        false});
+    regw = std::make_unique<settings::RegwContext>(
+        settings::RegwContext{env->registry(),
+                              [this](const std::u16string& text, const std::u16string& caption) {
+                                warnings.emplace_back(text, caption);
+                              },
+                              false});
   }
   void TearDown() override {
     regw.reset();
@@ -82,12 +83,14 @@ class StoreTest : public testing::TestWithParam<StoreBackend> {
   std::u16string ini() { return env->location().iniPath; }
 
   // Writes a raw value into the settings key (created when missing).
-  void putValue(const std::u16string& name, std::uint32_t type, const std::vector<std::uint8_t>& data);
+  void putValue(const std::u16string& name, std::uint32_t type,
+                const std::vector<std::uint8_t>& data);
   void putDword(const std::u16string& name, std::uint32_t value);
   void putText(const std::u16string& name, std::u16string_view text,
                std::uint32_t type = platform::kRegSz);
   // The value's type and bytes, nullopt when missing.
-  std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> getValue(const std::u16string& name);
+  std::optional<std::pair<std::uint32_t, std::vector<std::uint8_t>>> getValue(
+      const std::u16string& name);
   // An ini key of the settings section as text, nullopt when missing.
   std::optional<std::u16string> iniValue(const std::u16string& key);
   void putIni(const std::u16string& key, const std::u16string& value);
@@ -109,14 +112,14 @@ class SettingsPersistence : public StoreTest {
   RecordingHooks hooks;
 };
 
-#define KIVORA_INSTANTIATE_STORE_SUITES(prefix, backend)                                   \
-  INSTANTIATE_TEST_SUITE_P(prefix, RegistryConformance, testing::Values(backend),          \
-                           kivora::test::backendName);                                     \
-  INSTANTIATE_TEST_SUITE_P(prefix, ProfileConformance, testing::Values(backend),           \
-                           kivora::test::backendName);                                     \
-  INSTANTIATE_TEST_SUITE_P(prefix, RegwStore, testing::Values(backend),                    \
-                           kivora::test::backendName);                                     \
-  INSTANTIATE_TEST_SUITE_P(prefix, SettingsPersistence, testing::Values(backend),          \
+#define KIVORA_INSTANTIATE_STORE_SUITES(prefix, backend)                          \
+  INSTANTIATE_TEST_SUITE_P(prefix, RegistryConformance, testing::Values(backend), \
+                           kivora::test::backendName);                            \
+  INSTANTIATE_TEST_SUITE_P(prefix, ProfileConformance, testing::Values(backend),  \
+                           kivora::test::backendName);                            \
+  INSTANTIATE_TEST_SUITE_P(prefix, RegwStore, testing::Values(backend),           \
+                           kivora::test::backendName);                            \
+  INSTANTIATE_TEST_SUITE_P(prefix, SettingsPersistence, testing::Values(backend), \
                            kivora::test::backendName)
 
 std::vector<std::uint8_t> utf16le(std::u16string_view text);

@@ -23,8 +23,9 @@ namespace {
 std::u16string scratchLogPath() {
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temp);
-  return win32::fromWide((std::wstring(temp) + L"kivora-log-" +
-                          std::to_wstring(GetCurrentProcessId()) + L".log").c_str());
+  return win32::fromWide(
+      (std::wstring(temp) + L"kivora-log-" + std::to_wstring(GetCurrentProcessId()) + L".log")
+          .c_str());
 }
 
 std::string readAll(const std::u16string& path) {

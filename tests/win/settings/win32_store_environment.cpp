@@ -54,8 +54,8 @@ class Win32StoreEnvironment final : public StoreEnvironment {
     directory_ = std::wstring(temp) + L"kivora-store-" + name_;
     CreateDirectoryW(directory_.c_str(), nullptr);
     SetCurrentDirectoryW(directory_.c_str());
-    location_.registryKey =
-        win32::fromWide((std::wstring(kScratchParent) + L"\\" + name_ + L"\\CurrentVersion").c_str());
+    location_.registryKey = win32::fromWide(
+        (std::wstring(kScratchParent) + L"\\" + name_ + L"\\CurrentVersion").c_str());
   }
   ~Win32StoreEnvironment() override {
     writeLock_.reset();
@@ -78,7 +78,8 @@ class Win32StoreEnvironment final : public StoreEnvironment {
     std::vector<std::uint8_t> bytes;
     std::uint8_t chunk[4096];
     std::size_t n = 0;
-    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0) bytes.insert(bytes.end(), chunk, chunk + n);
+    while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+      bytes.insert(bytes.end(), chunk, chunk + n);
     std::fclose(f);
     return bytes;
   }
