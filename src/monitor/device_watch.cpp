@@ -64,7 +64,8 @@ bool DeviceWatch::refreshConnectedDevices(platform::WindowHandle owner) {
 
   std::vector<platform::RawInputDeviceList> devices;
   try {
-    devices.resize(count);
+    // Never an empty buffer: a null list would turn the fetch into another count.
+    devices.resize(std::max<std::uint32_t>(count, 1));
   } catch (const std::bad_alloc&) {
     return fail(owner, 3321, kNoMemoryEnglish, kNoMemoryJapanese);
   }
@@ -74,6 +75,7 @@ bool DeviceWatch::refreshConnectedDevices(platform::WindowHandle owner) {
   // the next refresh sees the settled list.
   if (rawInput_.GetRawInputDeviceList(devices.data(), &room, kEntrySize) != count)
     return fail(owner, 3268, kListFailedEnglish, kListFailedJapanese);
+  devices.resize(count);
 
   connectedKeyboards_.clear();
   for (const auto& device : devices) {
