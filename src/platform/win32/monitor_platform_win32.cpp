@@ -1,8 +1,9 @@
 #include "platform/win32/monitor_platform_win32.h"
 
+#include <windows.h>
+// After windows.h, which they build on.
 #include <imm.h>
 #include <mmsystem.h>
-#include <windows.h>
 
 #include <cstddef>
 
