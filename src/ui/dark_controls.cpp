@@ -238,6 +238,12 @@ struct HotkeyState {
   std::wstring noneText;
 };
 
+// Asks a subclassed hotkey control for its state (nothing answers it otherwise).
+UINT hotkeyStateMessage() {
+  static const UINT message = RegisterWindowMessageW(L"Kivora.DarkHotkey.State");
+  return message;
+}
+
 std::u16string keyNameOf(UINT vk, bool extended) {
   const UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
   const LONG lParam = static_cast<LONG>((scan << 16) | (extended ? (1u << 24) : 0u));
@@ -268,7 +274,8 @@ void paintHotkey(HWND control, HDC dc, const HotkeyState& state) {
 }
 
 LRESULT CALLBACK hotkeyProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR ref) {
-  const auto* state = reinterpret_cast<const HotkeyState*>(ref);
+  auto* state = reinterpret_cast<HotkeyState*>(ref);
+  if (msg == hotkeyStateMessage() && msg != 0) return reinterpret_cast<LRESULT>(state);
   switch (msg) {
     case WM_PAINT:
       if (DarkMode()) {
@@ -296,7 +303,7 @@ LRESULT CALLBACK hotkeyProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam
     }
     case WM_NCDESTROY: {
       RemoveWindowSubclass(control, hotkeyProc, id);
-      std::unique_ptr<const HotkeyState> owned(state);  // the subclass owned it
+      std::unique_ptr<HotkeyState> owned(state);  // the subclass owned it
       break;
     }
     default:
@@ -313,9 +320,8 @@ void DarkDisabledText(HWND control) {
 }
 
 void DarkHotkey(HWND control, const wchar_t* noneText) {
-  DWORD_PTR existing = 0;
-  if (GetWindowSubclass(control, hotkeyProc, kHotkeySubclass, &existing)) {
-    reinterpret_cast<HotkeyState*>(existing)->noneText = noneText ? noneText : L"";
+  if (auto* existing = reinterpret_cast<HotkeyState*>(SendMessageW(control, hotkeyStateMessage(), 0, 0))) {
+    existing->noneText = noneText ? noneText : L"";
     InvalidateRect(control, nullptr, TRUE);
     return;
   }

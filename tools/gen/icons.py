@@ -11,15 +11,15 @@ family share their drawing.
 
 Lock-state parts (177-184). Kivora composes its 48 lock-state icons at run
 time by OR-ing the 4-bit palette indexes of a base with a state overlay and
-one overlay per lock key that is on; the base's mask is kept. The standard
-palette makes OR useful: bit 3 brightens, bits 0-2 add red, green and blue,
-so OR-ing index 8 (dark grey) with 1-7 gives the bright colours 9-15. The
-parts therefore use only these indexes:
+one overlay per lock key that is on; the base's mask is kept. The palette
+below makes OR useful: bit 3 brightens, bits 0-2 add red, green and blue, so
+OR-ing index 8 (silver) with 1-7 gives the bright colours 9-15. The parts
+therefore use only these indexes:
 
-  177, 178 bases        8 body; 0 lamps, letters and (178) the keyboard mark
-  182 watching          4 body (8|4 = 12 blue), 15 letters (white)
-  183 paused            0 body (stays 8 dark grey), 7 letters (light grey)
-  184 flash             3 body (8|3 = 11 yellow), 0 letters (stay black)
+  177, 178 bases        8 body; 0 rim, lamps, letters and (178) the keyboard mark
+  182 watching          4 body, rim and mark (8|4 = 12 blue, 0|4 = 4 navy), 15 letters (white)
+  183 paused            0 body (stays 8 silver), 7 rim and letters (grey)
+  184 flash             3 body, rim and mark (8|3 = 11 yellow, 0|3 = 3 olive), 0 letters (black)
   179, 180, 181 keys    10 on their own lamp only (0|10 = 10 green)
 
 Overlays use index 0 everywhere else and never draw where a base is
@@ -35,11 +35,14 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import pngfile  # noqa: E402
 
-# The standard Windows 16-colour palette (index: B, G, R).
+# The 16 colours (index: B, G, R) in the order Windows uses when it hands out
+# 4-bit pixels of a bitmap (GetDIBits with a 16-colour header): 7 is grey and
+# 8 silver. Writing the icons with the same table makes an index in the
+# tables below the very index Kivora ORs at run time.
 PALETTE = [
     (0x00, 0x00, 0x00), (0x00, 0x00, 0x80), (0x00, 0x80, 0x00), (0x00, 0x80, 0x80),
-    (0x80, 0x00, 0x00), (0x80, 0x00, 0x80), (0x80, 0x80, 0x00), (0xC0, 0xC0, 0xC0),
-    (0x80, 0x80, 0x80), (0x00, 0x00, 0xFF), (0x00, 0xFF, 0x00), (0x00, 0xFF, 0xFF),
+    (0x80, 0x00, 0x00), (0x80, 0x00, 0x80), (0x80, 0x80, 0x00), (0x80, 0x80, 0x80),
+    (0xC0, 0xC0, 0xC0), (0x00, 0x00, 0xFF), (0x00, 0xFF, 0x00), (0x00, 0xFF, 0xFF),
     (0xFF, 0x00, 0x00), (0xFF, 0x00, 0xFF), (0xFF, 0xFF, 0x00), (0xFF, 0xFF, 0xFF),
 ]
 
@@ -101,119 +104,119 @@ APP_16 = [
 
 # Lock-state icons: three lamps (NumLock, CapsLock, ScrollLock) over the
 # letters N, C, S, and a keyboard at the bottom when a watched keyboard is
-# connected. Regions: b body, N/C/S the lamps, l letters, k keyboard mark.
+# connected. Regions: r rim, b body, N/C/S the lamps, l letters, k keyboard mark.
 LOCK_STATE_MAP = [
-    ".bbbbbbbbbbbbbb.",
-    "bNNNNbCCCCbSSSSb",
-    "bNNNNbCCCCbSSSSb",
-    "bNNNNbCCCCbSSSSb",
-    "bNNNNbCCCCbSSSSb",
-    "bbbbbbbbbbbbbbbb",
-    "blbblbblllbblllb",
-    "bllblblbbbblbbbb",
-    "blbllblbbbbbllbb",
-    "blbblblbbbbbbblb",
-    "blbblbblllblllbb",
-    "bbbbbbbbbbbbbbbb",
-    "bbbkkkkkkkkkkbbb",
-    "bbbkbbkbbkbbkbbb",
-    "bbbkkkkkkkkkkbbb",
-    ".bbbbbbbbbbbbbb.",
+    ".rrrrrrrrrrrrrr.",
+    "rNNNNbCCCCbSSSSr",
+    "rNNNNbCCCCbSSSSr",
+    "rNNNNbCCCCbSSSSr",
+    "rNNNNbCCCCbSSSSr",
+    "rbbbbbbbbbbbbbbr",
+    "rlbblbblllbblllr",
+    "rllblblbbbblbbbr",
+    "rlbllblbbbbbllbr",
+    "rlbblblbbbbbbblr",
+    "rlbblbblllblllbr",
+    "rbbbbbbbbbbbbbbr",
+    "rbbkkkkkkkkkkbbr",
+    "rbbkbbkbbkbbkbbr",
+    "rbbkkkkkkkkkkbbr",
+    ".rrrrrrrrrrrrrr.",
 ]
 
 # Single tray icons: a padlock, closed while watching, open while paused;
 # smaller, above the keyboard mark, when a watched keyboard is connected.
-# Regions: b body, p padlock, k keyboard mark.
+# Regions: r rim, b body, p padlock, k keyboard mark.
 PADLOCK_MAP = [
-    ".bbbbbbbbbbbbbb.",
-    "bbbbbbbbbbbbbbbb",
-    "bbbbbbbbbbbbbbbb",
-    "bbbbbbppppbbbbbb",
-    "bbbbbpbbbbpbbbbb",
-    "bbbbbpbbbbpbbbbb",
-    "bbbbbpbbbbpbbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbpppbbpppbbbb",
-    "bbbbpppbbpppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbbbbbbbbbbbbb",
-    "bbbbbbbbbbbbbbbb",
-    ".bbbbbbbbbbbbbb.",
+    ".rrrrrrrrrrrrrr.",
+    "rbbbbbbbbbbbbbbr",
+    "rbbbbbbbbbbbbbbr",
+    "rbbbbbppppbbbbbr",
+    "rbbbbpbbbbpbbbbr",
+    "rbbbbpbbbbpbbbbr",
+    "rbbbbpbbbbpbbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbpppbbpppbbbr",
+    "rbbbpppbbpppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbbbbbbbbbbbbr",
+    "rbbbbbbbbbbbbbbr",
+    ".rrrrrrrrrrrrrr.",
 ]
 
 OPEN_PADLOCK_MAP = [
-    ".bbbbbbbbbbbbbb.",
-    "bbbbbbbbbbbbbbbb",
-    "bbbbbbppppbbbbbb",
-    "bbbbbpbbbbpbbbbb",
-    "bbbbbpbbbbpbbbbb",
-    "bbbbbpbbbbbbbbbb",
-    "bbbbbpbbbbbbbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbpppbbpppbbbb",
-    "bbbbpppbbpppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbbbbbbbbbbbbb",
-    "bbbbbbbbbbbbbbbb",
-    ".bbbbbbbbbbbbbb.",
+    ".rrrrrrrrrrrrrr.",
+    "rbbbbbbbbbbbbbbr",
+    "rbbbbbppppbbbbbr",
+    "rbbbbpbbbbpbbbbr",
+    "rbbbbpbbbbpbbbbr",
+    "rbbbbpbbbbbbbbbr",
+    "rbbbbpbbbbbbbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbpppbbpppbbbr",
+    "rbbbpppbbpppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbbbbbbbbbbbbr",
+    "rbbbbbbbbbbbbbbr",
+    ".rrrrrrrrrrrrrr.",
 ]
 
 DEVICE_PADLOCK_MAP = [
-    ".bbbbbbbbbbbbbb.",
-    "bbbbbbppppbbbbbb",
-    "bbbbbpbbbbpbbbbb",
-    "bbbbbpbbbbpbbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbpppbbpppbbbb",
-    "bbbbpppbbpppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbbbbbbbbbbbbb",
-    "bbbbbbbbbbbbbbbb",
-    "bbbkkkkkkkkkkbbb",
-    "bbbkbbkbbkbbkbbb",
-    "bbbkkkkkkkkkkbbb",
-    ".bbbbbbbbbbbbbb.",
+    ".rrrrrrrrrrrrrr.",
+    "rbbbbbppppbbbbbr",
+    "rbbbbpbbbbpbbbbr",
+    "rbbbbpbbbbpbbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbpppbbpppbbbr",
+    "rbbbpppbbpppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbbbbbbbbbbbbr",
+    "rbbbbbbbbbbbbbbr",
+    "rbbkkkkkkkkkkbbr",
+    "rbbkbbkbbkbbkbbr",
+    "rbbkkkkkkkkkkbbr",
+    ".rrrrrrrrrrrrrr.",
 ]
 
 DEVICE_OPEN_PADLOCK_MAP = [
-    ".bbbbbbbbbbbbbb.",
-    "bbbbbbppppbbbbbb",
-    "bbbbbpbbbbpbbbbb",
-    "bbbbbpbbbbbbbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbpppbbpppbbbb",
-    "bbbbpppbbpppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbppppppppbbbb",
-    "bbbbbbbbbbbbbbbb",
-    "bbbbbbbbbbbbbbbb",
-    "bbbkkkkkkkkkkbbb",
-    "bbbkbbkbbkbbkbbb",
-    "bbbkkkkkkkkkkbbb",
-    ".bbbbbbbbbbbbbb.",
+    ".rrrrrrrrrrrrrr.",
+    "rbbbbbppppbbbbbr",
+    "rbbbbpbbbbpbbbbr",
+    "rbbbbpbbbbbbbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbpppbbpppbbbr",
+    "rbbbpppbbpppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbppppppppbbbr",
+    "rbbbbbbbbbbbbbbr",
+    "rbbbbbbbbbbbbbbr",
+    "rbbkkkkkkkkkkbbr",
+    "rbbkbbkbbkbbkbbr",
+    "rbbkkkkkkkkkkbbr",
+    ".rrrrrrrrrrrrrr.",
 ]
 
-# Colours of the single icons' regions: blue while watching, grey while
+# Colours of the single icons' regions: blue while watching, silver while
 # paused, yellow for the moment a key is pressed. The keyboard mark is a
 # darker shade of the body, as in the composed icons.
-WATCHING = {"b": "c", "p": "f", "k": "4"}
-PAUSED = {"b": "8", "p": "7", "k": "0"}
-FLASH = {"b": "b", "p": "0", "k": "3"}
+WATCHING = {"r": "4", "b": "c", "p": "f", "k": "4"}
+PAUSED = {"r": "7", "b": "8", "p": "7", "k": "0"}
+FLASH = {"r": "3", "b": "b", "p": "0", "k": "3"}
 
 # The composition parts as region colours; regions not named stay index 0
 # (transparent in overlays). See the module comment for the rules.
 BASE = {"b": "8", "N": "0", "C": "0", "S": "0", "l": "0"}
 BASE_DEVICE = dict(BASE, k="0")
-STATE_WATCHING = {"b": "4", "k": "4", "l": "f"}
-STATE_PAUSED = {"l": "7"}
-STATE_FLASH = {"b": "3", "k": "3"}
+STATE_WATCHING = {"r": "4", "b": "4", "k": "4", "l": "f"}
+STATE_PAUSED = {"r": "7", "l": "7"}
+STATE_FLASH = {"r": "3", "b": "3", "k": "3"}
 KEY_ON = "a"
 
 
