@@ -214,7 +214,7 @@ def taskbar_tray(c, x, y, icon_colour_tables):
 
 def highlight(c, x, y):
     """A red ring around a 16 x 16 icon whose top-left corner is (x, y)."""
-    c.ring(x + 8, y + 8, 14, 14, 2.5, RED)
+    c.ring(x + 8, y + 8, 14, 14, 3, RED)
 
 
 def picture_windows7():
@@ -233,7 +233,7 @@ def picture_windows7():
     taskbar_tray(c, 154, 136, [SPEAKER, NETWORK])
     c.text("12:34", 200, 141, (240, 240, 240, 255))
     # The panel of hidden icons above the button.
-    px0, py0, px1, py1 = 92, 46, 190, 112
+    px0, py0, px1, py1 = 92, 34, 190, 100
     c.round_rect(px0 - 1, py0 - 1, px1 + 1, py1 + 1, 4, (120, 140, 170, 255))
     c.round_rect(px0, py0, px1, py1, 3, (244, 246, 250, 255))
     cells = OTHER_ICONS[:2] + [KIVORA, OTHER_ICONS[4], OTHER_ICONS[3]]
@@ -264,7 +264,7 @@ def picture_windows10():
     taskbar_tray(c, 156, 136, [SPEAKER, NETWORK])
     c.text("12:34", 202, 141, (240, 240, 240, 255))
     # The flyout of hidden icons above the chevron.
-    fx0, fy0, fx1, fy1 = 96, 52, 180, 112
+    fx0, fy0, fx1, fy1 = 96, 40, 180, 100
     c.round_rect(fx0 - 1, fy0 - 1, fx1 + 1, fy1 + 1, 6, (80, 80, 80, 255))
     c.round_rect(fx0, fy0, fx1, fy1, 5, (43, 43, 43, 255))
     cells = [OTHER_ICONS[1], OTHER_ICONS[4], OTHER_ICONS[0], OTHER_ICONS[2], KIVORA, OTHER_ICONS[3]]
