@@ -81,6 +81,21 @@ class Selected {
   HGDIOBJ previous_;
 };
 
+// BeginPaint and EndPaint around one WM_PAINT.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND window) : window_(window), dc_(BeginPaint(window, &ps_)) {}
+  ~PaintDC() { EndPaint(window_, &ps_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  HDC get() const { return dc_; }
+
+ private:
+  HWND window_;
+  PAINTSTRUCT ps_ = {};
+  HDC dc_;
+};
+
 HFONT fontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
 
 void paintLabel(HWND control, HDC dc, const RECT& client, const std::wstring& text) {
@@ -199,10 +214,8 @@ LRESULT CALLBACK disabledTextProc(HWND control, UINT msg, WPARAM wParam, LPARAM 
   switch (msg) {
     case WM_PAINT:
       if (paintsDisabled(control)) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(control, &ps);
-        paintDisabledText(control, dc);
-        EndPaint(control, &ps);
+        PaintDC dc(control);
+        paintDisabledText(control, dc.get());
         return 0;
       }
       break;
@@ -279,10 +292,8 @@ LRESULT CALLBACK hotkeyProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam
   switch (msg) {
     case WM_PAINT:
       if (DarkMode()) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(control, &ps);
-        paintHotkey(control, dc, *state);
-        EndPaint(control, &ps);
+        PaintDC dc(control);
+        paintHotkey(control, dc.get(), *state);
         return 0;
       }
       break;

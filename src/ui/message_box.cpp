@@ -3,10 +3,15 @@
 #include <commctrl.h>
 
 #include <string_view>
+#include <type_traits>
 
 #include "ui/dialog_look.h"
 
 namespace kivora::ui {
+
+// Callers hand it on where MessageBoxW itself would go.
+static_assert(std::is_same_v<MessageBoxFunction, decltype(&MessageBoxW)>);
+static_assert(std::is_same_v<decltype(&ThemedMessageBox), decltype(&MessageBoxW)>);
 
 namespace {
 

@@ -98,10 +98,4 @@ TEST_F(ThemedBox, HookEndsWithTheBox) {
   EXPECT_NE(laterAnswer.load(), reinterpret_cast<LRESULT>(ui::DarkBrush()));
 }
 
-TEST(ThemedBoxShape, FitsWhereAMessageBoxFunctionIsExpected) {
-  ui::MessageBoxFunction f = ui::ThemedMessageBox;
-  decltype(&MessageBoxW) same = ui::ThemedMessageBox;
-  EXPECT_EQ(reinterpret_cast<void*>(f), reinterpret_cast<void*>(same));
-}
-
 }  // namespace
