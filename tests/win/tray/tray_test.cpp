@@ -20,7 +20,7 @@ namespace monitor = kivora::monitor;
 namespace {
 
 struct LogLine {
-  int kind;
+  unsigned kind;
   unsigned line;
   std::u16string first;
   std::u16string second;
@@ -32,7 +32,7 @@ class Tray : public ::testing::Test {
     window_ = CreateWindowExW(0, L"Static", L"Kivora tray test", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
                               nullptr, nullptr);
     ASSERT_TRUE(window_);
-    app::setTrayLog([this](int kind, unsigned line, std::u16string_view first, std::u16string_view second) {
+    app::setTrayLog([this](unsigned kind, unsigned line, std::u16string_view first, std::u16string_view second) {
       log_.push_back({kind, line, std::u16string(first), std::u16string(second)});
     });
     app::showBalloon(nullptr, nullptr, 0);
@@ -131,7 +131,7 @@ TEST_F(Tray, BalloonShowsWhatWasCollectedAndLogsIt) {
   EXPECT_TRUE(log_.empty()) << "collecting shows nothing";
   app::showBalloon(window_, L"Cannot save CapsLockState", monitor::kBalloonWarning);
   ASSERT_EQ(log_.size(), 1u);
-  EXPECT_EQ(log_[0].kind, 2);
+  EXPECT_EQ(log_[0].kind, 2u);
   EXPECT_EQ(log_[0].line, 895u);
   EXPECT_EQ(log_[0].first, u"[トースト通知]");
   EXPECT_EQ(log_[0].second, u"Cannot save NumLockState\r\n-----\r\nCannot save CapsLockState");
