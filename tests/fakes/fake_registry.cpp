@@ -1,0 +1,158 @@
+#include "fakes/fake_registry.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "platform/unicode.h"
+
+namespace kivora::fakes {
+
+using namespace platform;
+
+namespace {
+
+std::u16string fold(std::u16string_view text) {
+  std::u16string folded(text);
+  for (auto& c : folded) c = asciiUpper(c);
+  return folded;
+}
+
+std::u16string rootTag(RegKey root) {
+  return utf8ToUtf16(std::to_string(static_cast<std::uintptr_t>(root))) + u":";
+}
+
+std::vector<std::u16string> components(const char16_t* subKey) {
+  std::vector<std::u16string> parts;
+  if (subKey == nullptr) return parts;
+  std::u16string_view rest(subKey);
+  while (!rest.empty()) {
+    const auto slash = rest.find(u'\\');
+    const auto part = rest.substr(0, slash);
+    if (!part.empty()) parts.push_back(fold(part));
+    if (slash == std::u16string_view::npos) break;
+    rest.remove_prefix(slash + 1);
+  }
+  return parts;
+}
+
+std::u16string valueKey(const char16_t* name) { return name ? fold(name) : std::u16string(); }
+
+}  // namespace
+
+FakeRegistry::FakeRegistry() = default;
+FakeRegistry::~FakeRegistry() = default;
+
+FakeRegistry::Key* FakeRegistry::resolve(RegKey key, RegSam* access) {
+  if (isPredefinedRoot(key)) {
+    auto& root = roots_[key];
+    if (!root) {
+      root = std::make_unique<Key>();
+      root->path = rootTag(key);
+    }
+    if (access) *access = kKeyAllAccess;
+    return root.get();
+  }
+  const auto it = handles_.find(key);
+  if (it == handles_.end()) return nullptr;
+  if (access) *access = it->second.access;
+  return it->second.key;
+}
+
+LStatus FakeRegistry::openOrCreate(RegKey key, const char16_t* subKey, RegSam samDesired,
+                                   bool create, RegKey* result, std::uint32_t* disposition) {
+  if (result == nullptr) return kErrorInvalidParameter;
+  Key* node = resolve(key, nullptr);
+  if (node == nullptr) return kErrorInvalidHandle;
+  bool createdAny = false;
+  for (const auto& part : components(subKey)) {
+    const std::u16string path = node->path + u"\\" + part;
+    if (deniedOpens_.count(path)) return kErrorAccessDenied;
+    auto it = node->subkeys.find(part);
+    if (it == node->subkeys.end()) {
+      if (!create) return kErrorFileNotFound;
+      it = node->subkeys.emplace(part, std::make_unique<Key>()).first;
+      it->second->path = path;
+      createdAny = true;
+    }
+    node = it->second.get();
+  }
+  if (deniedOpens_.count(node->path)) return kErrorAccessDenied;
+  const RegKey handle = static_cast<RegKey>(nextHandle_);
+  nextHandle_ += 4;
+  handles_[handle] = Handle{node, samDesired};
+  *result = handle;
+  if (disposition) *disposition = createdAny ? kRegCreatedNewKey : kRegOpenedExistingKey;
+  return kErrorSuccess;
+}
+
+LStatus FakeRegistry::RegOpenKeyExW(RegKey key, const char16_t* subKey, std::uint32_t,
+                                    RegSam samDesired, RegKey* result) {
+  return openOrCreate(key, subKey, samDesired, false, result, nullptr);
+}
+
+LStatus FakeRegistry::RegCreateKeyExW(RegKey key, const char16_t* subKey, std::uint32_t,
+                                      RegSam samDesired, RegKey* result,
+                                      std::uint32_t* disposition) {
+  return openOrCreate(key, subKey, samDesired, true, result, disposition);
+}
+
+LStatus FakeRegistry::RegQueryValueExW(RegKey key, const char16_t* valueName, std::uint32_t* type,
+                                       std::uint8_t* data, std::uint32_t* dataSize) {
+  RegSam access = 0;
+  Key* node = resolve(key, &access);
+  if (node == nullptr) return kErrorInvalidHandle;
+  if ((access & kKeyQueryValue) == 0) return kErrorAccessDenied;
+  if (data != nullptr && dataSize == nullptr) return kErrorInvalidParameter;
+  const auto it = node->values.find(valueKey(valueName));
+  if (it == node->values.end()) return kErrorFileNotFound;
+  const Value& value = it->second;
+  const auto size = static_cast<std::uint32_t>(value.data.size());
+  if (type) *type = value.type;
+  if (data != nullptr && *dataSize < size) {
+    *dataSize = size;
+    return kErrorMoreData;
+  }
+  if (data != nullptr && size > 0) std::memcpy(data, value.data.data(), size);
+  if (dataSize) *dataSize = size;
+  return kErrorSuccess;
+}
+
+LStatus FakeRegistry::RegSetValueExW(RegKey key, const char16_t* valueName, std::uint32_t type,
+                                     const std::uint8_t* data, std::uint32_t dataSize) {
+  RegSam access = 0;
+  Key* node = resolve(key, &access);
+  if (node == nullptr) return kErrorInvalidHandle;
+  if ((access & kKeySetValue) == 0 || deniedWrites_.count(node->path)) return kErrorAccessDenied;
+  if (data == nullptr && dataSize > 0) return kErrorInvalidParameter;
+  Value& value = node->values[valueKey(valueName)];
+  value.type = type;
+  value.data.assign(data, data + dataSize);
+  return kErrorSuccess;
+}
+
+LStatus FakeRegistry::RegDeleteValueW(RegKey key, const char16_t* valueName) {
+  RegSam access = 0;
+  Key* node = resolve(key, &access);
+  if (node == nullptr) return kErrorInvalidHandle;
+  if ((access & kKeySetValue) == 0 || deniedWrites_.count(node->path)) return kErrorAccessDenied;
+  return node->values.erase(valueKey(valueName)) ? kErrorSuccess : kErrorFileNotFound;
+}
+
+LStatus FakeRegistry::RegCloseKey(RegKey key) {
+  if (isPredefinedRoot(key)) return kErrorSuccess;
+  return handles_.erase(key) ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+void FakeRegistry::denyOpen(RegKey root, const std::u16string& path) {
+  std::u16string full = rootTag(root);
+  for (const auto& part : components(path.c_str())) full += u"\\" + part;
+  deniedOpens_.insert(full);
+}
+
+void FakeRegistry::denyWrites(RegKey root, const std::u16string& path) {
+  std::u16string full = rootTag(root);
+  for (const auto& part : components(path.c_str())) full += u"\\" + part;
+  deniedWrites_.insert(full);
+}
+
+}  // namespace kivora::fakes
