@@ -29,14 +29,14 @@ script::LocalTime PosixConsoleSystem::localTime() {
   tm local{};
   localtime_r(&now.tv_sec, &local);
   script::LocalTime t;
-  t.year = static_cast<std::uint16_t>(local.tm_year + 1900);
-  t.month = static_cast<std::uint16_t>(local.tm_mon + 1);
-  t.dayOfWeek = static_cast<std::uint16_t>(local.tm_wday);
-  t.day = static_cast<std::uint16_t>(local.tm_mday);
-  t.hour = static_cast<std::uint16_t>(local.tm_hour);
-  t.minute = static_cast<std::uint16_t>(local.tm_min);
-  t.second = static_cast<std::uint16_t>(local.tm_sec);
-  t.milliseconds = static_cast<std::uint16_t>(now.tv_nsec / 1000000);
+  t.wYear = static_cast<std::uint16_t>(local.tm_year + 1900);
+  t.wMonth = static_cast<std::uint16_t>(local.tm_mon + 1);
+  t.wDayOfWeek = static_cast<std::uint16_t>(local.tm_wday);
+  t.wDay = static_cast<std::uint16_t>(local.tm_mday);
+  t.wHour = static_cast<std::uint16_t>(local.tm_hour);
+  t.wMinute = static_cast<std::uint16_t>(local.tm_min);
+  t.wSecond = static_cast<std::uint16_t>(local.tm_sec);
+  t.wMilliseconds = static_cast<std::uint16_t>(now.tv_nsec / 1000000);
   return t;
 }
 

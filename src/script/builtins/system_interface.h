@@ -5,6 +5,7 @@
 // they are and the same handlers run against the real system, the console
 // runner and test fakes.
 
+#include "platform/local_time.h"
 #include "script/host.h"
 
 #include <cstdint>
@@ -13,17 +14,8 @@
 
 namespace kivora::script {
 
-// GetLocalTime's SYSTEMTIME.
-struct LocalTime {
-  std::uint16_t year = 0;
-  std::uint16_t month = 0;       // 1-12
-  std::uint16_t dayOfWeek = 0;   // 0 = Sunday
-  std::uint16_t day = 0;         // 1-31
-  std::uint16_t hour = 0;
-  std::uint16_t minute = 0;
-  std::uint16_t second = 0;
-  std::uint16_t milliseconds = 0;
-};
+// GetLocalTime's SYSTEMTIME, as the platform room has it.
+using LocalTime = platform::SystemTime;
 
 // What the INPUT dialog shows and what it hands back on OK.
 struct InputDialogParams {
