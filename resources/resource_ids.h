@@ -4,6 +4,27 @@
 
 #define IDI_KIVORA          107
 
+// Tray icons (16 x 16).
+#define IDI_KEY_CHANGE          129  // key pressed, lock states not shown
+#define IDI_WATCHING            130
+#define IDI_PAUSED              131
+#define IDI_KEY_CHANGE_DEVICE   174  // key pressed, a watched keyboard connected
+#define IDI_DEVICE_WATCHING     175
+#define IDI_DEVICE_PAUSED       176
+// Parts of the composed lock-state icons.
+#define IDI_LOCK_BASE           177
+#define IDI_LOCK_BASE_DEVICE    178
+#define IDI_LOCK_NUMLOCK        179
+#define IDI_LOCK_CAPSLOCK       180
+#define IDI_LOCK_SCROLLLOCK     181
+#define IDI_LOCK_WATCHING       182
+#define IDI_LOCK_PAUSED         183
+#define IDI_LOCK_FLASH          184
+
+// Pictures of where the tray icon hides (PNG, resource type "RT_RCDATA").
+#define IDP_TRAY_HINT_WIN7      165
+#define IDP_TRAY_HINT_WIN10     166
+
 #define IDR_TRAYMENU_JA     132
 #define IDR_TRAYMENU_EN     134
 

@@ -1,0 +1,55 @@
+#pragma once
+// The light or dark look shared by every Kivora dialog and message box.
+//
+// A dialog procedure typically starts with
+//   if (auto answered = kivora::ui::DialogLookMessage(dialog, msg, wp, lp)) return *answered;
+// and sends itself WM_THEMECHANGED from WM_INITDIALOG, after its tooltips exist.
+
+#include <windows.h>
+
+#include <optional>
+
+namespace kivora::ui {
+
+// The process-wide dark-mode flag. Decided by DetectDarkMode before the first
+// window exists and again on every theme change; SetDarkMode overrides it.
+bool DarkMode();
+void SetDarkMode(bool dark);
+
+// Reads the system's choice (Windows 10 or later and AppsUseLightTheme = 0),
+// stores it as the flag and returns it.
+bool DetectDarkMode();
+
+// Lets menus and common controls of this process follow the dark theme
+// (Windows 10 or later; nothing when the system lacks the switch).
+void EnableDarkApp();
+
+// Dark or light title bar for `window`, following the flag.
+void ApplyTitleBar(HWND window);
+
+// Restyles every child control and the dialog's tooltips for the current
+// look, then repaints the dialog.
+void ThemeDialog(HWND dialog);
+
+// WM_ERASEBKGND: fills the client area with the look's background. Returns TRUE.
+BOOL EraseBackground(HWND dialog, HDC dc);
+
+// WM_CTLCOLOR...: in dark mode sets white text on the dark background and
+// returns the dark brush; in light mode returns nullptr (default colours).
+HBRUSH ControlColours(HDC dc);
+
+// The one dark background brush, created on first use.
+HBRUSH DarkBrush();
+// Deletes it at exit; a later DarkBrush() creates it again.
+void DeleteDarkBrush();
+
+// True when a WM_WININICHANGE/WM_SETTINGCHANGE names "ImmersiveColorSet".
+bool IsImmersiveColorSetChange(LPARAM lParam);
+
+// Answers the look's messages for a dialog procedure: WM_THEMECHANGED,
+// WM_WININICHANGE (with the dark-mode re-detection on "ImmersiveColorSet"),
+// WM_ERASEBKGND and the WM_CTLCOLOR messages. Returns the dialog procedure's
+// result when the message was answered, nullopt when the dialog should go on.
+std::optional<INT_PTR> DialogLookMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+
+}  // namespace kivora::ui
