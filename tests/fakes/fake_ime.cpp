@@ -20,7 +20,8 @@ std::intptr_t FakeIme::SendMessageW(platform::WindowHandle window, std::uint32_t
 }
 
 platform::WindowHandle FakeIme::addIme(platform::WindowHandle window, std::intptr_t status) {
-  const auto ime = static_cast<platform::WindowHandle>(static_cast<std::uintptr_t>(window) + 0x10000);
+  const auto ime =
+      static_cast<platform::WindowHandle>(static_cast<std::uintptr_t>(window) + 0x10000);
   imeWindows[window] = ime;
   openStatus[ime] = status;
   return ime;

@@ -69,7 +69,8 @@ TEST_F(DeviceList, ADeviceArrivingOrLeavingDuringTheRefreshFailsItUntilTheNext) 
 
   rawInput.afterCount = [this] { rawInput.addKeyboard(u"KBD#B#1"); };
   EXPECT_FALSE(devices().refreshConnectedDevices(dialog));
-  EXPECT_TRUE(log.has(3268, u"refresh_connect_device_list キーボードデバイスのリストを取得できません"));
+  EXPECT_TRUE(
+      log.has(3268, u"refresh_connect_device_list キーボードデバイスのリストを取得できません"));
   EXPECT_EQ(shell.boxes().back().text, u"Cannot get a keyboard device list.");
   EXPECT_EQ(devices().connectedKeyboards(), (std::vector<std::u16string>{u"KBD#A"}));
 

@@ -18,8 +18,8 @@ class Hotkeys : public MonitorTest {
   // HOTKEY_ENDISTTICON as stored, then loaded like at start.
   void loadHotkey(std::int32_t stored) {
     std::u16string errors;
-    ASSERT_TRUE(settings::WriteSettingInt(store(), false, u"HOTKEY_ENDISTTICON", stored, errors,
-                                          false));
+    ASSERT_TRUE(
+        settings::WriteSettingInt(store(), false, u"HOTKEY_ENDISTTICON", stored, errors, false));
     settings::LoadSettings(settings, store());
   }
   std::set<FakeHotkeys::Combination> pauseKeys() const {
@@ -64,8 +64,9 @@ TEST_F(Hotkeys, ATakenCombinationIsReportedInTheUsersLanguage) {
   settings.HOTKEY_ENDISTTICON = 0x0650;
   EXPECT_FALSE(monitor().hotkeys().registerPauseHotkey());
   EXPECT_TRUE(log.has(911, u"[ホットキー登録] ホットキー割り当てに失敗"));
-  EXPECT_EQ(shell.balloons(),
-            (std::vector<Balloon>{{u"Cannot Register the hotkey.", monitor::BalloonIcon::Warning}}));
+  EXPECT_EQ(
+      shell.balloons(),
+      (std::vector<Balloon>{{u"Cannot Register the hotkey.", monitor::BalloonIcon::Warning}}));
 }
 
 TEST_F(Hotkeys, ATakenCombinationInJapanese) {

@@ -45,7 +45,7 @@ bool ScriptedRunner::waitForStarts(int runs) {
 }
 
 MonitorTest::MonitorTest()
-    : thread(std::make_unique<monitor::StdWorkerThread>()),
+    : thread(std::make_unique<monitor::ScriptThreadWorker>()),
       regw_{registry,
             [this](const std::u16string& text, const std::u16string& caption) {
               regwWarnings_.emplace_back(text, caption);
@@ -69,10 +69,10 @@ MonitorTest::~MonitorTest() {
 
 monitor::Monitor& MonitorTest::monitor() {
   if (!monitor_) {
-    monitor::MonitorServices services{desktop, keyboard, sound, ime, rawInput,
+    monitor::MonitorServices services{desktop, keyboard, sound,  ime,    rawInput,
                                       hotkeys, clock,    runner, *thread};
-    monitor_ = std::make_unique<monitor::Monitor>(settings, store(), log.log(), shell, services,
-                                                  modeJP);
+    monitor_ =
+        std::make_unique<monitor::Monitor>(settings, store(), log.log(), shell, services, modeJP);
   }
   return *monitor_;
 }

@@ -25,6 +25,7 @@
 #include "fakes/fake_registry.h"
 #include "fakes/fake_sound.h"
 #include "monitor/monitor.h"
+#include "monitor/script_engine_adapter.h"
 #include "settings/settings_store.h"
 #include "unit/monitor/log_capture.h"
 #include "unit/monitor/recording_shell.h"

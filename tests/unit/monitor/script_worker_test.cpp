@@ -128,12 +128,13 @@ TEST_F(Script, ShellNotifyShowsItsTextWithTheAskedIcon) {
     host.applicationFunction(u"SHELLNOTIFY", {text(u"not a number"), text(u"x1")});
     host.errorCallback(105, 3, u"Runtime error at line 3");
   });
-  EXPECT_EQ(shell.balloons(), (std::vector<Balloon>{{u"plain", BalloonIcon::None},
-                                                    {u"warned", BalloonIcon::Warning},
-                                                    {u"42", BalloonIcon::Error},
-                                                    {u"odd type", BalloonIcon::None},
-                                                    {u"not a number", BalloonIcon::None},
-                                                    {u"Runtime error at line 3", BalloonIcon::Error}}));
+  EXPECT_EQ(shell.balloons(),
+            (std::vector<Balloon>{{u"plain", BalloonIcon::None},
+                                  {u"warned", BalloonIcon::Warning},
+                                  {u"42", BalloonIcon::Error},
+                                  {u"odd type", BalloonIcon::None},
+                                  {u"not a number", BalloonIcon::None},
+                                  {u"Runtime error at line 3", BalloonIcon::Error}}));
 }
 
 TEST_F(Script, OtherApplicationFunctionsShowTheUnknownFunctionBalloon) {
@@ -141,11 +142,11 @@ TEST_F(Script, OtherApplicationFunctionsShowTheUnknownFunctionBalloon) {
     host.applicationFunction(u"BEEP", {});
     host.applicationFunction(u"SHELLNOTIFY", {text(u"a"), number(1), number(2)});
   });
-  EXPECT_EQ(shell.balloons(),
-            (std::vector<Balloon>{
-                {u"Unknown application provided function: CB.BEEP(args:0)", BalloonIcon::Error},
-                {u"Unknown application provided function: CB.SHELLNOTIFY(args:3)",
-                 BalloonIcon::Error}}));
+  EXPECT_EQ(
+      shell.balloons(),
+      (std::vector<Balloon>{
+          {u"Unknown application provided function: CB.BEEP(args:0)", BalloonIcon::Error},
+          {u"Unknown application provided function: CB.SHELLNOTIFY(args:3)", BalloonIcon::Error}}));
 }
 
 TEST_F(Script, TheUnknownFunctionBalloonInJapanese) {

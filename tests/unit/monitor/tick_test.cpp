@@ -354,9 +354,9 @@ TEST_F(Tick, FixedRulesBeatTheStandardSettingsAndDontWatchSilencesAKey) {
   tick();
   tick();
   EXPECT_TRUE(log.has(1801, u"ウィンドウ名による特殊処理対象 "));
-  EXPECT_FALSE(keyboard.toggled(kVkNumLock));   // always OFF on every tick
-  EXPECT_FALSE(keyboard.toggled(kVkCapital));   // not watched here
-  EXPECT_TRUE(keyboard.toggled(kVkScroll));     // no rule code: standard setting
+  EXPECT_FALSE(keyboard.toggled(kVkNumLock));  // always OFF on every tick
+  EXPECT_FALSE(keyboard.toggled(kVkCapital));  // not watched here
+  EXPECT_TRUE(keyboard.toggled(kVkScroll));    // no rule code: standard setting
   EXPECT_EQ(log.count(2038), 0);
 }
 

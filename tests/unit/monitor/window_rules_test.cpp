@@ -109,13 +109,14 @@ TEST_F(WindowRulesRegistry, ASaveThatCannotOpenTheKeyWarnsInTheUsersLanguage) {
   RecordingShell balloons;
   EXPECT_FALSE(monitor::saveWindowRules(store(), false, false, {{u"A", {}}}, balloons));
   EXPECT_FALSE(monitor::saveWindowRules(store(), false, true, {{u"A", {}}}, balloons));
-  EXPECT_EQ(balloons.balloons(),
-            (std::vector<Balloon>{
-                {u"Cannot open HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersion",
-                 monitor::BalloonIcon::Warning},
-                {u"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersion\\SpecProgレジストリを"
-                 u"開けません",
-                 monitor::BalloonIcon::Warning}}));
+  EXPECT_EQ(
+      balloons.balloons(),
+      (std::vector<Balloon>{
+          {u"Cannot open HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersion",
+           monitor::BalloonIcon::Warning},
+          {u"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora\\CurrentVersion\\SpecProgレジストリを"
+           u"開けません",
+           monitor::BalloonIcon::Warning}}));
 }
 
 TEST_F(WindowRulesRegistry, RulesAreStoredAsStringsAndDwordsInTheSpecProgKey) {

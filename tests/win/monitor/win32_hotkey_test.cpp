@@ -24,8 +24,9 @@ TEST(RealHotkeys, ASecondRegistrationOfTheSameKeyReportsTheFailure) {
   Win32Monitor intruder(settings, scratch, second.handle());
   EXPECT_FALSE(intruder.get().hotkeys().registerPauseHotkey());
   EXPECT_TRUE(intruder.log.has(911, u"[ホットキー登録] ホットキー割り当てに失敗"));
-  EXPECT_EQ(intruder.shell.balloons(),
-            (std::vector<Balloon>{{u"Cannot Register the hotkey.", monitor::BalloonIcon::Warning}}));
+  EXPECT_EQ(
+      intruder.shell.balloons(),
+      (std::vector<Balloon>{{u"Cannot Register the hotkey.", monitor::BalloonIcon::Warning}}));
 
   // Once the first window lets go, the key is free again.
   owner.get().hotkeys().releasePauseHotkeyAtExit();

@@ -12,11 +12,12 @@
 #include <thread>
 
 #include "monitor/monitor.h"
+#include "monitor/script_engine_adapter.h"
+#include "platform/win32/file_access_win32.h"
 #include "platform/win32/local_time_win32.h"
 #include "platform/win32/monitor_platform_win32.h"
 #include "platform/win32/profile_win32.h"
 #include "platform/win32/registry_win32.h"
-#include "platform/win32/file_access_win32.h"
 #include "settings/settings_store.h"
 #include "unit/monitor/log_capture.h"
 #include "unit/monitor/recording_shell.h"
@@ -100,7 +101,7 @@ class Win32Monitor {
   win32::Win32Hotkeys hotkeys_;
   win32::Win32LocalClock clock_;
   NoScriptRunner runner_;
-  monitor::StdWorkerThread thread_;
+  monitor::ScriptThreadWorker thread_;
   monitor::Monitor monitor_;
 };
 

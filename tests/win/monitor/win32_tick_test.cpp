@@ -59,7 +59,8 @@ TEST_F(RealTick, CorrectsNumLockAndCapsLock) {
 TEST_F(RealTick, TheRealDeviceListCanBeRead) {
   Win32Monitor monitor(settings, scratch, mainWindow.handle());
   EXPECT_TRUE(monitor.get().devices().refreshConnectedDevices(platform::kNoWindow));
-  EXPECT_TRUE(monitor.log.has(3313, u"refresh_connect_device_list キーボードデバイスリスト取得成功"));
+  EXPECT_TRUE(
+      monitor.log.has(3313, u"refresh_connect_device_list キーボードデバイスリスト取得成功"));
 }
 
 }  // namespace
