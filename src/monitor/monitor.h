@@ -4,15 +4,24 @@
 // script starts that serve it. One object per process, used on the
 // user-interface thread; only the script worker runs elsewhere.
 //
-// The shell constructs it once the settings are loaded and calls:
-//   startMonitoring()        when the main window is created (starts TIMERID3
-//                            and the device-list timer), then onMainWindowCreated()
+// The shell constructs it once the settings are loaded (with the engine
+// behind EngineScriptRunner and a ScriptThreadWorker, script_engine_adapter.h)
+// and calls:
+//   startMonitoring()        in WM_CREATE (starts TIMERID3 and the device-list
+//                            timer), hotkeys().setInsertBlock(true) when
+//                            BlockInsert is on, then onMainWindowCreated()
+//   hotkeys().registerPauseHotkey()  right after the window exists, and from
+//                            SaveHooks::registerPauseHotkey after a save
 //   onMonitorTimer(id)       for every WM_TIMER
-//   pressLockKey(0)          for the Insert-block hotkey and the flash message
+//   pressLockKey(0)          for WM_HOTKEY other than kPauseHotkeyId (the
+//                            Insert block) and the flash message WM_APP + 1
 //   onPowerBroadcast(event)  for WM_POWERBROADCAST
 //   onBalloonTimeout()       for NIN_BALLOONTIMEOUT on the tray callback
-//   requestScriptStop()      on WM_QUERYENDSESSION and WM_DESTROY, then
-//   waitForScriptWorker(2000) at the end of WM_DESTROY
+//   requestScriptStop()      on WM_QUERYENDSESSION and WM_DESTROY;
+//   hotkeys().removeInsertBlockAtExit() and releasePauseHotkeyAtExit() in
+//                            WM_DESTROY, then waitForScriptWorker(2000)
+//   trayDeviceBit()          for the tray icon's device state
+//   devices().refreshConnectedDevices(dialog)  from the device dialog
 
 #include <array>
 #include <cstdint>
