@@ -21,11 +21,10 @@ constexpr std::u16string_view kScriptHoldEnglish =
     u"from the notification area icon menu to stop script.(If you close this notification with "
     u"the middle mouse button, this notification will not be shown again next time.)";
 constexpr std::u16string_view kScriptHoldJapanese =
-    u"スクリプト実行を10秒間保留します。スクリプトを開始させたくない場合は、通知領域アイコンのメニ"
-    u"ュー"
-    u"から「一時的にキーボード監視をオフにする」を選んでください。("
-    u"この通知をマウスの中ボタンで閉じると、"
-    u"次回からこの通知を表示しません)";
+    u"スクリプト実行を10秒間保留します。"
+    u"スクリプトを開始させたくない場合は、通知領域アイコンのメニューから"
+    u"「一時的にキーボード監視をオフにする」を選んでください。"
+    u"(この通知をマウスの中ボタンで閉じると、次回からこの通知を表示しません)";
 
 std::u16string windowText(int (platform::Desktop::*read)(platform::WindowHandle, char16_t*, int),
                           platform::Desktop& desktop, platform::WindowHandle window) {
