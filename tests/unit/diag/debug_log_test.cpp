@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 #include <vector>
 
@@ -126,10 +127,14 @@ TEST_F(DebugLogTest, SettingsDumpListsTheValuesInItsOrder) {
 // The script worker logs the balloons it shows while the user-interface
 // thread logs its tick: every entry must arrive whole.
 TEST_F(DebugLogTest, EntriesFromTwoThreadsArriveWhole) {
-  constexpr int kPerThread = 2000;
+  constexpr int kPerThread = 20000;
   log.bDebugOut = true;
   ASSERT_TRUE(log.log(kLogStart, 1, u"", u""));
-  auto writer = [this](char16_t name) {
+  std::atomic<int> ready{0};
+  auto writer = [&](char16_t name) {
+    ++ready;
+    while (ready.load() < 2) {
+    }
     for (int i = 0; i < kPerThread; ++i) log.log(kLogEntry, 7, std::u16string(1, name), u"entry");
   };
   std::thread worker(writer, u'w');
