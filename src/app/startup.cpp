@@ -90,11 +90,11 @@ int runMessageLoop(App& app) {
 }
 
 // Everything after the message loop, in the order it was taken.
-int cleanUp(std::unique_ptr<App> app, win32::UniqueHandle mutex, int exitCode) {
+int cleanUp(std::unique_ptr<App> app, win32::UniqueHandle mutex, bool comStarted, int exitCode) {
   closeHelp();
   if (app->mainWindow && IsWindow(app->mainWindow)) DestroyWindow(app->mainWindow);
   mutex.reset();
-  CoUninitialize();
+  if (comStarted) CoUninitialize();
   for (auto& icon : app->icons.lockState) icon.reset();
   ui::DeleteDarkBrush();
   {
@@ -179,7 +179,7 @@ int runKivora(HINSTANCE instance, const wchar_t* commandLine) {
   if (const auto command = forwardedCommand(given)) SendMessageW(app->mainWindow, MYWM_EXECALL, *command, 0);
   const int exitCode = runMessageLoop(*app);
   if (app->scriptWorkerEnded) setTrayLog(nullptr);
-  return cleanUp(std::move(app), std::move(mutex), exitCode);
+  return cleanUp(std::move(app), std::move(mutex), SUCCEEDED(com), exitCode);
 }
 
 }  // namespace kivora::app
