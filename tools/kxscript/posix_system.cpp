@@ -70,7 +70,7 @@ void PosixConsoleSystem::keybdEvent(std::uint8_t, std::uint8_t, std::uint32_t) {
 unsigned PosixConsoleSystem::sendUnicodeInput(char16_t, std::uint32_t) { return 0; }
 std::int16_t PosixConsoleSystem::getKeyState(int) { return 0; }
 bool PosixConsoleSystem::foregroundImeControl(std::uint32_t, std::intptr_t, std::intptr_t&) { return false; }
-bool PosixConsoleSystem::activeWindowTitle(std::string&) { return false; }
+bool PosixConsoleSystem::activeWindowTitle(std::u16string&) { return false; }
 bool PosixConsoleSystem::enumDisplayMonitors(std::vector<script::MonitorRect>&) { return false; }
 bool PosixConsoleSystem::rawInputDevices(std::vector<script::RawInputDevice>&) { return false; }
 
