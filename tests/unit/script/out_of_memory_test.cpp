@@ -93,7 +93,7 @@ void sweep(const char* script, bool persistent) {
   ScriptRunner r;
   r.system.inputAnswers.assign(100000, {1, u"someone"});
   r.system.monitors = std::vector<MonitorRect>{{0, 0, 800, 600}};
-  r.system.environment[u"X"] = u"y";
+  r.system.environment.emplace(u"X", u"y");
   long k = 0;
   for (; k < 100000; ++k) {
     if (runWithFailureAt(r, text, k, persistent)) break;
