@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/about_box.h"
+#include "ui/dialog_look.h"
 #include "ui/kivora_about.h"
 #include "win/dialog_driver.h"
 
@@ -216,6 +217,20 @@ TEST_F(AboutBox, MissingAddressesHideTheirLinks) {
   EXPECT_FALSE(feedbackShown);
   EXPECT_FALSE(contributionShown);
   EXPECT_EQ(focus, close);
+}
+
+// Some link controls delete the brush their parent hands them; in the dark
+// look that must not take the brush every dialog shares.
+TEST_F(AboutBox, PaintingTheLinksInTheDarkLookKeepsTheSharedBrush) {
+  ui::SetDarkMode(true);
+  const HBRUSH shared = ui::DarkBrush();
+  run(info(), [&](HWND box) {
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    Sleep(500);
+    pressButton(box, IDCANCEL);
+  });
+  ui::SetDarkMode(false);
+  EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_BRUSH));
 }
 
 TEST(AboutTexts, LinksTextForWebAndMailContacts) {
