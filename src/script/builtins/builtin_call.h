@@ -1,0 +1,38 @@
+#pragma once
+// What a builtin handler gets: the engine it runs in, the evaluated arguments
+// (already checked against the table's counts), and the call's name and line
+// for reports.
+
+#include "script/context.h"
+#include "script/value.h"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace kivora::script {
+
+struct BuiltinCall {
+  ScriptContext& ctx;
+  std::string_view name;  // as written: upper-cased, with its '$' if any
+  int line;
+  std::span<const Value> args;
+
+  std::size_t count() const { return args.size(); }
+  std::string text(std::size_t i) const { return args[i].toString(); }
+  std::int32_t number(std::size_t i) const { return args[i].toInt(); }
+};
+
+using BuiltinHandler = Value (*)(BuiltinCall& call);
+
+// The array-name argument rule: the argument's text upper-cased; when it is not
+// a valid variable name, the invalid-array-name error naming functionName
+// ("split()", "SortArray()", ...) is reported and the result is empty.
+std::string arrayNameArgument(BuiltinCall& call, std::size_t i, std::string_view functionName, bool& valid);
+
+// Dispatch: finds the builtin (a trailing '$' does not change which one), checks
+// the argument count, handles ASSERT, and reports unknown names and bad counts.
+Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, std::span<const Value> args, int line);
+
+}  // namespace kivora::script
