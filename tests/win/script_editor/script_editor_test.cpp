@@ -227,24 +227,6 @@ TEST_F(ScriptEditor, SavingWritesUtf8WithMarkAndTheEditorsLineEnds) {
   EXPECT_EQ(settings.copyScript(), u"stored = 1\r\n") << "saving a file does not change the stored script";
 }
 
-TEST_F(ScriptEditor, SavingIntoAMissingFolderIsRefusedAndWritesNothing) {
-  ScratchFile folder(L"no-such-folder");
-  const std::wstring path = folder.path() + L"\\script.txt";
-  ui::SetScriptFilePath(win32::fromWide(path.c_str()));
-  run([&](HWND editor) {
-    pressButton(editor, IDC_SCRIPT_SAVE);
-    // The path must exist: the chooser stays or complains; either way we cancel it.
-    if (HWND chooser = waitForWindow(L"#32770", L"Save to file(UTF-8)", 5000)) {
-      pressButton(chooser, IDOK);
-      Sleep(500);
-      pressButton(chooser, IDCANCEL);
-    }
-    Sleep(500);
-    pressButton(editor, IDCANCEL);
-  });
-  EXPECT_EQ(GetFileAttributesW(path.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
 TEST_F(ScriptEditor, LayoutsDifferByLanguageAndHelpOpensTheScriptTopic) {
   std::wstring englishHelp, japaneseHint;
   bool englishHasHint = true;
