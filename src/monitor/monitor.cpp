@@ -1,0 +1,361 @@
+#include "monitor/monitor.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "monitor/log_format.h"
+
+namespace kivora::monitor {
+
+namespace {
+
+// Window titles and class names are read into buffers of this many characters.
+constexpr int kWindowTextCapacity = 2049;
+
+// The notice window is 200 x 124; it sits in the bottom-right corner of the work area.
+constexpr int kNoticeWidth = 200;
+constexpr int kNoticeLift = 104;
+
+constexpr std::u16string_view kScriptHoldEnglish =
+    u"Script execution will be suspended for 10 seconds. Select 'Pause to watch the keyboard' "
+    u"from the notification area icon menu to stop script.(If you close this notification with "
+    u"the middle mouse button, this notification will not be shown again next time.)";
+constexpr std::u16string_view kScriptHoldJapanese =
+    u"スクリプト実行を10秒間保留します。"
+    u"スクリプトを開始させたくない場合は、通知領域アイコンのメニューから"
+    u"「一時的にキーボード監視をオフにする」を選んでください。"
+    u"(この通知をマウスの中ボタンで閉じると、次回からこの通知を表示しません)";
+
+std::u16string windowText(int (platform::Desktop::*read)(platform::WindowHandle, char16_t*, int),
+                          platform::Desktop& desktop, platform::WindowHandle window) {
+  std::vector<char16_t> buffer(kWindowTextCapacity, u'\0');
+  const int copied = (desktop.*read)(window, buffer.data(), kWindowTextCapacity);
+  const auto length = static_cast<std::size_t>(std::clamp(copied, 0, kWindowTextCapacity - 1));
+  return std::u16string(buffer.data(), std::find(buffer.data(), buffer.data() + length, u'\0'));
+}
+
+}  // namespace
+
+// One lock key: its virtual key, the name its log lines and notice use, the
+// line numbers of the key procedure and its line of the notice.
+struct LockKeyRow {
+  std::size_t index;
+  std::uint8_t virtualKey;
+  std::u16string_view name;
+  unsigned notHandled;
+  unsigned onNoChange;
+  unsigned noticeOn;
+  unsigned pressedOff;
+  unsigned failedOff;
+  unsigned offNoChange;
+  unsigned noticeOff;
+  unsigned pressedOn;
+  unsigned failedOn;
+  int noticeY;
+  std::uint32_t noticeColor;
+};
+
+namespace {
+
+constexpr std::array<LockKeyRow, 3> kLockKeys{{
+    {0, platform::kVkNumLock, u"NumLock", 1913, 1888, 1875, 1879, 1882, 1908, 1895, 1899, 1902, 40,
+     0xE0FFFF},
+    {1, platform::kVkCapital, u"CapsLock", 1999, 1974, 1961, 1965, 1968, 1994, 1981, 1985, 1988, 64,
+     0xFFE0FF},
+    {2, platform::kVkScroll, u"ScrollLock", 2085, 2060, 2047, 2051, 2054, 2080, 2067, 2071, 2074,
+     88, 0xFFFFE0},
+}};
+
+const LockKeyRow& kNumLock = kLockKeys[0];
+const LockKeyRow& kCapsLock = kLockKeys[1];
+const LockKeyRow& kScrollLock = kLockKeys[2];
+
+std::u16string onOff(bool on) { return on ? u"ON" : u"OFF"; }
+
+}  // namespace
+
+Monitor::Monitor(settings::Settings& settings, const settings::SettingsStore& store,
+                 diag::DebugLog& log, MonitorShell& shell, MonitorServices services, bool modeJP)
+    : settings_(settings),
+      store_(store),
+      log_(log),
+      shell_(shell),
+      services_(services),
+      modeJP_(modeJP),
+      devices_(services.rawInput, log, shell, modeJP),
+      ime_(services.ime, log),
+      hotkeys_(services.hotkeys, log, shell, settings, modeJP),
+      script_(settings, services.scriptRunner, services.scriptThread, shell, modeJP) {}
+
+void Monitor::startMonitoring() {
+  shell_.startTimer(kTimerId3, std::max(settings_.timer3_interval, 100u));
+  shell_.startTimer(kDeviceListTimer, kDeviceListInterval);
+}
+
+void Monitor::onMainWindowCreated() {
+  if (settings_.KBWatchEnabled == 0 || settings_.use_script == 0) return;
+  state_.scriptHold = true;
+  if (settings_.NoNotifyScriptSuspend == 0) showScriptHoldBalloon();
+  shell_.startTimer(kScriptHoldTimer, kScriptHoldInterval);
+}
+
+void Monitor::showScriptHoldBalloon() {
+  shell_.showNewBalloon(modeJP_ ? kScriptHoldJapanese : kScriptHoldEnglish,
+                        BalloonIcon::Information);
+}
+
+void Monitor::onMonitorTimer(unsigned timerId) {
+  switch (timerId) {
+    case kTimerId3:
+      runTick(false);
+      break;
+    case kDeviceListTimer:
+      // With NumLock held constantly ON and no device shown in the tray,
+      // nothing looks at the device list.
+      if (!(settings_.NumLockState == 3 && settings_.NotifyWatchedDevice == 0))
+        devices_.refreshConnectedDevices(platform::kNoWindow);
+      break;
+    case kScriptHoldTimer:
+      state_.scriptHold = false;
+      shell_.killTimer(kScriptHoldTimer);
+      break;
+    case kTimerId4:
+      log_.log(diag::kLogEntry, 1683, u"TIMERID4", u"通知領域アイコン戻し");
+      shell_.updateTrayIcon();
+      shell_.killTimer(kTimerId4);
+      break;
+    case kTimerId5: {
+      shell_.killTimer(kTimerId5);
+      // The user may have switched notify-only off while this timer ran; the
+      // correcting tick must not switch it back on.
+      const std::int32_t notifyOnly = settings_.NotifyOnly;
+      settings_.NotifyOnly = 0;
+      state_.bTimer5Active = false;
+      log_.log(diag::kLogEntry, 1687, u"TIMERID5", u"");
+      runTick(true);
+      settings_.NotifyOnly = notifyOnly;
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+void Monitor::runTick(bool returnTick) {
+  log_.log(kLogTickStart, 1690, u"TIMERID3", u"");
+  TickResult tick;
+  if (settings_.ShowLockedKeyIcon != 0 || settings_.NotifyWatchedDevice != 0)
+    shell_.updateTrayIcon();
+  if (settings_.SendTK != 0) shell_.sendKeyStateToCompanion();
+
+  if (settings_.KBWatchEnabled == 0) {
+    log_.log(kLogTick, 1711, u"監視OFFのためメイン処理スキップ", u"");
+  } else {
+    watchKeys(tick);
+  }
+
+  if (state_.firstTick && !tick.changeFailed) {
+    log_.log(kLogTick, 2281, u"初回監視終了", u"");
+    state_.firstTick = false;
+  }
+  if (returnTick) return;
+  const bool anyNotice = std::any_of(tick.notices.begin(), tick.notices.end(),
+                                     [](std::uint8_t n) { return n != kNoNotice; });
+  if (!state_.bTimer5Active && anyNotice && settings_.NotifyOnly != 0 &&
+      settings_.return_waitmsec != 0) {
+    shell_.startTimer(kTimerId5, static_cast<unsigned>(settings_.return_waitmsec));
+    state_.bTimer5Active = true;
+  }
+}
+
+void Monitor::watchKeys(TickResult& tick) {
+  log_.log(kLogTick, 1714, u"監視ONのためメイン処理開始", u"");
+  auto& desktop = services_.desktop;
+  const platform::WindowHandle foreground = desktop.GetForegroundWindow();
+  log_.log(kLogTick, 1724, u"ActiveWinHandle=", handleText(foreground));
+  const std::u16string title = windowText(&platform::Desktop::GetWindowTextW, desktop, foreground);
+  log_.log(kLogTick, 1727, u"ActiveWin=", title);
+  const std::u16string className =
+      windowText(&platform::Desktop::GetClassNameW, desktop, foreground);
+  log_.log(kLogTick, 1730, u"ActiveWinClass=", className);
+
+  const RuleCodes rule = findWindowRule(store_, settings_.bUseIni, log_, title);
+  const bool foregroundChanged = foreground != state_.lastForeground;
+
+  enforceKey(kNumLock, numLockSetting(foregroundChanged, rule.numLock), tick);
+
+  settings::KeyStateSetting caps = settings_.CapsLockState;
+  if (rule.capsLock != kPolicyNone) {
+    caps = applyLockPolicy(rule.capsLock, caps, foregroundChanged);
+    log_.log(kLogTick, 1952, u"CapsLock特殊処理による変更=",
+             hexText(static_cast<std::uint32_t>(caps)));
+  }
+  enforceKey(kCapsLock, caps, tick);
+
+  settings::KeyStateSetting scroll = settings_.ScrollLockState;
+  if (rule.scrollLock != kPolicyNone) {
+    scroll = applyLockPolicy(rule.scrollLock, scroll, foregroundChanged);
+    log_.log(kLogTick, 2038, u"ScrollLock特殊処理による変更=",
+             hexText(static_cast<std::uint32_t>(scroll)));
+  }
+  enforceKey(kScrollLock, scroll, tick);
+
+  showScreenNotice(tick);
+  ime_.applyImePolicy(foreground, state_.lastForeground, settings_.ImeLock, rule.ime);
+
+  if (settings_.use_script != 0 && !state_.scriptHold) triggerScript();
+  state_.lastForeground = foreground;
+}
+
+// NumLock's setting for this tick: the device reversal, then the remote
+// session's own setting, then the window rule, which beats both.
+settings::KeyStateSetting Monitor::numLockSetting(bool foregroundChanged, LockPolicy ruleCode) {
+  settings::KeyStateSetting n = settings_.NumLockState;
+  if ((n == 6 || n == 7) && settings_.NOT_WATCH_DEV_NUMLOCK != 0 &&
+      !settings_.watchedKeyboards.empty() && !watchedDeviceConnected()) {
+    n = 2 + (1 - (n & 1));
+  }
+  if (settings_.RemoteCheck != 0 &&
+      services_.desktop.GetSystemMetrics(platform::kSmRemoteSession) != 0) {
+    n = settings_.RM_NumLockState;
+    log_.log(kLogTick, 1827, u"リモートデスクトップ中かつリモートデスクトップ接続時は監視変更",
+             u"");
+  }
+  if (ruleCode != kPolicyNone) {
+    n = applyLockPolicy(ruleCode, n, foregroundChanged);
+    log_.log(kLogTick, 1864, u"NumLock特殊処理による変更=", hexText(static_cast<std::uint32_t>(n)));
+  }
+  return n;
+}
+
+bool Monitor::keyIsOn(std::uint8_t virtualKey) {
+  return (services_.keyboard.GetKeyState(virtualKey) & 1) != 0;
+}
+
+void Monitor::enforceKey(const LockKeyRow& key, settings::KeyStateSetting setting,
+                         TickResult& tick) {
+  const int mode = settings::watchMode(setting);
+  const bool handled = mode == 1 || (state_.firstTick && mode == 2) ||
+                       (key.virtualKey == platform::kVkNumLock && mode == 3 &&
+                        !settings_.watchedKeyboards.empty() && watchedDeviceConnected());
+  const std::u16string name(key.name);
+  if (!handled) {
+    log_.log(kLogTick, key.notHandled, name + u"処理対象外", u"");
+    return;
+  }
+  const bool wantOn = settings::wantsOn(setting);
+  const bool isOn = keyIsOn(key.virtualKey);
+  if (isOn == wantOn) {
+    if (isOn) {
+      log_.log(kLogTick, key.onNoChange, name + u" ONなのでONへの切替不要", u"");
+    } else {
+      log_.log(kLogTick, key.offNoChange, name + u" OFFなのでOFFへの切替不要", u"");
+    }
+    return;
+  }
+  if (settings_.NotifyOnly != 0) {
+    tick.notices[key.index] = isOn ? 1 : 0;
+    log_.log(kLogTick, isOn ? key.noticeOn : key.noticeOff, name + u"画面通知", onOff(isOn));
+    return;
+  }
+  pressLockKey(key.virtualKey);
+  log_.log(kLogTick, isOn ? key.pressedOff : key.pressedOn, name + u"状態変更", onOff(!isOn));
+  if (keyIsOn(key.virtualKey) != wantOn) {
+    log_.log(kLogTick, isOn ? key.failedOff : key.failedOn, name + u"状態変更", u"変更失敗");
+    tick.changeFailed = true;
+  }
+}
+
+void Monitor::pressLockKey(std::uint8_t virtualKey) {
+  if (settings_.ShowLockedKeyIcon != 0) {
+    // The flash icon shows the states before the press.
+    const int index = 32 + 2 * keyIsOn(platform::kVkNumLock) + 4 * keyIsOn(platform::kVkCapital) +
+                      8 * keyIsOn(platform::kVkScroll) + (trayDeviceBit() ? 1 : 0);
+    shell_.flashTrayIcon(index);
+  } else {
+    shell_.flashTrayIcon(std::nullopt);
+  }
+  if (virtualKey != 0) {
+    services_.keyboard.keybd_event(virtualKey, 0, 0, 0);
+    services_.keyboard.keybd_event(virtualKey, 0, platform::kKeyEventFKeyUp, 0);
+  }
+  if (settings_.PlaySound == 1) {
+    const auto& file = settings_.PlaySoundFileName;
+    const bool played =
+        !file.empty() &&
+        services_.sound.PlaySoundW(file.c_str(), 0, platform::kSndFilename | platform::kSndAsync);
+    if (!played) services_.sound.MessageBeep(platform::kMbOk);
+  }
+  shell_.startTimer(kTimerId4, kTrayRestoreInterval);
+}
+
+void Monitor::showScreenNotice(const TickResult& tick) {
+  ScreenNotice notice;
+  for (const auto& key : kLockKeys) {
+    const std::uint8_t state = tick.notices[key.index];
+    if (state == kNoNotice) continue;
+    notice.lines.push_back(
+        {0, key.noticeY, key.noticeColor,
+         u" " + std::u16string(key.name) + (state != 0 ? u" : ON  " : u" : OFF ")});
+  }
+  if (notice.lines.empty()) {
+    shell_.hideNotice();
+    return;
+  }
+  auto& desktop = services_.desktop;
+  notice.x = desktop.GetSystemMetrics(platform::kSmCxFullScreen) - kNoticeWidth;
+  notice.y = desktop.GetSystemMetrics(platform::kSmCyFullScreen) - kNoticeLift;
+  notice.backgroundColor = 0;
+  shell_.showNotice(notice);
+  log_.log(kLogTick, 2112, u"状態表示", u"");
+}
+
+void Monitor::triggerScript() {
+  const platform::SystemTime now = services_.clock.GetLocalTime();
+  const int second = now.wMinute * 60 + now.wSecond;
+  if (second == state_.lastScriptSecond) return;
+  script_.startIfIdle();
+  state_.lastScriptSecond = second;
+}
+
+void Monitor::onPowerBroadcast(unsigned event) {
+  switch (event) {
+    case kPbtApmSuspend:
+      script_.requestStop();
+      state_.scriptHold = true;
+      break;
+    case kPbtApmResumeSuspend:
+    case kPbtApmResumeAutomatic:
+      if (settings_.NoNotifyScriptSuspend == 0) showScriptHoldBalloon();
+      shell_.startTimer(kScriptHoldTimer, kScriptHoldInterval);
+      break;
+    default:
+      break;
+  }
+}
+
+void Monitor::onBalloonTimeout() {
+  constexpr std::uint16_t kDown = 0x8000;
+  if (state_.scriptHold &&
+      (static_cast<std::uint16_t>(services_.keyboard.GetAsyncKeyState(platform::kVkMButton)) &
+       kDown) != 0) {
+    settings_.NoNotifyScriptSuspend = 1;
+  }
+}
+
+void Monitor::requestScriptStop() { script_.requestStop(); }
+
+bool Monitor::waitForScriptWorker(unsigned milliseconds) {
+  return script_.waitForEnd(milliseconds);
+}
+
+bool Monitor::watchedDeviceConnected() const {
+  return !settings_.watchedKeyboards.empty() &&
+         devices_.isWatchedDeviceConnected(settings_.watchedKeyboards);
+}
+
+bool Monitor::trayDeviceBit() const {
+  return settings_.NotifyWatchedDevice != 0 && watchedDeviceConnected();
+}
+
+}  // namespace kivora::monitor

@@ -1,0 +1,209 @@
+#include "monitor/window_rules.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "monitor/log_format.h"
+#include "settings/regw.h"
+
+namespace kivora::monitor {
+
+namespace {
+
+using settings::REGW;
+using settings::SettingsStore;
+
+// In the ini file an absent title reads as this default, which ends the list.
+constexpr std::u16string_view kMissingTitle = u"--def--";
+constexpr std::uint32_t kLastRuleNumber = 0xFFFFFFFE;
+
+constexpr std::u16string_view kNameSuffix = u"_NAME";
+constexpr std::array<std::u16string_view, 4> kCodeSuffixes{u"_NMLK", u"_CPLK", u"_SCLK", u"_IME"};
+
+// "%08X" followed by the suffix.
+std::u16string valueName(std::uint32_t number, std::u16string_view suffix) {
+  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+  std::u16string name(8, u'0');
+  for (int i = 7; i >= 0; --i) {
+    name[static_cast<std::size_t>(i)] = kDigits[number & 0xF];
+    number >>= 4;
+  }
+  return name + std::u16string(suffix);
+}
+
+LockPolicy& codeAt(RuleCodes& codes, std::size_t i) {
+  switch (i) {
+    case 0:
+      return codes.numLock;
+    case 1:
+      return codes.capsLock;
+    case 2:
+      return codes.scrollLock;
+    default:
+      return codes.ime;
+  }
+}
+
+// The rule's title in the ini file, or nothing at the end of the list.
+std::optional<std::u16string> iniTitle(const SettingsStore& store, std::uint32_t number) {
+  std::u16string title;
+  settings::ReadSettingString(store, true, valueName(number, kNameSuffix), kMissingTitle, title,
+                              kRuleTitleCapacity);
+  if (title == kMissingTitle) return std::nullopt;
+  return title;
+}
+
+RuleCodes iniCodes(const SettingsStore& store, std::uint32_t number) {
+  RuleCodes codes;
+  for (std::size_t i = 0; i < kCodeSuffixes.size(); ++i)
+    codeAt(codes, i) =
+        settings::ReadSettingInt(store, true, valueName(number, kCodeSuffixes[i]), 0);
+  return codes;
+}
+
+std::optional<std::u16string> registryTitle(REGW& key, std::uint32_t number) {
+  std::u16string title;
+  if (!key.ReadStringW(valueName(number, kNameSuffix), title, kRuleTitleCapacity))
+    return std::nullopt;
+  return title;
+}
+
+RuleCodes registryCodes(REGW& key, std::uint32_t number) {
+  RuleCodes codes;
+  for (std::size_t i = 0; i < kCodeSuffixes.size(); ++i)
+    codeAt(codes, i) = key.ReadIntegerW(valueName(number, kCodeSuffixes[i]), 0);
+  return codes;
+}
+
+bool openRulesKey(REGW& key, const SettingsStore& store, unsigned flags) {
+  return key.OpenKey(store.location.registryRoot, store.location.specProgKey(), flags);
+}
+
+RuleCodes findInIni(const SettingsStore& store, diag::DebugLog& log, std::u16string_view title) {
+  for (std::uint32_t number = 0;; ++number) {
+    const auto ruleTitle = iniTitle(store, number);
+    if (!ruleTitle) break;
+    if (title.find(*ruleTitle) != std::u16string_view::npos) {
+      const RuleCodes codes = iniCodes(store, number);
+      log.log(kLogTick, 1801, u"ウィンドウ名による特殊処理対象", u"");
+      return codes;
+    }
+    if (number == kLastRuleNumber) break;
+  }
+  log.log(kLogTick, 1809, u"ウィンドウ名による特殊処理対象は見つからない", u"");
+  return {};
+}
+
+RuleCodes findInRegistry(const SettingsStore& store, diag::DebugLog& log,
+                         std::u16string_view title) {
+  REGW key(store.regw);
+  if (!openRulesKey(key, store, settings::kOpenReadOnly)) return {};
+  for (std::uint32_t number = 0;; ++number) {
+    const auto ruleTitle = registryTitle(key, number);
+    if (!ruleTitle) break;
+    if (title.find(*ruleTitle) != std::u16string_view::npos) {
+      const RuleCodes codes = registryCodes(key, number);
+      log.log(kLogTick, 1761, u"ウィンドウ名による特殊処理対象", u"");
+      key.CloseKey();
+      return codes;
+    }
+    if (number == kLastRuleNumber) break;
+  }
+  log.log(kLogTick, 1767, u"ウィンドウ名による特殊処理対象は見つからない", u"");
+  key.CloseKey();
+  return {};
+}
+
+bool saveToRegistry(const SettingsStore& store, bool modeJP, const std::vector<WindowRule>& rules,
+                    BalloonShell& balloons) {
+  REGW key(store.regw);
+  if (!openRulesKey(key, store, settings::kOpenCreate)) {
+    const auto& where = store.location;
+    balloons.showNewBalloon(
+        modeJP ? where.registryRootName + where.registryKey + u"\\SpecProgレジストリを開けません"
+               : u"Cannot open " + where.registryRootName + where.registryKey,
+        BalloonIcon::Warning);
+    return false;
+  }
+  for (std::uint32_t number = 0; number <= kLastRuleNumber; ++number) {
+    if (key.ValueExistW(valueName(number, kNameSuffix)) < 0) break;
+    key.DeleteValue(valueName(number, kNameSuffix));
+    for (const auto suffix : kCodeSuffixes) key.DeleteValue(valueName(number, suffix));
+  }
+  bool written = true;
+  for (std::size_t i = 0; i < rules.size(); ++i) {
+    const auto number = static_cast<std::uint32_t>(i);
+    RuleCodes codes = rules[i].codes;
+    written &= key.WriteStringW(valueName(number, kNameSuffix), rules[i].title,
+                                settings::StringWriteKind::Sz);
+    for (std::size_t c = 0; c < kCodeSuffixes.size(); ++c)
+      written &= key.WriteIntegerW(valueName(number, kCodeSuffixes[c]), codeAt(codes, c));
+  }
+  key.CloseKey();
+  return written;
+}
+
+bool saveToIni(const SettingsStore& store, bool modeJP, const std::vector<WindowRule>& rules,
+               BalloonShell& balloons) {
+  // A profile write that finds no file creates an ANSI one, which would lose
+  // every title outside the code page; the settings file is kept in UTF-16.
+  settings::EnsureIniFile(store);
+  std::u16string errors;
+  for (std::uint32_t number = 0; number <= kLastRuleNumber; ++number) {
+    if (!iniTitle(store, number)) break;
+    settings::WriteSettingString(store, true, valueName(number, kNameSuffix), std::nullopt, errors,
+                                 modeJP);
+    for (const auto suffix : kCodeSuffixes)
+      settings::WriteSettingString(store, true, valueName(number, suffix), std::nullopt, errors,
+                                   modeJP);
+  }
+  for (std::size_t i = 0; i < rules.size(); ++i) {
+    const auto number = static_cast<std::uint32_t>(i);
+    RuleCodes codes = rules[i].codes;
+    settings::WriteSettingString(store, true, valueName(number, kNameSuffix), rules[i].title,
+                                 errors, modeJP);
+    for (std::size_t c = 0; c < kCodeSuffixes.size(); ++c)
+      settings::WriteSettingInt(store, true, valueName(number, kCodeSuffixes[c]), codeAt(codes, c),
+                                errors, modeJP);
+  }
+  if (errors.empty()) return true;
+  balloons.showNewBalloon(errors, BalloonIcon::Warning);
+  return false;
+}
+
+}  // namespace
+
+RuleCodes findWindowRule(const SettingsStore& store, bool useIni, diag::DebugLog& log,
+                         std::u16string_view title) {
+  return useIni ? findInIni(store, log, title) : findInRegistry(store, log, title);
+}
+
+std::vector<WindowRule> loadWindowRules(const SettingsStore& store, bool useIni) {
+  std::vector<WindowRule> rules;
+  if (useIni) {
+    for (std::uint32_t number = 0; number <= kLastRuleNumber; ++number) {
+      auto title = iniTitle(store, number);
+      if (!title) break;
+      rules.push_back({std::move(*title), iniCodes(store, number)});
+    }
+    return rules;
+  }
+  REGW key(store.regw);
+  if (!openRulesKey(key, store, settings::kOpenReadOnly)) return rules;
+  for (std::uint32_t number = 0; number <= kLastRuleNumber; ++number) {
+    auto title = registryTitle(key, number);
+    if (!title) break;
+    rules.push_back({std::move(*title), registryCodes(key, number)});
+  }
+  key.CloseKey();
+  return rules;
+}
+
+bool saveWindowRules(const SettingsStore& store, bool useIni, bool modeJP,
+                     const std::vector<WindowRule>& rules, BalloonShell& balloons) {
+  return useIni ? saveToIni(store, modeJP, rules, balloons)
+                : saveToRegistry(store, modeJP, rules, balloons);
+}
+
+}  // namespace kivora::monitor

@@ -1,0 +1,74 @@
+// A per-window rule stored in the real registry and in a real ini file is
+// found through the title of a real window brought to the foreground.
+
+#include <gtest/gtest.h>
+
+#include "monitor/window_rules.h"
+#include "platform/win32/window_handle_win32.h"
+#include "win/monitor/win32_monitor_harness.h"
+
+namespace kivora::test {
+namespace {
+
+class RealWindowRule : public testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    syncLockKeys();
+    numLockBefore_ = keyIsOn(VK_NUMLOCK);
+    capsLockBefore_ = keyIsOn(VK_CAPITAL);
+  }
+  void TearDown() override {
+    setKey(VK_NUMLOCK, numLockBefore_);
+    setKey(VK_CAPITAL, capsLockBefore_);
+  }
+
+  ScratchStore scratch;
+  settings::Settings settings;
+  TestWindow mainWindow{L"Kivora", false};
+
+ private:
+  bool numLockBefore_ = false;
+  bool capsLockBefore_ = false;
+};
+
+TEST_P(RealWindowRule, TheRuleOfTheForegroundWindowDecidesTheKeys) {
+  const bool ini = GetParam();
+  settings.bUseIni = ini;
+  settings::EnsureIniFile(scratch.store());
+  RecordingShell balloons;
+  ASSERT_TRUE(monitor::saveWindowRules(
+      scratch.store(), ini, false,
+      {{u"Spreadsheet", {monitor::kPolicyAlwaysOff, 0, 0, 0}},
+       {u"Kivora rule target", {monitor::kPolicyAlwaysOn, monitor::kPolicyAlwaysOff, 0, 0}}},
+      balloons));
+
+  ForeignWindow target(L"Report - Kivora rule target - 42");
+  ASSERT_EQ(GetForegroundWindow(), target.get());
+  setKey(VK_NUMLOCK, false);
+  setKey(VK_CAPITAL, true);
+
+  Win32Monitor monitor(settings, scratch, mainWindow.handle());
+  monitor.get().onMonitorTimer(monitor::kTimerId3);
+
+  EXPECT_TRUE(monitor.log.has(1727, u"ActiveWin= Report - Kivora rule target - 42"));
+  EXPECT_TRUE(monitor.log.has(ini ? 1801 : 1761, u"ウィンドウ名による特殊処理対象 "));
+  EXPECT_TRUE(monitor.log.has(1864, u"NumLock特殊処理による変更= 3"));
+  EXPECT_TRUE(keyIsOn(VK_NUMLOCK));
+  EXPECT_FALSE(keyIsOn(VK_CAPITAL));
+  EXPECT_EQ(monitor.get().state().lastForeground, target.handle());
+
+  // Another window in front: no rule, and the keys are left alone.
+  ForeignWindow other(L"Unrelated window");
+  ASSERT_EQ(GetForegroundWindow(), other.get());
+  setKey(VK_NUMLOCK, false);
+  monitor.log.clear();
+  monitor.get().onMonitorTimer(monitor::kTimerId3);
+  EXPECT_TRUE(monitor.log.has(ini ? 1809 : 1767, u"ウィンドウ名による特殊処理対象は見つからない "));
+  EXPECT_FALSE(keyIsOn(VK_NUMLOCK));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothStores, RealWindowRule, testing::Bool(),
+                         [](const auto& info) { return info.param ? "IniFile" : "Registry"; });
+
+}  // namespace
+}  // namespace kivora::test
