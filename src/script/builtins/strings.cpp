@@ -75,13 +75,12 @@ std::string byteSetArgument(BuiltinCall& call, std::size_t i) {
 bool isFlag(char c) { return c == '-' || c == '+' || c == ' ' || c == '0' || c == '#'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// Reads decimal digits from fmt at i. Any width or precision beyond this gives
-// the same first 4095 bytes of output, so larger ones are held at it; the C
-// library is then never asked to pad to billions of bytes.
-constexpr i64 kFormatLimit = 4096;
+// Reads decimal digits from fmt at i, held at kTooLarge once beyond the C
+// library's int range.
+constexpr i64 kTooLarge = i64{1} << 31;
 i64 readDigits(std::string_view fmt, std::size_t& i) {
   i64 v = 0;
-  for (; i < fmt.size() && isDigit(fmt[i]); ++i) v = std::min(kFormatLimit, v * 10 + (fmt[i] - '0'));
+  for (; i < fmt.size() && isDigit(fmt[i]); ++i) v = std::min(kTooLarge, v * 10 + (fmt[i] - '0'));
   return v;
 }
 
@@ -91,6 +90,7 @@ struct Conversion {
   i64 precision = -1;  // -1: no '.'
   char type = 0;
 
+  bool overflows() const { return width >= kTooLarge || precision >= kTooLarge; }
   std::string cFormat() const {
     std::string f = "%" + flags;
     if (width >= 0) f += std::to_string(width);
@@ -98,6 +98,21 @@ struct Conversion {
     return f + type;
   }
 };
+
+// Widths and lengths far beyond the 4095 bytes that are kept only decide how
+// much padding or how many zeros are cut off. They are brought down to sizes
+// the C library handles at once (some implementations pad on the stack, or
+// take seconds for a billion spaces), keeping the padding in front of the text
+// and so every byte that is kept. length is the precision of a number, or the
+// length of a text.
+constexpr i64 kLargeEnough = 8192;
+void boundSizes(i64& width, i64& length) {
+  if (length > kLargeEnough) {
+    width = width > length ? width - (length - kLargeEnough) : -1;
+    length = kLargeEnough;
+  }
+  if (width > 2 * kLargeEnough + 32) width = 2 * kLargeEnough + 32;
+}
 
 // Parses the specification that starts at fmt[start] == '%'. Returns the index
 // after its conversion byte, or npos when fmt ends inside it.
@@ -119,6 +134,32 @@ void appendFormatted(std::string& out, const Conversion& c, T value) {
   char buffer[4096];
   const int n = std::snprintf(buffer, sizeof buffer, c.cFormat().c_str(), value);
   if (n > 0) out.append(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
+}
+
+// A width or precision beyond the int range fails in the C library: nothing
+// is printed for the conversion.
+void appendNumber(std::string& out, Conversion c, std::uint32_t value) {
+  if (c.overflows()) return;
+  i64 noPrecision = 0;
+  boundSizes(c.width, c.precision >= 0 ? c.precision : noPrecision);
+  if (c.type == 'd' || c.type == 'i') {
+    appendFormatted(out, c, static_cast<int>(static_cast<std::int32_t>(value)));
+  } else {
+    appendFormatted(out, c, static_cast<unsigned>(value));
+  }
+}
+
+void appendText(std::string& out, Conversion c, std::string text) {
+  if (c.overflows()) return;
+  // The C library sees the text up to its first NUL, and the precision is
+  // applied here, so that the text's own length can be bounded.
+  text.resize(std::min(text.size(), text.find('\0')));
+  if (c.precision >= 0 && c.precision < static_cast<i64>(text.size())) text.resize(static_cast<std::size_t>(c.precision));
+  c.precision = -1;
+  auto length = static_cast<i64>(text.size());
+  boundSizes(c.width, length);
+  text.resize(static_cast<std::size_t>(length));
+  appendFormatted(out, c, text.c_str());
 }
 
 // --- CR/LF and control bytes ---------------------------------------------------
@@ -398,16 +439,14 @@ Value format(BuiltinCall& call) {
     switch (c.type) {
       case 'd':
       case 'i':
-        appendFormatted(out, c, static_cast<int>(call.number(next++)));
-        break;
       case 'u':
       case 'x':
       case 'X':
       case 'o':
-        appendFormatted(out, c, static_cast<unsigned>(static_cast<std::uint32_t>(call.number(next++))));
+        appendNumber(out, c, static_cast<std::uint32_t>(call.number(next++)));
         break;
       case 's':
-        appendFormatted(out, c, call.text(next++).c_str());
+        appendText(out, c, call.text(next++));
         break;
       default:
         out += written;
