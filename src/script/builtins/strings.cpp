@@ -44,19 +44,20 @@ std::vector<std::size_t> characterStarts(std::string_view s) {
   return starts;
 }
 
-std::size_t characterCount(std::string_view s) { return characterStarts(s).size() - 1; }
+// The number of characters of s that start before byte k (a sequence cut by
+// the end of s is one character).
+std::size_t charactersBefore(std::string_view s, std::size_t k) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < k; i += utf8SeqLength(static_cast<unsigned char>(s[i]))) ++count;
+  return count;
+}
 
-// Characters [first, last) of s, with last no beyond the count.
+std::size_t characterCount(std::string_view s) { return charactersBefore(s, s.size()); }
+
+// Characters [first, last) of s, with last not beyond the count.
 std::string characters(std::string_view s, std::size_t first, std::size_t last) {
   const std::vector<std::size_t> starts = characterStarts(s);
   return std::string(s.substr(starts[first], starts[last] - starts[first]));
-}
-
-// The number of characters of s that start before byte k.
-i64 charactersBefore(std::string_view s, std::size_t k) {
-  i64 count = 0;
-  for (std::size_t i = 0; i < k; i += utf8SeqLength(static_cast<unsigned char>(s[i]))) ++count;
-  return count;
 }
 
 i64 find(std::string_view s, std::string_view t) {
@@ -185,14 +186,14 @@ Value strStrI(BuiltinCall& call) { return integer(find(toUpperAscii(call.text(0)
 Value mbStrStr(BuiltinCall& call) {
   const std::string s = call.text(0);
   const i64 k = find(s, call.text(1));
-  return integer(k < 0 ? -1 : charactersBefore(s, static_cast<std::size_t>(k)));
+  return integer(k < 0 ? -1 : static_cast<i64>(charactersBefore(s, static_cast<std::size_t>(k))));
 }
 
 Value mbStrStrI(BuiltinCall& call) {
   // Upper-casing keeps every byte where it was, so s itself gives the count.
   const std::string s = call.text(0);
   const i64 k = find(toUpperAscii(s), toUpperAscii(call.text(1)));
-  return integer(k < 0 ? -1 : charactersBefore(s, static_cast<std::size_t>(k)));
+  return integer(k < 0 ? -1 : static_cast<i64>(charactersBefore(s, static_cast<std::size_t>(k))));
 }
 
 Value strCmp(BuiltinCall& call) {
