@@ -115,7 +115,7 @@ void boundSizes(i64& width, i64& length) {
   if (width > 2 * kLargeEnough + 32) width = 2 * kLargeEnough + 32;
 }
 
-// Parses the specification that starts at fmt[start] == '%'. Returns the index
+// Parses the conversion that starts at fmt[start] == '%'. Returns the index
 // after its conversion byte, or npos when fmt ends inside it.
 std::size_t parseConversion(std::string_view fmt, std::size_t start, Conversion& c) {
   std::size_t i = start + 1;

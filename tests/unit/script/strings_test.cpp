@@ -235,7 +235,7 @@ TEST(StringFormat, WalksTheFormatByte) {
   EXPECT_EQ(r.eval("FORMAT(\"%03d|%-4s|%x\", 7, \"ab\", 255)"), "s:007|ab  |ff");
   EXPECT_EQ(r.eval("FORMAT(\"%d %d\", 1)"), "s:1 %d");
   EXPECT_EQ(r.eval("FORMAT(\"100%\")"), "s:100%");
-  EXPECT_EQ(r.eval("FORMAT(\"%-08.3\", 1)"), "s:%-08.3");  // ends inside a specification
+  EXPECT_EQ(r.eval("FORMAT(\"%-08.3\", 1)"), "s:%-08.3");  // ends inside a conversion
   EXPECT_EQ(r.eval("FORMAT(\"%c|%d\", 65)"), "s:%c|65");    // 'c' uses no argument
   EXPECT_EQ(r.eval("FORMAT(\"%5%|%%\", 1)"), "s:%5%|%");
   EXPECT_EQ(r.eval("FORMAT(\"%u %X %o %#x\", -1, 255, 8, 255)"), "s:4294967295 FF 10 0xff");
