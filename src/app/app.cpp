@@ -21,11 +21,17 @@ App::App(HINSTANCE instance, bool modeJP)
       modeJP(modeJP),
       regw{registry, regwWarningBox(), modeJP},
       debugLog({files, clock, codePage, version}),
+      debugMonitor(instance),
       shell(*this),
       engine_(scriptSystem_, &faultGuard_),
-      scriptRunner_(engine_) {}
+      scriptRunner_(engine_) {
+  debugLog.attachMonitor(&debugMonitor.view());
+}
 
-App::~App() = default;
+App::~App() {
+  monitor_.reset();
+  debugLog.attachMonitor(nullptr);
+}
 
 void App::createMonitor() {
   monitor_.emplace(settings, store(), debugLog, shell,

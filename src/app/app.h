@@ -13,6 +13,7 @@
 #include "app/shell.h"
 #include "app/tray_icons.h"
 #include "diag/debug_log.h"
+#include "diag/win32/debug_log_dialogs.h"
 #include "monitor/monitor.h"
 #include "monitor/script_engine_adapter.h"
 #include "platform/win32/code_page_win32.h"
@@ -74,6 +75,8 @@ class App {
   settings::RegwContext regw;
   settings::Settings settings;
   diag::DebugLog debugLog;
+  // The debug log's live monitor window, attached to debugLog for the App's life.
+  diag::DebugMonitorDialog debugMonitor;
   AppShell shell;
 
   StartupImages images;

@@ -52,6 +52,10 @@ void runCommand(App& app, UINT command) {
       break;
     case IDM_ABOUT:
       app.log(1550, u"[Menu]", u"IDM_ABOUT");
+      // The menu is closed by now. A right-click while the About box is up
+      // closes the box and opens the menu again, which it could not do with
+      // the menu still marked open.
+      app.menuOpen = false;
       withDialogOpen(app, [&] { showAboutDialog(app); });
       break;
     case IDM_DEBUGLOG:

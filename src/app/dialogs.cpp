@@ -3,7 +3,10 @@
 #include <windows.h>
 
 #include "app/app.h"
+#include "app/help.h"
 #include "app/texts.h"
+#include "diag/win32/debug_log_dialogs.h"
+#include "ui/kivora_about.h"
 #include "ui/message_box.h"
 
 namespace kivora::app {
@@ -31,10 +34,23 @@ void showSettingsDialog(App& app) {
 
 void showAboutDialog(App& app) {
   app.log(1252, u"[バージョン情報表示]", u"Kivora");
-  showNotAvailable(app, texts::kAboutDialogName);
+  ui::ShowAbout(ui::KivoraAboutInfo(app.instance, app.modeJP, &app.aboutWindow, ui::ThemedMessageBox));
 }
 
-void showDebugLogDialog(App& app) { showNotAvailable(app, texts::kDebugLogDialogName); }
+void showDebugLogDialog(App& app) {
+  const diag::DebugLogDialogContext context{
+      app.instance,
+      app.debugLog,
+      app.settings,
+      app.debugMonitor,
+      app.mainWindow,
+      app.modeJP,
+      [&app] { return app.hasMonitor() && app.monitor().state().bTimer5Active; },
+      [&app](HWND owner, const wchar_t* topic) { return openHelp(app, owner, topic); },
+      ui::ThemedMessageBox,
+  };
+  diag::ShowDebugLogDialog(nullptr, context);
+}
 
 void selectSettingsImeEntry(App& app, int imeMode) {
   SendDlgItemMessageW(app.settingsWindow, kSettingsImeCombo, CB_SETCURSEL, static_cast<WPARAM>(imeMode), 0);

@@ -17,9 +17,11 @@ class App;
 
 // The modal settings dialog (no owner window).
 void showSettingsDialog(App& app);
-// The About box, run while dialogOpen is set.
+// The About box (ui/kivora_about.h), run while dialogOpen is set; it keeps
+// app.aboutWindow while it is open.
 void showAboutDialog(App& app);
-// The debug-log settings dialog, run while dialogOpen is set.
+// The debug-log settings dialog (diag/win32/debug_log_dialogs.h, no owner),
+// run while dialogOpen is set; it shows or closes app.debugMonitor.
 void showDebugLogDialog(App& app);
 
 // A second start's "/I0".."/I4" while the settings dialog is open: its IME

@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "app/texts.h"
 #include "platform/win32/wide.h"
+#include "ui/kivora_about.h"
 #include "ui/message_box.h"
 #include "ui/system_library.h"
 
@@ -77,10 +78,10 @@ void openFeedbackPage(App& app) {
   const std::wstring system = systemFolder();
   SetCurrentDirectoryW(system.c_str());
   const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(app.mainWindow, L"open", kFeedbackPage, nullptr, system.c_str(), SW_SHOWNORMAL));
+      ShellExecuteW(app.mainWindow, L"open", ui::kMakerFeedback, nullptr, system.c_str(), SW_SHOWNORMAL));
   if (result <= 32) {
     app.log(1640, u"[Menu]", u"IDM_FEEDBACK失敗");
-    const std::wstring text = fillIn(texts::kCannotOpenWebPage.pick(app.modeJP), kFeedbackPage);
+    const std::wstring text = fillIn(texts::kCannotOpenWebPage.pick(app.modeJP), ui::kMakerFeedback);
     ui::ThemedMessageBox(app.mainWindow, text.c_str(), texts::kFeedbackCaption.pick(app.modeJP), MB_ICONERROR);
   }
   SetCurrentDirectoryW(app.folder.c_str());

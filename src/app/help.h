@@ -9,9 +9,6 @@ namespace kivora::app {
 
 class App;
 
-// The maker's feedback page.
-inline constexpr wchar_t kFeedbackPage[] = L"https://orvanta.example/kivora/feedback.html";
-
 // ".\Kivora.chm::/_RESOURCE/<topic>", or ".\Kivora.chm" without a topic.
 std::wstring helpPath(const wchar_t* topic);
 

@@ -80,9 +80,10 @@ int runMessageLoop(App& app) {
   MSG msg{};
   int result = 0;
   while ((result = GetMessageW(&msg, nullptr, 0, 0)) != 0 && result != -1) {
-    // The opening dialog is modeless: it needs the dialog keys (Tab, Enter,
-    // its mnemonics) taken out of the loop.
+    // The opening dialog and the debug-log monitor are modeless: they need
+    // the dialog keys (Tab, Enter, mnemonics) taken out of the loop.
     if (app.openingDialog && IsDialogMessageW(app.openingDialog, &msg)) continue;
+    if (app.debugMonitor.exists() && IsDialogMessageW(app.debugMonitor.window(), &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -83,9 +83,6 @@ inline constexpr Bilingual kDialogNotAvailable{
     L"The %s is not available in this version of Kivora yet.",
     L"このバージョンのKivoraでは、%sはまだ利用できません。"};
 inline constexpr Bilingual kSettingsDialogName{L"settings dialog", L"設定ダイアログ"};
-inline constexpr Bilingual kAboutDialogName{L"About box", L"バージョン情報ダイアログ"};
-inline constexpr Bilingual kDebugLogDialogName{L"debug information log dialog",
-                                               L"デバッグ情報ログ出力ダイアログ"};
 
 // The tray menu's first two items, by EnDisTTIcon.
 inline constexpr Bilingual kMenuSettingsHint{L"&Settings...\tDoubleClick", L"設定(&S)...\tDoubleClick"};

@@ -166,6 +166,25 @@ TEST_F(Resident, TrayMenuInJapaneseWithTheClickHints) {
   EXPECT_EQ(readSetting(L"KBWatchEnabled"), 0u);
 }
 
+TEST_F(Resident, RightClickWhileTheAboutBoxIsOpenClosesItAndOpensTheMenu) {
+  seedSettings();
+  Kivora kivora;
+  const HWND window = kivora.waitForMainWindow();
+  ASSERT_TRUE(window);
+  HWND popup = nullptr;
+  ASSERT_FALSE(openTrayMenu(kivora, window, popup).empty());
+  PostMessageW(popup, WM_CHAR, L'a', 0);  // "&About..."
+  const HWND about = kivora.waitForWindow(L"#32770", L"About");
+  ASSERT_TRUE(about);
+
+  PostMessageW(window, kTrayCallback, 0, WM_RBUTTONUP);
+  EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); })) << "the About box goes";
+  popup = kivora.waitForWindow(L"#32768", nullptr, kWait, [](HWND w) { return IsWindowVisible(w) != FALSE; });
+  ASSERT_TRUE(popup) << "and the menu opens";
+  PostMessageW(popup, WM_CHAR, L'x', 0);
+  EXPECT_TRUE(kivora.waitForExit());
+}
+
 std::wstring startupFolder() {
   wchar_t folder[MAX_PATH] = {};
   SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, SHGFP_TYPE_CURRENT, folder);

@@ -111,30 +111,51 @@ TEST_F(Commands, DialogCommandsWaitForTheOpenDialog) {
   EXPECT_FALSE(app().menuOpen);
 }
 
-TEST_F(Commands, AboutSaysItIsNotAvailableYetInBothLanguages) {
-  std::wstring shown;
+TEST_F(Commands, AboutAndDebugLogOpenTheirDialogsMarkedOpen) {
+  bool markedOpen = false;
+  HWND aboutWhileOpen = nullptr;
+  HWND about = nullptr;
   test::runWithDriver([&] { runCommand(app(), IDM_ABOUT); },
                       [&] {
-                        if (HWND box = test::waitForDialog(L"Kivora")) {
-                          wchar_t text[256] = {};
-                          GetDlgItemTextW(box, 0xFFFF, text, 256);
-                          shown = text;
-                          PostMessageW(box, WM_COMMAND, IDOK, 0);
-                        }
+                        about = test::waitForDialog(L"About");
+                        aboutWhileOpen = app().aboutWindow;
+                        markedOpen = app().dialogOpen;
+                        if (about) PostMessageW(about, WM_COMMAND, IDCANCEL, 0);
                       });
-  EXPECT_EQ(shown, L"The About box is not available in this version of Kivora yet.");
+  ASSERT_TRUE(about);
+  EXPECT_EQ(aboutWhileOpen, about) << "the tray knows the open About box";
+  EXPECT_TRUE(markedOpen);
+  EXPECT_FALSE(app().aboutWindow);
+  EXPECT_FALSE(app().dialogOpen);
+
+  HWND debugLog = nullptr;
+  test::runWithDriver([&] { runCommand(app(), IDM_DEBUGLOG); },
+                      [&] {
+                        debugLog = test::waitForDialog(L"デバッグ情報ログ出力設定 - Kivora");
+                        markedOpen = app().dialogOpen;
+                        if (debugLog) PostMessageW(debugLog, WM_COMMAND, IDCANCEL, 0);
+                      });
+  EXPECT_TRUE(debugLog);
+  EXPECT_TRUE(markedOpen);
+  EXPECT_FALSE(app().dialogOpen);
+}
+
+TEST_F(Commands, SettingsSaysItIsNotAvailableYetInBothLanguages) {
+  std::wstring shown;
+  auto readAndClose = [&] {
+    if (HWND box = test::waitForDialog(L"Kivora")) {
+      wchar_t text[256] = {};
+      GetDlgItemTextW(box, 0xFFFF, text, 256);
+      shown = text;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+  };
+  test::runWithDriver([&] { runCommand(app(), IDM_SETTINGS); }, readAndClose);
+  EXPECT_EQ(shown, L"The settings dialog is not available in this version of Kivora yet.");
   EXPECT_FALSE(app().dialogOpen);
 
   test::TestApp japanese(true);
-  test::runWithDriver([&] { runCommand(*japanese.app, IDM_SETTINGS); },
-                      [&] {
-                        if (HWND box = test::waitForDialog(L"Kivora")) {
-                          wchar_t text[256] = {};
-                          GetDlgItemTextW(box, 0xFFFF, text, 256);
-                          shown = text;
-                          PostMessageW(box, WM_COMMAND, IDOK, 0);
-                        }
-                      });
+  test::runWithDriver([&] { runCommand(*japanese.app, IDM_SETTINGS); }, readAndClose);
   EXPECT_EQ(shown, L"このバージョンのKivoraでは、設定ダイアログはまだ利用できません。");
   EXPECT_FALSE(japanese.app->dialogOpen);
 }
