@@ -96,7 +96,7 @@ bool step(const std::wstring& arg) {
     const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(_wtoi(arg.c_str() + 6));
     while (GetTickCount64() < end) {
       PostMessageW(kivoraWindow(), WM_APP + 1, 0, 0);
-      Sleep(150);
+      Sleep(40);
     }
   } else if (arg.rfind(L"post:", 0) == 0) {
     unsigned msg = 0;
