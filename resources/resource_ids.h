@@ -44,6 +44,26 @@
 #define IDM_IME3            32789
 #define IDM_IME4            32790
 
+// Script editor (Japanese and English layouts).
+#define IDD_SCRIPT_EDITOR_JA    220
+#define IDD_SCRIPT_EDITOR_EN    221
+#define IDC_SCRIPT_TEXT         1065
+#define IDC_SCRIPT_LOAD         1066
+#define IDC_SCRIPT_SAVE         1067
+#define IDC_SCRIPT_SAMPLE_HINT  1068
+
+// Debug log: its settings dialog (one Japanese layout for both languages)
+// and the live monitor window.
+#define IDD_DEBUGLOG            172
+#define IDD_DEBUG_MONITOR       222
+#define IDC_DEBUGLOG_BROWSE     1014
+#define IDC_DEBUGLOG_ON         1057
+#define IDC_DEBUGLOG_FILE       1058
+#define IDC_DEBUGLOG_MONITOR    1059
+#define IDC_DEBUGLOG_FILE_LABEL 1060
+#define IDC_DEBUG_MONITOR_TEXT  1061
+#define IDC_DEBUG_MONITOR_PAUSE 1063
+
 // The settings dialog (133 Japanese, 135 English) and the dialogs it opens:
 // the per-window rule list and its edit dialog, the keyboard device dialog.
 // Help buttons are 3 in all of them.

@@ -110,6 +110,17 @@ BOOL CALLBACK themeTooltip(HWND window, LPARAM lParam) {
   return TRUE;
 }
 
+// The link control of some comctl32 versions deletes the brush its parent
+// hands it, which would take the shared dark brush with it. The DC brush is a
+// stock object: deleting it does nothing, and it paints in the DC's colour.
+std::optional<INT_PTR> linkColours(HDC dc, HWND control) {
+  wchar_t buffer[64];
+  if (!DarkMode() || className(control, buffer) != WC_LINK) return std::nullopt;
+  ControlColours(dc);
+  SetDCBrushColor(dc, colour::kDialogBackground);
+  return reinterpret_cast<INT_PTR>(GetStockObject(DC_BRUSH));
+}
+
 void repaint(HWND window) {
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
@@ -216,8 +227,10 @@ std::optional<INT_PTR> DialogLookMessage(HWND dialog, UINT msg, WPARAM wParam, L
     case WM_ERASEBKGND:
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
       return EraseBackground(dialog, reinterpret_cast<HDC>(wParam));
-    case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
+      if (auto link = linkColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) return link;
+      [[fallthrough]];
+    case WM_CTLCOLORDLG:
     case WM_CTLCOLORBTN:
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:

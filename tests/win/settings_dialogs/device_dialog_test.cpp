@@ -23,7 +23,7 @@ class DeviceDialogTest : public DialogTest {
     const ui::DeviceDialogContext context{basics(false), settings, devices};
     return runWithRobot([&] { return ui::ShowDeviceDialog(mainWindow.get(), context); },
                         [&] {
-                          HWND dialog = waitForDialog(kCaption);
+                          HWND dialog = waitForWindow(L"#32770", kCaption);
                           ASSERT_NE(dialog, nullptr) << "the device dialog did not open";
                           robot(dialog);
                         });
@@ -46,21 +46,21 @@ TEST_F(DeviceDialogTest, AConnectedKeyboardIsAddedOnceAndADuplicateRefused) {
   EXPECT_EQ(run([&](HWND dialog) {
               ASSERT_GE(count(dialog, IDC_CONNECTED_DEVICES), 1) << "Wine reports no keyboard";
               EXPECT_EQ(count(dialog, IDC_WATCHED_DEVICE_LIST), 0);
-              press(dialog, IDC_DEVICE_ADD);
+              pressButton(dialog, IDC_DEVICE_ADD);
               EXPECT_EQ(answerBox(kCaption),
                         L"Please select the item you would like to add from the list above.");
 
               SendDlgItemMessageW(dialog, IDC_CONNECTED_DEVICES, LB_SETCURSEL, 0, 0);
               added = entry(dialog, IDC_CONNECTED_DEVICES, 0);
-              press(dialog, IDC_DEVICE_ADD);
+              pressButton(dialog, IDC_DEVICE_ADD);
               for (int i = 0; i < 100 && count(dialog, IDC_WATCHED_DEVICE_LIST) == 0; ++i) Sleep(20);
               EXPECT_EQ(entry(dialog, IDC_WATCHED_DEVICE_LIST, 0), added);
-              press(dialog, IDC_DEVICE_ADD);
+              pressButton(dialog, IDC_DEVICE_ADD);
               EXPECT_EQ(answerBox(kCaption), L"This device name is already registered.");
               EXPECT_EQ(count(dialog, IDC_WATCHED_DEVICE_LIST), 1);
 
               tick(dialog, IDC_DEVICE_REVERSE, true);
-              press(dialog, IDOK);
+              pressButton(dialog, IDOK);
               EXPECT_TRUE(waitUntilClosed(dialog));
             }),
             IDOK);
@@ -81,12 +81,12 @@ TEST_F(DeviceDialogTest, WatchedNamesStayWhetherConnectedOrNotAndOnlyOkTakesChan
     EXPECT_EQ(entry(dialog, IDC_WATCHED_DEVICE_LIST, 1), L"\\\\?\\HID#other");
     EXPECT_FALSE(isTicked(dialog, IDC_DEVICE_REVERSE));
     SendDlgItemMessageW(dialog, IDC_WATCHED_DEVICE_LIST, LB_SETCURSEL, 0, 0);
-    press(dialog, IDC_DEVICE_DELETE);
+    pressButton(dialog, IDC_DEVICE_DELETE);
     for (int i = 0; i < 100 && count(dialog, IDC_WATCHED_DEVICE_LIST) != 1; ++i) Sleep(20);
-    press(dialog, IDC_DEVICE_DELETE);
+    pressButton(dialog, IDC_DEVICE_DELETE);
     EXPECT_EQ(answerBox(kCaption),
               L"Please select the item you would like to remove from the second list.");
-    press(dialog, IDCANCEL);
+    pressButton(dialog, IDCANCEL);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(settings.watchedKeyboards, watched);
@@ -94,10 +94,10 @@ TEST_F(DeviceDialogTest, WatchedNamesStayWhetherConnectedOrNotAndOnlyOkTakesChan
   run([&](HWND dialog) {
     for (int n = 2; n > 0; --n) {
       SendDlgItemMessageW(dialog, IDC_WATCHED_DEVICE_LIST, LB_SETCURSEL, 0, 0);
-      press(dialog, IDC_DEVICE_DELETE);
+      pressButton(dialog, IDC_DEVICE_DELETE);
       for (int i = 0; i < 100 && count(dialog, IDC_WATCHED_DEVICE_LIST) != n - 1; ++i) Sleep(20);
     }
-    press(dialog, IDOK);
+    pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_TRUE(settings.watchedKeyboards.empty());

@@ -7,7 +7,6 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
-#include <cstring>
 #include <vector>
 
 #include "platform/win32/windows_version.h"
@@ -29,7 +28,7 @@ class SettingsDialogTest : public DialogTest {
     const ui::SettingsDialogContext context = settingsContext(japanese);
     return runWithRobot([&] { return ui::ShowSettingsDialog(context); },
                         [&] {
-                          HWND dialog = waitForDialog(japanese ? kJapaneseTitle : kEnglishTitle);
+                          HWND dialog = waitForWindow(L"#32770", japanese ? kJapaneseTitle : kEnglishTitle);
                           ASSERT_NE(dialog, nullptr) << "the settings dialog did not open";
                           robot(dialog);
                         });
@@ -79,7 +78,7 @@ TEST_P(SettingsDialogStores, OkAppliesAndSavesWhatTheControlsShow) {
     tick(dialog, IDC_BLOCK_INSERT, true);
     tick(dialog, IDC_SHOW_LOCK_ICON, true);
     tick(dialog, IDC_SEND_TK, true);
-    press(dialog, IDOK);
+    pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
 
@@ -156,18 +155,18 @@ TEST_F(SettingsDialogTest, SwitchesEnableTheirControlsAndCancelKeepsEverything) 
     EXPECT_FALSE(isEnabled(dialog, IDC_EDIT_SCRIPT));
 
     // The rule list and the device dialog open over it, in Japanese too.
-    press(dialog, IDC_WINDOW_RULES);
-    HWND rules = waitForDialog(L"ウインドウごとに挙動を変える");
+    pressButton(dialog, IDC_WINDOW_RULES);
+    HWND rules = waitForWindow(L"#32770", L"ウインドウごとに挙動を変える");
     EXPECT_NE(rules, nullptr);
-    press(rules, IDCANCEL);
+    pressButton(rules, IDCANCEL);
     EXPECT_TRUE(waitUntilClosed(rules));
-    press(dialog, IDC_WATCHED_DEVICES);
-    HWND devices = waitForDialog(L"キーボードデバイスを選択");
+    pressButton(dialog, IDC_WATCHED_DEVICES);
+    HWND devices = waitForWindow(L"#32770", L"キーボードデバイスを選択");
     EXPECT_NE(devices, nullptr);
-    press(devices, IDCANCEL);
+    pressButton(devices, IDCANCEL);
     EXPECT_TRUE(waitUntilClosed(devices));
 
-    press(dialog, IDCANCEL);
+    pressButton(dialog, IDCANCEL);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(result, IDCANCEL);
@@ -192,7 +191,7 @@ TEST_F(SettingsDialogTest, TheEnglishLayoutHasNoBigDialogBoxSoOkClearsBigDialog)
     const bool fillsWidth = window.right - window.left >= work.right - work.left - 2;
     const bool fillsHeight = window.bottom - window.top >= work.bottom - work.top - 2;
     EXPECT_TRUE(fillsWidth || fillsHeight);
-    press(dialog, IDOK);
+    pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(settings.BIGDIALOG, 0);
@@ -202,7 +201,7 @@ TEST_F(SettingsDialogTest, TheEnglishLayoutHasNoBigDialogBoxSoOkClearsBigDialog)
 TEST_F(SettingsDialogTest, SwitchingTheBigDialogBoxInJapaneseIsExplained) {
   run(true, [&](HWND dialog) {
     tick(dialog, IDC_BIG_DIALOG, true);
-    press(dialog, IDOK);
+    pressButton(dialog, IDOK);
     const std::wstring text = answerBox(L"設定画面強制拡大");
     EXPECT_EQ(text.rfind(L"「設定画面強制拡大」はテスト中の機能です。", 0), 0u) << "no explanation";
     EXPECT_TRUE(waitUntilClosed(dialog));
@@ -217,30 +216,30 @@ TEST_F(SettingsDialogTest, TheLogonNumLockIsAskedForWrittenOnChangeAndOtherwiseL
   run(false, [&](HWND dialog) {
     EXPECT_FALSE(isTicked(dialog, IDC_LOGON_NUMLOCK));
     ASSERT_TRUE(isEnabled(dialog, IDC_LOGON_NUMLOCK));
-    press(dialog, IDC_LOGON_NUMLOCK);
+    pressButton(dialog, IDC_LOGON_NUMLOCK);
     EXPECT_EQ(answerBox(L"Kivora", IDCANCEL).rfind(L"It is known that this setting does not work", 0), 0u);
     EXPECT_FALSE(isTicked(dialog, IDC_LOGON_NUMLOCK));
-    press(dialog, IDC_LOGON_NUMLOCK);
+    pressButton(dialog, IDC_LOGON_NUMLOCK);
     EXPECT_FALSE(answerBox(L"Kivora", IDOK).empty());
     EXPECT_TRUE(isTicked(dialog, IDC_LOGON_NUMLOCK));
-    press(dialog, IDOK);
+    pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(LogonNumLockGuard::read(), L"2");
 
   run(false, [&](HWND dialog) {
     EXPECT_TRUE(isTicked(dialog, IDC_LOGON_NUMLOCK));
-    press(dialog, IDC_LOGON_NUMLOCK);  // unticking asks nothing
+    pressButton(dialog, IDC_LOGON_NUMLOCK);  // unticking asks nothing
     for (int i = 0; i < 50 && isTicked(dialog, IDC_LOGON_NUMLOCK); ++i) Sleep(20);
     EXPECT_FALSE(isTicked(dialog, IDC_LOGON_NUMLOCK));
-    press(dialog, IDOK);
+    pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(LogonNumLockGuard::read(), L"0");
 
   LogonNumLockGuard::write(L"2147483648");
   run(false, [&](HWND dialog) {
-    press(dialog, IDOK);
+    pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(LogonNumLockGuard::read(), L"2147483648");
@@ -254,11 +253,11 @@ TEST_F(SettingsDialogTest, ImeModeFromOutsideScriptSwitchAndEditorButton) {
     ui::SelectSettingsImeMode(settingsWindow, 2);
     EXPECT_EQ(chosen(dialog, IDC_IME_LOCK), 2);
     // Without an editor the button says there is none yet.
-    press(dialog, IDC_EDIT_SCRIPT);
+    pressButton(dialog, IDC_EDIT_SCRIPT);
     EXPECT_EQ(answerBox(L"Kivora"), L"The script editor is not available in this version of Kivora yet.");
     tick(dialog, IDC_USE_SCRIPT, false);
-    press(dialog, IDC_HELP_BUTTON);
-    press(dialog, IDOK);
+    pressButton(dialog, IDC_HELP_BUTTON);
+    pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(settings.ImeLock, 2);
@@ -270,7 +269,7 @@ TEST_F(SettingsDialogTest, ImeModeFromOutsideScriptSwitchAndEditorButton) {
   HWND shown = nullptr;
   run(true, [&](HWND dialog) {
     shown = dialog;
-    press(dialog, IDC_EDIT_SCRIPT);
+    pressButton(dialog, IDC_EDIT_SCRIPT);
     for (int i = 0; i < 100 && editorOwners.empty(); ++i) Sleep(20);
     // The link to the IME caveats opens its own topic.
     NMLINK link = {};
@@ -279,35 +278,22 @@ TEST_F(SettingsDialogTest, ImeModeFromOutsideScriptSwitchAndEditorButton) {
     link.hdr.code = NM_CLICK;
     wcscpy(link.item.szID, L"imehelp");
     SendMessageW(dialog, WM_NOTIFY, IDC_IME_HELP_LINK, reinterpret_cast<LPARAM>(&link));
-    press(dialog, IDCANCEL);
+    pressButton(dialog, IDCANCEL);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(editorOwners, std::vector<HWND>{shown});
   EXPECT_EQ(helpTopics.back(), L"HLP000017.html#imehelp");
 }
 
-// An HDROP of one file, as the shell hands it over.
-HDROP dropOf(const std::wstring& path) {
-  const SIZE_T size = sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t);
-  HGLOBAL memory = GlobalAlloc(GHND, size);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(),
-              path.size() * sizeof(wchar_t));
-  GlobalUnlock(memory);
-  return static_cast<HDROP>(memory);
-}
-
 TEST_F(SettingsDialogTest, ADroppedFileBecomesTheSoundFileOnlyWhileSoundIsOn) {
   run(false, [&](HWND dialog) {
-    SendMessageW(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(L"C:\\ignored.wav")), 0);
+    SendMessageW(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop(L"C:\\ignored.wav")), 0);
     EXPECT_EQ(itemText(dialog, IDC_SOUND_FILE), L"");
     tick(dialog, IDC_PLAY_SOUND, true);
     EXPECT_TRUE(GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-    SendMessageW(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(dropOf(L"C:\\dropped.wav")), 0);
+    SendMessageW(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(makeDrop(L"C:\\dropped.wav")), 0);
     EXPECT_EQ(itemText(dialog, IDC_SOUND_FILE), L"C:\\dropped.wav");
-    press(dialog, IDOK);
+    pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(settings.PlaySoundFileName, u"C:\\dropped.wav");

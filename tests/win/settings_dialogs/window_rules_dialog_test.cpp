@@ -33,7 +33,7 @@ class RuleDialogTest : public DialogTest, public testing::WithParamInterface<boo
     const ui::WindowRulesDialogContext context{basics(japanese), store(), ini(), false, shell};
     return runWithRobot([&] { return ui::ShowWindowRulesDialog(mainWindow.get(), context); },
                         [&] {
-                          HWND dialog = waitForDialog(japanese ? L"ウインドウごとに挙動を変える"
+                          HWND dialog = waitForWindow(L"#32770", japanese ? L"ウインドウごとに挙動を変える"
                                                                : L"for specific window");
                           ASSERT_NE(dialog, nullptr) << "the rule list did not open";
                           robot(dialog);
@@ -68,11 +68,11 @@ TEST_P(RuleDialogTest, UpRaisesAPriorityAndOkSavesTheListInItsOrder) {
               selectRow(dialog, 2);
               EXPECT_TRUE(isEnabled(dialog, IDC_RULE_UP));
               EXPECT_FALSE(isEnabled(dialog, IDC_RULE_DOWN));
-              press(dialog, IDC_RULE_UP);
+              pressButton(dialog, IDC_RULE_UP);
               for (int i = 0; i < 100 && selectedRow(dialog) != 1; ++i) Sleep(20);
               EXPECT_EQ(cell(dialog, 1, 0), L"Gamma");
               EXPECT_EQ(selectedRow(dialog), 1);
-              press(dialog, IDOK);
+              pressButton(dialog, IDOK);
               EXPECT_TRUE(waitUntilClosed(dialog));
             }),
             IDOK);
@@ -83,11 +83,11 @@ TEST_P(RuleDialogTest, AShorterListLeavesNoSurplusNumbersBehind) {
   storeRules(kThreeRules);
   run(false, [&](HWND dialog) {
     selectRow(dialog, 1);
-    press(dialog, IDC_RULE_DELETE);
+    pressButton(dialog, IDC_RULE_DELETE);
     EXPECT_EQ(answerBox(L"Kivora", IDYES), L"Are you sure you want to delete this item? - Beta");
     for (int i = 0; i < 100 && rowCount(dialog) != 2; ++i) Sleep(20);
     EXPECT_EQ(rowCount(dialog), 2);
-    press(dialog, IDOK);
+    pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(storedRules(), (Rules{kThreeRules[0], kThreeRules[2]}));
@@ -99,38 +99,38 @@ TEST_P(RuleDialogTest, AShorterListLeavesNoSurplusNumbersBehind) {
 TEST_P(RuleDialogTest, NewAndEditGoThroughTheEditDialog) {
   storeRules({kThreeRules[0]});
   run(true, [&](HWND dialog) {
-    press(dialog, IDC_RULE_NEW);
-    HWND edit = waitForDialog(L"新規 - ウィンドウごとに挙動を変える");
+    pressButton(dialog, IDC_RULE_NEW);
+    HWND edit = waitForWindow(L"#32770", L"新規 - ウィンドウごとに挙動を変える");
     ASSERT_NE(edit, nullptr);
     EXPECT_FALSE(isEnabled(edit, IDOK));
     type(edit, IDC_RULE_TITLE, L"メモ帳");
     EXPECT_TRUE(isEnabled(edit, IDOK));
     choose(edit, IDC_RULE_NUMLOCK, 2);
     choose(edit, IDC_RULE_IME, 4);
-    press(edit, IDOK);
+    pressButton(edit, IDOK);
     EXPECT_TRUE(waitUntilClosed(edit));
     ASSERT_EQ(rowCount(dialog), 2);
     EXPECT_EQ(selectedRow(dialog), 1);
     EXPECT_EQ(cell(dialog, 1, 1), L"常にONで固定");
     EXPECT_EQ(cell(dialog, 1, 4), L"アプリ切替時ON");
 
-    press(dialog, IDC_RULE_EDIT);
-    edit = waitForDialog(L"編集 - ウィンドウごとに挙動を変える");
+    pressButton(dialog, IDC_RULE_EDIT);
+    edit = waitForWindow(L"#32770", L"編集 - ウィンドウごとに挙動を変える");
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(itemText(edit, IDC_RULE_TITLE), L"メモ帳");
     EXPECT_EQ(chosen(edit, IDC_RULE_NUMLOCK), 2);
     EXPECT_EQ(chosen(edit, IDC_RULE_IME), 4);
     type(edit, IDC_RULE_TITLE, L"");
     EXPECT_FALSE(isEnabled(edit, IDOK));
-    press(edit, IDOK);  // as Enter would
+    pressButton(edit, IDOK);  // as Enter would
     EXPECT_EQ(answerBox(L"Kivora"), L"「アクティブウインドウのタイトル文字列の一部」は空にできません。");
     EXPECT_TRUE(IsWindow(edit));
     type(edit, IDC_RULE_TITLE, L"秀丸");
     choose(edit, IDC_RULE_CAPSLOCK, 1);
-    press(edit, IDOK);
+    pressButton(edit, IDOK);
     EXPECT_TRUE(waitUntilClosed(edit));
     EXPECT_EQ(cell(dialog, 1, 0), L"秀丸");
-    press(dialog, IDOK);
+    pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
   EXPECT_EQ(storedRules(), (Rules{kThreeRules[0], {u"秀丸", {2, 1, 0, 4}}}));
@@ -140,11 +140,11 @@ TEST_P(RuleDialogTest, CancelAfterEditsLeavesTheStoreUntouched) {
   storeRules(kThreeRules);
   EXPECT_EQ(run(false, [&](HWND dialog) {
               selectRow(dialog, 0);
-              press(dialog, IDC_RULE_DOWN);
+              pressButton(dialog, IDC_RULE_DOWN);
               for (int i = 0; i < 100 && selectedRow(dialog) != 1; ++i) Sleep(20);
-              press(dialog, IDC_RULE_DELETE);
+              pressButton(dialog, IDC_RULE_DELETE);
               answerBox(L"Kivora", IDYES);
-              press(dialog, IDCANCEL);
+              pressButton(dialog, IDCANCEL);
               EXPECT_TRUE(waitUntilClosed(dialog));
             }),
             IDCANCEL);
@@ -177,7 +177,7 @@ TEST_P(RuleDialogTest, AnEmptyListOffersOnlyNewInButtonsAndMenu) {
     EXPECT_EQ(GetMenuDefaultItem(popup, FALSE, GMDI_USEDISABLED), static_cast<UINT>(IDC_RULE_EDIT));
     PostMessageW(dialog, WM_CANCELMODE, 0, 0);
     for (int i = 0; i < 100 && IsWindowVisible(menu); ++i) Sleep(20);
-    press(dialog, IDCANCEL);
+    pressButton(dialog, IDCANCEL);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
 }

@@ -1,0 +1,68 @@
+#include "ui/kivora_about.h"
+
+#include "resource_ids.h"
+
+namespace kivora::ui {
+
+namespace {
+
+static_assert(sizeof kMakerWebSite / sizeof(wchar_t) <= 48);
+static_assert(sizeof kMakerContact / sizeof(wchar_t) + 7 <= 48);  // with "mailto:"
+
+constexpr wchar_t kDescriptionEn[] =
+    L" This program is done and the immobilization of the state of the NumLock / CapsLock / ScrollLock key, "
+    L"Insert key to control of the state.\r\n"
+    L" It stays in the notification area and, at every monitoring interval, puts each lock key back into "
+    L"the state you chose: at start, always, on a remote desktop, while chosen keyboards are connected, "
+    L"or only while chosen windows are in front. It can also hold the IME open or closed, block the "
+    L"Insert key, and run a KX-Script program at each monitoring interval.\r\n"
+    L"\r\n"
+    L"[Terms of use]\r\n"
+    L" This program is free of charge for private and business use.\r\n"
+    L" You use it at your own risk. The maker is not liable for any damage or loss caused by using it "
+    L"or by being unable to use it.\r\n"
+    L" You may copy and hand on the program file as it is. Do not sell it, and do not hand on a changed "
+    L"copy.\r\n"
+    L" The settings are kept in the registry of the current user or, in portable mode, in Kivora.ini "
+    L"beside the program. To remove the program, delete its file and, if you wish, the key "
+    L"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora.";
+
+constexpr wchar_t kDescriptionJa[] =
+    L"　本ソフトは、NumLock／CapsLock／ScrollLockキーの状態の固定化と、Insertキーの制御を行うソフトです。\r\n"
+    L"　通知領域に常駐し、監視間隔ごとに各ロックキーを指定した状態に戻します。起動時だけ、常に、"
+    L"リモートデスクトップ接続時、特定のキーボード接続時、特定のウィンドウが前面にあるときなど、"
+    L"状況に応じた設定ができます。また、IMEのON/OFFの固定、Insertキーの無効化、監視間隔ごとの"
+    L"KX-Scriptの実行も行えます。\r\n"
+    L"\r\n"
+    L"【利用規定】\r\n"
+    L"　本ソフトは、個人・法人を問わず無料でご利用いただけます。\r\n"
+    L"　本ソフトの使用または使用できなかったことにより生じたいかなる損害についても、制作元は責任を"
+    L"負いません。ご自身の責任においてご利用下さい。\r\n"
+    L"　プログラムファイルを改変せずにそのまま複製・再配布することは自由です。販売および改変したものの"
+    L"配布はご遠慮下さい。\r\n"
+    L"　設定は、現在のユーザーのレジストリ、またはポータブルモードではプログラムと同じフォルダの"
+    L"Kivora.iniに保存されます。アンインストールは、プログラムファイルを削除し、必要に応じて"
+    L"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora キーを削除して下さい。";
+
+}  // namespace
+
+const wchar_t* KivoraDescription(bool japanese) { return japanese ? kDescriptionJa : kDescriptionEn; }
+
+AboutInfo KivoraAboutInfo(HINSTANCE instance, bool japanese, HWND* windowSlot, MessageBoxFunction messageBox) {
+  AboutInfo info;
+  info.japanese = japanese ? 1 : 0;
+  info.instance = instance;
+  info.iconId = IDI_KIVORA;
+  info.productName = L"Kivora";
+  info.webSite = kMakerWebSite;
+  info.contact = kMakerContact;
+  info.contribution = kMakerContribution;
+  info.description = KivoraDescription(japanese);
+  info.feedback = kMakerFeedback;
+  info.extraText = nullptr;
+  info.windowSlot = windowSlot;
+  info.messageBox = messageBox;
+  return info;
+}
+
+}  // namespace kivora::ui

@@ -1,0 +1,50 @@
+#!/usr/bin/env python3
+"""Lists the names stored in a compiled HTML Help file (.chm), one a line.
+
+    chm_names.py FILE.chm
+
+Reads the ITSF header, the ITSP directory header and its PMGL listing
+chunks; the content itself (LZX-compressed) is not needed for the names.
+"""
+import struct
+import sys
+
+
+def encint(data, pos):
+    value = 0
+    while True:
+        byte = data[pos]
+        pos += 1
+        value = (value << 7) | (byte & 0x7F)
+        if byte < 0x80:
+            return value, pos
+
+
+def names(data):
+    if data[:4] != b"ITSF":
+        raise ValueError("not a CHM file (no ITSF header)")
+    directory = struct.unpack_from("<Q", data, 0x48)[0]
+    if data[directory:directory + 4] != b"ITSP":
+        raise ValueError("no ITSP directory header")
+    header_length, = struct.unpack_from("<I", data, directory + 0x08)
+    chunk_size, = struct.unpack_from("<I", data, directory + 0x10)
+    chunks, = struct.unpack_from("<I", data, directory + 0x2C)
+    result = []
+    for n in range(chunks):
+        chunk = directory + header_length + n * chunk_size
+        if data[chunk:chunk + 4] != b"PMGL":
+            continue
+        free, = struct.unpack_from("<I", data, chunk + 4)
+        pos, end = chunk + 0x14, chunk + chunk_size - free
+        while pos < end:
+            length, pos = encint(data, pos)
+            result.append(data[pos:pos + length].decode("utf-8"))
+            pos += length
+            for _ in range(3):  # section, offset, length
+                _, pos = encint(data, pos)
+    return result
+
+
+if __name__ == "__main__":
+    with open(sys.argv[1], "rb") as f:
+        print("\n".join(names(f.read())))
