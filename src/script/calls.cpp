@@ -3,7 +3,6 @@
 
 #include "script/builtins/builtin_call.h"
 #include "script/builtins/builtin_table.h"
-#include "script/builtins/handlers.h"
 #include "script/context.h"
 #include "script/messages.h"
 #include "script/nodes.h"
@@ -125,15 +124,5 @@ std::string arrayNameArgument(BuiltinCall& call, std::size_t i, std::string_view
   if (!valid) call.ctx.fail(kErrInvalidArrayName, -1, messages::invalidArrayName(call.ctx.japanese(), functionName));
   return arrayName;
 }
-
-namespace builtins {
-
-Value notAvailable(BuiltinCall& call) {
-  call.ctx.fail(kErrUnknownFunction, call.line,
-                messages::unknownFunction(call.ctx.japanese(), call.name, call.count(), call.line));
-  return defaultValueFor(call.name);
-}
-
-}  // namespace builtins
 
 }  // namespace kivora::script

@@ -5,7 +5,10 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <string>
+#include <string_view>
 #include <time.h>
+#include <unistd.h>
 
 namespace kivora::kxscript {
 
@@ -50,15 +53,36 @@ std::uint32_t PosixConsoleSystem::tickCount() {
 int PosixConsoleSystem::systemMetrics(int) { return 0; }
 bool PosixConsoleSystem::messageBeep(unsigned) { return false; }
 
+namespace {
+
+// The name under which the environment holds a variable: scripts are written
+// for Windows, where names ignore case, so a name that differs from the one
+// given only in ASCII case is the same variable here too.
+std::string environmentName(const std::string& name) {
+  if (std::getenv(name.c_str())) return name;
+  const std::u16string wanted = utf8ToUtf16(name);
+  for (char** entry = environ; *entry; ++entry) {
+    const std::string_view text(*entry);
+    const std::size_t equals = text.find('=');
+    if (equals == std::string_view::npos) continue;
+    const std::string_view existing = text.substr(0, equals);
+    if (equalsIgnoreAsciiCase(utf8ToUtf16(existing), wanted)) return std::string(existing);
+  }
+  return name;
+}
+
+}  // namespace
+
 std::uint32_t PosixConsoleSystem::getEnvironmentVariable(const std::u16string& name, std::u16string& value) {
-  const char* v = std::getenv(utf16ToUtf8(name).c_str());
+  const char* v = std::getenv(environmentName(utf16ToUtf8(name)).c_str());
   if (!v || !*v) return 0;
   value = utf8ToUtf16(v);
   return static_cast<std::uint32_t>(value.size());
 }
 
 bool PosixConsoleSystem::setEnvironmentVariable(const std::u16string& name, const std::u16string& value) {
-  return setenv(utf16ToUtf8(name).c_str(), utf16ToUtf8(value).c_str(), 1) == 0;
+  // setenv refuses an empty name and one with '=', as SetEnvironmentVariableW does.
+  return setenv(environmentName(utf16ToUtf8(name)).c_str(), utf16ToUtf8(value).c_str(), 1) == 0;
 }
 
 bool PosixConsoleSystem::getClipboardText(script::HostWindow, std::u16string&) { return false; }
@@ -70,7 +94,7 @@ void PosixConsoleSystem::keybdEvent(std::uint8_t, std::uint8_t, std::uint32_t) {
 unsigned PosixConsoleSystem::sendUnicodeInput(char16_t, std::uint32_t) { return 0; }
 std::int16_t PosixConsoleSystem::getKeyState(int) { return 0; }
 bool PosixConsoleSystem::foregroundImeControl(std::uint32_t, std::intptr_t, std::intptr_t&) { return false; }
-bool PosixConsoleSystem::activeWindowTitle(std::string&) { return false; }
+bool PosixConsoleSystem::activeWindowTitle(std::u16string&) { return false; }
 bool PosixConsoleSystem::enumDisplayMonitors(std::vector<script::MonitorRect>&) { return false; }
 bool PosixConsoleSystem::rawInputDevices(std::vector<script::RawInputDevice>&) { return false; }
 

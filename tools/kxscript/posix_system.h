@@ -29,7 +29,7 @@ class PosixConsoleSystem final : public script::ScriptSystem {
   unsigned sendUnicodeInput(char16_t unit, std::uint32_t flags) override;
   std::int16_t getKeyState(int vk) override;
   bool foregroundImeControl(std::uint32_t command, std::intptr_t value, std::intptr_t& result) override;
-  bool activeWindowTitle(std::string& ansiTitle) override;
+  bool activeWindowTitle(std::u16string& title) override;
   bool enumDisplayMonitors(std::vector<script::MonitorRect>& monitors) override;
   bool rawInputDevices(std::vector<script::RawInputDevice>& devices) override;
 };

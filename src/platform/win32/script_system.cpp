@@ -236,13 +236,13 @@ bool Win32ScriptSystem::foregroundImeControl(std::uint32_t command, std::intptr_
   return true;
 }
 
-bool Win32ScriptSystem::activeWindowTitle(std::string& ansiTitle) {
+bool Win32ScriptSystem::activeWindowTitle(std::u16string& title) {
   HWND foreground = GetForegroundWindow();
   if (!foreground) return false;
-  char title[2049] = {};
-  const int n = GetWindowTextA(foreground, title, sizeof title);
+  wchar_t buffer[2049] = {};
+  const int n = GetWindowTextW(foreground, buffer, 2049);
   if (n <= 0) return false;
-  ansiTitle.assign(title, static_cast<std::size_t>(n));
+  title = fromWide(buffer, static_cast<std::size_t>(n));
   return true;
 }
 

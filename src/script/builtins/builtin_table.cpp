@@ -17,74 +17,74 @@ constexpr std::uint16_t kUnbounded = 65535;
 // each row's family; rows of one family with the same handler behave alike.
 constexpr BuiltinEntry kBuiltins[] = {
     {"ABS", 1, 1, abs},  // numbers
-    {"ARRAYADD", 1, kUnbounded, notAvailable},  // arrays
-    {"ARRAYINIT", 1, kUnbounded, notAvailable},  // arrays
-    {"ARRAYSIZE", 1, 1, notAvailable},  // arrays
-    {"ARRAYTOMULTILINESTRING", 1, 2, notAvailable},  // arrays
-    {"ASCIICODE", 1, 1, notAvailable},  // strings
-    {"CHR", 1, 1, notAvailable},  // strings
+    {"ARRAYADD", 1, kUnbounded, arrayAdd},  // arrays
+    {"ARRAYINIT", 1, kUnbounded, arrayInit},  // arrays
+    {"ARRAYSIZE", 1, 1, arraySize},  // arrays
+    {"ARRAYTOMULTILINESTRING", 1, 2, arrayToMultiLineString},  // arrays
+    {"ASCIICODE", 1, 1, chr},  // strings
+    {"CHR", 1, 1, chr},  // strings
     {"CLAMP", 3, 3, clamp},  // numbers
-    {"CONVCHAR", 2, 2, notAvailable},  // strings
+    {"CONVCHAR", 2, 2, convChar},  // strings
     {"DEFINE", 2, 2, define},  // numbers
-    {"DELARRAYITEM", 2, 2, notAvailable},  // arrays
-    {"DELCTRLC", 2, 2, notAvailable},  // strings
-    {"DELEMPTYARRAY", 1, 1, notAvailable},  // arrays
-    {"ENDSWITH", 2, 2, notAvailable},  // strings
+    {"DELARRAYITEM", 2, 2, delArrayItem},  // arrays
+    {"DELCTRLC", 2, 2, delCtrlC},  // strings
+    {"DELEMPTYARRAY", 1, 1, delEmptyArray},  // arrays
+    {"ENDSWITH", 2, 2, endsWith},  // strings
     {"ERROR", 1, 2, error},  // dialogs
-    {"FORMAT", 1, kUnbounded, notAvailable},  // strings
-    {"GETACTIVEWINDOWTITLE", 0, 0, notAvailable},  // system
-    {"GETASCIICODE", 2, 2, notAvailable},  // strings
-    {"GETCLIPBOARDTEXT", 0, 0, notAvailable},  // system
-    {"GETCURRENTDAY", 0, 0, notAvailable},  // system
-    {"GETCURRENTDAYOFWEEK", 0, 0, notAvailable},  // system
-    {"GETCURRENTHOUR", 0, 0, notAvailable},  // system
-    {"GETCURRENTMILLISECONDS", 0, 0, notAvailable},  // system
-    {"GETCURRENTMINUTE", 0, 0, notAvailable},  // system
-    {"GETCURRENTMONTH", 0, 0, notAvailable},  // system
-    {"GETCURRENTSECOND", 0, 0, notAvailable},  // system
-    {"GETCURRENTYEAR", 0, 0, notAvailable},  // system
-    {"GETCURSORPOSX", 0, 0, notAvailable},  // system
-    {"GETCURSORPOSY", 0, 0, notAvailable},  // system
-    {"GETENV", 1, 1, notAvailable},  // system
-    {"GETIMESTATE", 0, 0, notAvailable},  // system
-    {"GETKEYINPUTDEVICELIST", 1, 1, notAvailable},  // system
-    {"GETKEYSTATE", 1, 1, notAvailable},  // system
-    {"GETKX_SCRIPTVERSION", 0, 0, notAvailable},  // system
-    {"GETMONITORSRECT", 4, 6, notAvailable},  // system
-    {"GETSYSTEMMETRICS", 1, 1, notAvailable},  // system
-    {"GETTICKCOUNT", 0, 0, notAvailable},  // system
+    {"FORMAT", 1, kUnbounded, format},  // strings
+    {"GETACTIVEWINDOWTITLE", 0, 0, getActiveWindowTitle},  // system
+    {"GETASCIICODE", 2, 2, getAsciiCode},  // strings
+    {"GETCLIPBOARDTEXT", 0, 0, getClipboardText},  // system
+    {"GETCURRENTDAY", 0, 0, getCurrentDay},  // system
+    {"GETCURRENTDAYOFWEEK", 0, 0, getCurrentDayOfWeek},  // system
+    {"GETCURRENTHOUR", 0, 0, getCurrentHour},  // system
+    {"GETCURRENTMILLISECONDS", 0, 0, getCurrentMilliseconds},  // system
+    {"GETCURRENTMINUTE", 0, 0, getCurrentMinute},  // system
+    {"GETCURRENTMONTH", 0, 0, getCurrentMonth},  // system
+    {"GETCURRENTSECOND", 0, 0, getCurrentSecond},  // system
+    {"GETCURRENTYEAR", 0, 0, getCurrentYear},  // system
+    {"GETCURSORPOSX", 0, 0, getCursorPosX},  // system
+    {"GETCURSORPOSY", 0, 0, getCursorPosY},  // system
+    {"GETENV", 1, 1, getEnv},  // system
+    {"GETIMESTATE", 0, 0, getImeState},  // system
+    {"GETKEYINPUTDEVICELIST", 1, 1, getKeyInputDeviceList},  // system
+    {"GETKEYSTATE", 1, 1, getKeyState},  // system
+    {"GETKX_SCRIPTVERSION", 0, 0, getKxScriptVersion},  // system
+    {"GETMONITORSRECT", 4, 6, getMonitorsRect},  // system
+    {"GETSYSTEMMETRICS", 1, 1, getSystemMetrics},  // system
+    {"GETTICKCOUNT", 0, 0, getTickCount},  // system
     {"INFORMATION", 1, 2, information},  // dialogs
     {"INPUT", 1, 2, input},  // dialogs
-    {"INSCRLF", 3, 3, notAvailable},  // strings
-    {"JOIN", 1, 2, notAvailable},  // strings
-    {"KEYBDEVENT", 2, 2, notAvailable},  // system
-    {"LCLITE", 2, 2, notAvailable},  // strings
-    {"LEFT", 2, 2, notAvailable},  // strings
-    {"LEN", 1, 1, notAvailable},  // arrays
+    {"INSCRLF", 3, 3, insCrLf},  // strings
+    {"JOIN", 1, 2, join},  // strings
+    {"KEYBDEVENT", 2, 2, keybdEvent},  // system
+    {"LCLITE", 2, 2, lcLite},  // strings
+    {"LEFT", 2, 2, left},  // strings
+    {"LEN", 1, 1, arraySize},  // arrays
     {"MAX", 1, kUnbounded, max},  // numbers
-    {"MBLEFT", 2, 2, notAvailable},  // strings
-    {"MBMID", 3, 3, notAvailable},  // strings
-    {"MBRIGHT", 2, 2, notAvailable},  // strings
-    {"MBSTRLEN", 1, 1, notAvailable},  // strings
-    {"MBSTRSTR", 2, 2, notAvailable},  // strings
-    {"MBSTRSTRI", 2, 2, notAvailable},  // strings
-    {"MBSUBSTR", 3, 3, notAvailable},  // strings
-    {"MBSUBSTRING", 3, 3, notAvailable},  // strings
+    {"MBLEFT", 2, 2, mbLeft},  // strings
+    {"MBMID", 3, 3, mbMid},  // strings
+    {"MBRIGHT", 2, 2, mbRight},  // strings
+    {"MBSTRLEN", 1, 1, mbStrLen},  // strings
+    {"MBSTRSTR", 2, 2, mbStrStr},  // strings
+    {"MBSTRSTRI", 2, 2, mbStrStrI},  // strings
+    {"MBSUBSTR", 3, 3, mbMid},  // strings
+    {"MBSUBSTRING", 3, 3, mbMid},  // strings
     {"MESSAGE", 1, 2, textOut},  // dialogs
-    {"MESSAGEBEEP", 1, 1, notAvailable},  // system
+    {"MESSAGEBEEP", 1, 1, messageBeep},  // system
     {"MESSAGEBOX", 1, 2, textOut},  // dialogs
-    {"MID", 3, 3, notAvailable},  // strings
+    {"MID", 3, 3, mid},  // strings
     {"MIN", 1, kUnbounded, min},  // numbers
-    {"MOUSEBUTTONLEFT", 1, 1, notAvailable},  // system
-    {"MOUSEBUTTONMIDDLE", 1, 1, notAvailable},  // system
-    {"MOUSEBUTTONRIGHT", 1, 1, notAvailable},  // system
-    {"MOUSEBUTTONX1", 1, 1, notAvailable},  // system
-    {"MOUSEBUTTONX2", 1, 1, notAvailable},  // system
-    {"MOUSEWHEEL", 1, 1, notAvailable},  // system
-    {"MOVEMOUSE", 2, 2, notAvailable},  // system
-    {"MULTILINETOSTRINGARRAY", 1, 1, notAvailable},  // arrays
-    {"PADLEFT", 2, 3, notAvailable},  // strings
-    {"PADRIGHT", 2, 3, notAvailable},  // strings
+    {"MOUSEBUTTONLEFT", 1, 1, mouseButtonLeft},  // system
+    {"MOUSEBUTTONMIDDLE", 1, 1, mouseButtonMiddle},  // system
+    {"MOUSEBUTTONRIGHT", 1, 1, mouseButtonRight},  // system
+    {"MOUSEBUTTONX1", 1, 1, mouseButtonX1},  // system
+    {"MOUSEBUTTONX2", 1, 1, mouseButtonX2},  // system
+    {"MOUSEWHEEL", 1, 1, mouseWheel},  // system
+    {"MOVEMOUSE", 2, 2, moveMouse},  // system
+    {"MULTILINETOSTRINGARRAY", 1, 1, multiLineToStringArray},  // arrays
+    {"PADLEFT", 2, 3, padLeft},  // strings
+    {"PADRIGHT", 2, 3, padRight},  // strings
     {"QUESTION", 1, 2, question},  // dialogs
     {"QUESTIONOKCANCEL", 1, 2, questionOkCancel},  // dialogs
     {"QUESTIONYESNO", 1, 2, question},  // dialogs
@@ -93,42 +93,42 @@ constexpr BuiltinEntry kBuiltins[] = {
     {"QUESTION_YESNO", 1, 2, question},  // dialogs
     {"QUESTION_YESNOCANCEL", 1, 2, questionYesNoCancel},  // dialogs
     {"RAND", 0, 0, rand},  // numbers
-    {"REGEX_MATCH", 2, 3, notAvailable},  // regular expressions
-    {"REGEX_REPLACE", 3, 4, notAvailable},  // regular expressions
-    {"REGEX_SEARCH", 2, 5, notAvailable},  // regular expressions
-    {"REPLACE", 2, 3, notAvailable},  // strings
-    {"RESIZE", 2, 2, notAvailable},  // arrays
-    {"RIGHT", 2, 2, notAvailable},  // strings
-    {"SENDINPUTUNICODE", 2, 2, notAvailable},  // system
-    {"SETCLIPBOARDTEXT", 1, 1, notAvailable},  // system
-    {"SETCURSORPOS", 2, 2, notAvailable},  // system
-    {"SETENV", 2, 2, notAvailable},  // system
-    {"SETIMESTATE", 1, 1, notAvailable},  // system
-    {"SLEEP", 1, 1, notAvailable},  // system
-    {"SORTARRAY", 1, 1, notAvailable},  // arrays
-    {"SORTARRAYDESC", 1, 1, notAvailable},  // arrays
-    {"SPLIT", 3, 3, notAvailable},  // strings
+    {"REGEX_MATCH", 2, 3, regexMatch},  // regular expressions
+    {"REGEX_REPLACE", 3, 4, regexReplace},  // regular expressions
+    {"REGEX_SEARCH", 2, 5, regexSearch},  // regular expressions
+    {"REPLACE", 2, 3, replace},  // strings
+    {"RESIZE", 2, 2, resize},  // arrays
+    {"RIGHT", 2, 2, right},  // strings
+    {"SENDINPUTUNICODE", 2, 2, sendInputUnicode},  // system
+    {"SETCLIPBOARDTEXT", 1, 1, setClipboardText},  // system
+    {"SETCURSORPOS", 2, 2, setCursorPos},  // system
+    {"SETENV", 2, 2, setEnv},  // system
+    {"SETIMESTATE", 1, 1, setImeState},  // system
+    {"SLEEP", 1, 1, sleep},  // system
+    {"SORTARRAY", 1, 1, sortArray},  // arrays
+    {"SORTARRAYDESC", 1, 1, sortArrayDesc},  // arrays
+    {"SPLIT", 3, 3, split},  // strings
     {"SQRT", 1, 1, sqrt},  // numbers
     {"SRAND", 0, 1, srand},  // numbers
-    {"STARTSWITH", 2, 2, notAvailable},  // strings
-    {"STRCMP", 2, 2, notAvailable},  // strings
-    {"STRCMPI", 2, 2, notAvailable},  // strings
-    {"STRLEN", 1, 1, notAvailable},  // strings
-    {"STRLWR", 1, 1, notAvailable},  // strings
-    {"STRSTR", 2, 2, notAvailable},  // strings
-    {"STRSTRI", 2, 2, notAvailable},  // strings
-    {"STRUPR", 1, 1, notAvailable},  // strings
-    {"SUBSTR", 3, 3, notAvailable},  // strings
-    {"SUBSTRING", 3, 3, notAvailable},  // strings
+    {"STARTSWITH", 2, 2, startsWith},  // strings
+    {"STRCMP", 2, 2, strCmp},  // strings
+    {"STRCMPI", 2, 2, strCmpI},  // strings
+    {"STRLEN", 1, 1, strLen},  // strings
+    {"STRLWR", 1, 1, strLwr},  // strings
+    {"STRSTR", 2, 2, strStr},  // strings
+    {"STRSTRI", 2, 2, strStrI},  // strings
+    {"STRUPR", 1, 1, strUpr},  // strings
+    {"SUBSTR", 3, 3, mid},  // strings
+    {"SUBSTRING", 3, 3, mid},  // strings
     {"TEXTOUT", 1, 2, textOut},  // dialogs
-    {"TOINT", 1, 1, notAvailable},  // strings
-    {"TOSTR", 1, 1, notAvailable},  // strings
-    {"TOSTR16", 1, 1, notAvailable},  // strings
-    {"TOSTR2", 1, 1, notAvailable},  // strings
-    {"TRIMLEFT", 1, 2, notAvailable},  // strings
-    {"TRIMRIGHT", 1, 2, notAvailable},  // strings
+    {"TOINT", 1, 1, toInt},  // strings
+    {"TOSTR", 1, 1, toStr},  // strings
+    {"TOSTR16", 1, 1, toStr16},  // strings
+    {"TOSTR2", 1, 1, toStr2},  // strings
+    {"TRIMLEFT", 1, 2, trimLeft},  // strings
+    {"TRIMRIGHT", 1, 2, trimRight},  // strings
     {"TYPEOF", 1, 1, typeOf},  // numbers
-    {"UNIQARRAY", 1, 1, notAvailable},  // arrays
+    {"UNIQARRAY", 1, 1, uniqArray},  // arrays
     {"WARNING", 1, 2, warning},  // dialogs
 };
 

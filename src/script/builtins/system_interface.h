@@ -78,9 +78,9 @@ class ScriptSystem {
   // GetForegroundWindow, ImmGetDefaultIMEWnd, then SendMessageW(WM_IME_CONTROL,
   // command, value). False when there is no foreground or no IME window.
   virtual bool foregroundImeControl(std::uint32_t command, std::intptr_t value, std::intptr_t& result) = 0;
-  // GetForegroundWindow and GetWindowTextA (ANSI bytes, at most 2048). False when
+  // GetForegroundWindow and GetWindowTextW (at most 2048 code units). False when
   // there is no window or the title is empty.
-  virtual bool activeWindowTitle(std::string& ansiTitle) = 0;
+  virtual bool activeWindowTitle(std::u16string& title) = 0;
   // EnumDisplayMonitors, in the order the system reports them.
   virtual bool enumDisplayMonitors(std::vector<MonitorRect>& monitors) = 0;
   // GetRawInputDeviceList with each device's name. False when the list cannot be read.

@@ -90,13 +90,13 @@ TEST(Builtins, UnknownNamesAndBadCountsAreReported) {
   EXPECT_EQ(r.errors[0].text, "Runtime error at line 2: Unknown Function Call or arguments not valid:ABS$(args:2)\n");
 }
 
-TEST(Builtins, RowsStillToBeWrittenAnswerLikeUnknownFunctions) {
+TEST(Builtins, ADollarNameReachesTheStringBuiltinAndFailsAsAString) {
   ScriptRunner r;
-  r.run("CB.OUT(STRLEN(\"abc\"))\n");
+  r.run("CB.OUT(left$(\"abc\", 2))\nCB.OUT(LEFT$(\"abc\"))\n");
+  EXPECT_EQ(r.out, (Lines{"s:ab", "s:"}));
   ASSERT_EQ(r.errors.size(), 1u);
   EXPECT_EQ(r.errors[0].code, 105u);
-  EXPECT_EQ(r.errors[0].text, "Runtime error at line 1: Unknown Function Call or arguments not valid:STRLEN(args:1)\n");
-  EXPECT_EQ(r.out, (Lines{"i:0"}));
+  EXPECT_EQ(r.errors[0].text, "Runtime error at line 2: Unknown Function Call or arguments not valid:LEFT$(args:1)\n");
 }
 
 TEST(Builtins, AssertTakesExactlyTwoArguments) {

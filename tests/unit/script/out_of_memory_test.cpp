@@ -75,10 +75,25 @@ bool runWithFailureAt(ScriptRunner& r, const std::u16string& script, long k, boo
   return !gFailed;
 }
 
+// The builtin library: strings, tables, arrays, the matcher, the system.
+const char* const kLibraryScript =
+    "n = SPLIT(\"b,a,c\", \",\", \"parts\")\n"
+    "SORTARRAY(\"parts\")\n"
+    "ARRAYADD(\"parts\", FORMAT(\"%05d|%s\", n, JOIN(\"parts\", \"-\")))\n"
+    "k = CONVCHAR(\"\xE3\x81\x8C\\t\", CC_HIRA_KATA | CC_KATA_FL_HF | CC_CTRL_ESC)\n"
+    "r = REGEX_REPLACE(k + MBMID(\"abc\", 2, 1), \"[a-z]\", \"<$&>\")\n"
+    "m = REGEX_SEARCH(\"aXbX\", \"X\", \"st\", \"ln\")\n"
+    "GETMONITORSRECT(\"l\", \"t\", \"r2\", \"b\")\n"
+    "MULTILINETOSTRINGARRAY(\"r\")\n"
+    "CB.OUT(REPLACE(r, \"b\", \"B\"), m, ARRAYSIZE(\"parts\"), GETENV(\"X\"))\n"
+    "x = 1 / 0\n";
+
 void sweep(const char* script, bool persistent) {
   const std::u16string text = utf8ToUtf16(script);
   ScriptRunner r;
   r.system.inputAnswers.assign(100000, {1, u"someone"});
+  r.system.monitors = std::vector<MonitorRect>{{0, 0, 800, 600}};
+  r.system.environment.emplace(u"X", u"y");
   long k = 0;
   for (; k < 100000; ++k) {
     if (runWithFailureAt(r, text, k, persistent)) break;
@@ -94,6 +109,10 @@ void sweep(const char* script, bool persistent) {
 TEST(OutOfMemory, ASingleFailedAllocationAnywhereIsReported) { sweep(kScript, false); }
 
 TEST(OutOfMemory, ExhaustedMemoryAnywhereIsSurvived) { sweep(kScript, true); }
+
+TEST(OutOfMemory, BuiltinLibraryCallsSurviveASingleFailure) { sweep(kLibraryScript, false); }
+
+TEST(OutOfMemory, BuiltinLibraryCallsSurviveExhaustedMemory) { sweep(kLibraryScript, true); }
 
 TEST(OutOfMemory, SyntaxErrorReportsSurviveExhaustedMemory) {
   const std::u16string text = utf8ToUtf16("x = 1\ny = (2 +* 3)\n");

@@ -1,6 +1,8 @@
 #pragma once
 // Runs scripts the way a host does, on a script thread, and keeps what the run
 // showed: error reports, CB.OUT(...) values, message boxes, statement lines.
+// A test that needs the variables afterwards starts its script with
+// DEFINE("KeepVar", 1) and reads engine.variables().
 
 #include "platform/unicode.h"
 #include "script/engine.h"
@@ -23,9 +25,12 @@ struct Report {
 
 using Lines = std::vector<std::string>;
 
-class ScriptRunner {
+// System is the ScriptSystem the builtins reach: the fake here, the real Win32
+// one in the Windows tests.
+template <typename System>
+class BasicScriptRunner {
  public:
-  FakeScriptSystem system;
+  System system;
   Engine engine{system};
   ScriptHost host;
 
@@ -36,7 +41,7 @@ class ScriptRunner {
   std::vector<ShownMessageBox> shown;
   std::vector<int> answers;  // answers of the host's message-box function; IDOK when used up
 
-  ScriptRunner() {
+  BasicScriptRunner() {
     host.ownerWindow = 0x1234;
     host.errorCallback = [this](unsigned code, int line, const char16_t* text) {
       errors.push_back({code, line, utf16ToUtf8(text)});
@@ -97,5 +102,7 @@ class ScriptRunner {
     return codes;
   }
 };
+
+using ScriptRunner = BasicScriptRunner<FakeScriptSystem>;
 
 }  // namespace kivora::script::testing
