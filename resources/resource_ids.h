@@ -74,3 +74,68 @@
 #define IDC_DEBUGLOG_FILE_LABEL 1060
 #define IDC_DEBUG_MONITOR_TEXT  1061
 #define IDC_DEBUG_MONITOR_PAUSE 1063
+
+// The settings dialog (133 Japanese, 135 English) and the dialogs it opens:
+// the per-window rule list and its edit dialog, the keyboard device dialog.
+// Help buttons are 3 in all of them.
+#define IDD_SETTINGS_JA             133
+#define IDD_SETTINGS_EN             135
+#define IDD_WINDOW_RULES_JA         140
+#define IDD_WINDOW_RULES_EN         141
+#define IDD_RULE_EDIT_JA            142
+#define IDD_RULE_EDIT_EN            143
+#define IDD_DEVICES_JA              144
+#define IDD_DEVICES_EN              145
+#define IDR_RULE_MENU_JA            146
+#define IDR_RULE_MENU_EN            147
+#define IDC_HELP_BUTTON             3
+
+#define IDC_PLAY_SOUND              1007
+#define IDC_USE_SCRIPT              1008
+#define IDC_REMOTE_CHECK            1010
+#define IDC_NOTIFY_WATCHED_DEVICE   1012
+#define IDC_SOUND_FILE              1013
+#define IDC_SOUND_BROWSE            1014
+#define IDC_NUMLOCK_MODE            1015
+#define IDC_REMOTE_MODE             1016
+#define IDC_CAPSLOCK_MODE           1017
+#define IDC_SCROLLLOCK_MODE         1018
+#define IDC_NOTIFY_ONLY             1020
+#define IDC_BLOCK_INSERT            1021
+#define IDC_SHOW_LOCK_ICON          1022
+#define IDC_SEND_TK                 1024
+#define IDC_IME_LOCK                1025
+#define IDC_NUMLOCK_STATE           1028
+#define IDC_REMOTE_STATE            1030
+#define IDC_CAPSLOCK_STATE          1032
+#define IDC_SCROLLLOCK_STATE        1034
+#define IDC_PAUSE_CLICK             1037
+#define IDC_WINDOW_RULES            1038
+#define IDC_INTERVAL                1039
+#define IDC_LOGON_NUMLOCK           1040
+#define IDC_RETURN_WAIT             1041
+#define IDC_PAUSE_HOTKEY            1046
+#define IDC_BIG_DIALOG              1047
+#define IDC_INTERVAL_SPIN           1048
+#define IDC_RETURN_WAIT_SPIN        1049
+#define IDC_IME_HELP_LINK           1052
+#define IDC_WATCHED_DEVICES         1053
+#define IDC_EDIT_SCRIPT             1064
+
+#define IDC_RULE_LIST               1023
+#define IDC_RULE_NEW                1026
+#define IDC_RULE_EDIT               1027
+#define IDC_RULE_DELETE             1029
+#define IDC_RULE_UP                 1031
+#define IDC_RULE_DOWN               1033
+#define IDC_RULE_TITLE              1036
+#define IDC_RULE_NUMLOCK            1015
+#define IDC_RULE_CAPSLOCK           1017
+#define IDC_RULE_SCROLLLOCK         1018
+#define IDC_RULE_IME                1025
+
+#define IDC_DEVICE_ADD              1035
+#define IDC_DEVICE_DELETE           1029
+#define IDC_CONNECTED_DEVICES       1054
+#define IDC_WATCHED_DEVICE_LIST     1055
+#define IDC_DEVICE_REVERSE          1056

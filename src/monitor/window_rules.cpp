@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 
 #include "monitor/log_format.h"
@@ -62,9 +63,10 @@ RuleCodes iniCodes(const SettingsStore& store, std::uint32_t number) {
   return codes;
 }
 
-std::optional<std::u16string> registryTitle(REGW& key, std::uint32_t number) {
+std::optional<std::u16string> registryTitle(REGW& key, std::uint32_t number,
+                                            std::size_t capacity = kRuleTitleCapacity) {
   std::u16string title;
-  if (!key.ReadStringW(valueName(number, kNameSuffix), title, kRuleTitleCapacity))
+  if (!key.ReadStringW(valueName(number, kNameSuffix), title, capacity))
     return std::nullopt;
   return title;
 }
@@ -191,8 +193,10 @@ std::vector<WindowRule> loadWindowRules(const SettingsStore& store, bool useIni)
   }
   REGW key(store.regw);
   if (!openRulesKey(key, store, settings::kOpenReadOnly)) return rules;
+  // The rule dialog saves back what it loads, so the registry's titles are
+  // read whole here: a cut one would be stored cut.
   for (std::uint32_t number = 0; number <= kLastRuleNumber; ++number) {
-    auto title = registryTitle(key, number);
+    auto title = registryTitle(key, number, std::numeric_limits<std::size_t>::max());
     if (!title) break;
     rules.push_back({std::move(*title), registryCodes(key, number)});
   }

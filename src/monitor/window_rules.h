@@ -40,7 +40,8 @@ inline constexpr std::size_t kRuleTitleCapacity = 260;
 RuleCodes findWindowRule(const settings::SettingsStore& store, bool useIni, diag::DebugLog& log,
                          std::u16string_view title);
 
-// The stored list in priority order, up to the first gap.
+// The stored list in priority order, up to the first gap. Ini titles are
+// read into a buffer of kRuleTitleCapacity; registry titles whole.
 std::vector<WindowRule> loadWindowRules(const settings::SettingsStore& store, bool useIni);
 
 // Replaces the stored list: the old rules go first, so a shorter list leaves

@@ -77,6 +77,7 @@ LStatus FakeRegistry::openOrCreate(RegKey key, const char16_t* subKey, RegSam sa
     node = it->second.get();
   }
   if (deniedOpens_.count(node->path)) return kErrorAccessDenied;
+  if (readOnlyKeys_.count(node->path) && (samDesired & ~kKeyRead) != 0) return kErrorAccessDenied;
   const RegKey handle = static_cast<RegKey>(nextHandle_);
   nextHandle_ += 4;
   handles_[handle] = Handle{node, samDesired};
@@ -153,6 +154,12 @@ void FakeRegistry::denyWrites(RegKey root, const std::u16string& path) {
   std::u16string full = rootTag(root);
   for (const auto& part : components(path.c_str())) full += u"\\" + part;
   deniedWrites_.insert(full);
+}
+
+void FakeRegistry::allowReadOnly(RegKey root, const std::u16string& path) {
+  std::u16string full = rootTag(root);
+  for (const auto& part : components(path.c_str())) full += u"\\" + part;
+  readOnlyKeys_.insert(full);
 }
 
 }  // namespace kivora::fakes

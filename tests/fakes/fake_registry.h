@@ -39,6 +39,9 @@ class FakeRegistry final : public platform::Registry {
   void denyOpen(platform::RegKey root, const std::u16string& path);
   // Setting and deleting values of this key fail with ERROR_ACCESS_DENIED.
   void denyWrites(platform::RegKey root, const std::u16string& path);
+  // Opening or creating this key for more than reading fails with
+  // ERROR_ACCESS_DENIED, as for a key only administrators may change.
+  void allowReadOnly(platform::RegKey root, const std::u16string& path);
   // Handles opened and not yet closed (predefined roots do not count).
   std::size_t openHandleCount() const { return handles_.size(); }
 
@@ -67,6 +70,7 @@ class FakeRegistry final : public platform::Registry {
   std::uintptr_t nextHandle_ = 0x1000;
   std::set<std::u16string> deniedOpens_;
   std::set<std::u16string> deniedWrites_;
+  std::set<std::u16string> readOnlyKeys_;
 };
 
 }  // namespace kivora::fakes

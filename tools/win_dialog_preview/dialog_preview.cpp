@@ -1,23 +1,31 @@
-// Opens one of the dialogs of the script editor, the About box and the debug
-// log as users see them, for screenshots (tools/dialog-screenshots). The
-// dialog closes itself after the given number of milliseconds.
+// Opens one of Kivora's dialogs as users see them, for screenshots
+// (tools/dialog-screenshots). The dialog closes itself after the given number
+// of milliseconds.
 //
 //   dialog_preview.exe VIEW [ms]
-//   VIEW: editor-ja | editor-en | about-ja | about-en | debuglog-ja | monitor,
+//   VIEW: editor-ja | editor-en | about-ja | about-en | debuglog-ja | monitor |
+//         settings-ja | settings-en | rules-ja | rules-en | rule-edit-ja |
+//         rule-edit-en | devices-ja | devices-en,
 //         each optionally followed by -dark (for example editor-ja-dark)
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "diag/debug_log.h"
+#include "monitor/window_rules.h"
 #include "diag/win32/debug_log_dialogs.h"
 #include "platform/win32/code_page_win32.h"
 #include "platform/win32/file_access_win32.h"
 #include "platform/win32/local_time_win32.h"
+#include "platform/win32/monitor_platform_win32.h"
+#include "platform/win32/profile_win32.h"
+#include "platform/win32/registry_win32.h"
 #include "platform/win32/version_record_win32.h"
+#include "platform/win32/wide.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
 #include "ui/about_box.h"
@@ -25,6 +33,7 @@
 #include "ui/kivora_about.h"
 #include "ui/message_box.h"
 #include "ui/script_editor.h"
+#include "ui/settings_dialogs.h"
 
 namespace {
 
@@ -102,6 +111,105 @@ int showMonitor() {
   return 0;
 }
 
+// What the settings dialogs reach; nothing here is saved. The settings live
+// in a scratch ini file that holds a few sample rules and sound files.
+class PreviewShell final : public kivora::monitor::MonitorShell, public kivora::settings::SaveHooks {
+ public:
+  kivora::platform::WindowHandle mainWindow() override { return {}; }
+  void updateTrayIcon() override {}
+  void flashTrayIcon(std::optional<int>) override {}
+  void sendKeyStateToCompanion() override {}
+  void startTimer(unsigned, unsigned) override {}
+  void killTimer(unsigned) override {}
+  void showNotice(const kivora::monitor::ScreenNotice&) override {}
+  void hideNotice() override {}
+  void showNewBalloon(std::u16string_view, kivora::monitor::BalloonIcon) override {}
+  int messageBox(kivora::platform::WindowHandle, std::u16string_view, std::u16string_view, unsigned) override {
+    return IDOK;
+  }
+  void showSaveWarning(const std::u16string&) override {}
+  void registerPauseHotkey() override {}
+};
+
+struct SettingsPreview {
+  SettingsPreview() {
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    iniPath = std::wstring(temp) + L"kivora-preview.ini";
+    DeleteFileW(iniPath.c_str());
+    settings.bUseIni = true;
+    settings.NumLockState = 3;
+    settings.RemoteCheck = 1;
+    settings.RM_NumLockState = 2;
+    settings.CapsLockState = 2;
+    settings.PlaySound = 1;
+    settings.PlaySoundFileName = u"C:\\Windows\\Media\\notify.wav";
+    settings.use_script = 1;
+    settings.ImeLock = 3;
+    settings.HOTKEY_ENDISTTICON = 0x0650;
+    settings.NotifyOnly = 1;
+    settings.return_waitmsec = 5000;
+    settings.watchedKeyboards = {u"\\\\?\\HID#VID_046D&PID_C31C&MI_00", u"\\\\?\\HID#VID_04F2&PID_0402&MI_00"};
+    const auto where = store();
+    kivora::settings::EnsureIniFile(where);
+    kivora::monitor::saveWindowRules(where, true, false,
+                                     {{u"Excel", {2, 0, 0, 2}}, {u"メモ帳", {3, 1, 0, 4}}, {u"Terminal", {5, 5, 5, 5}}},
+                                     shell);
+  }
+  ~SettingsPreview() { DeleteFileW(iniPath.c_str()); }
+  kivora::settings::SettingsStore store() {
+    kivora::settings::StoreLocation where;
+    where.iniPath = kivora::win32::fromWide(iniPath.c_str());
+    return {regw, profile, files, where};
+  }
+  kivora::ui::DialogBasics basics(bool japanese) {
+    return {GetModuleHandleW(nullptr), japanese, ui::ThemedMessageBox, nullptr};
+  }
+
+  std::wstring iniPath;
+  kivora::settings::Settings settings;
+  PreviewShell shell;
+  win32::Win32Registry registry;
+  win32::Win32Profile profile;
+  win32::Win32FileAccess files;
+  kivora::settings::RegwContext regw{registry, {}, false};
+  LogServices logServices;
+  diag::DebugLog log{{logServices.files, logServices.clock, logServices.codePage, logServices.version}};
+  win32::Win32RawInput rawInput;
+  win32::Win32Hotkeys hotkeyApi;
+  kivora::monitor::DeviceWatch devices{rawInput, log, shell, false};
+  kivora::monitor::HotkeyControl hotkeys{hotkeyApi, log, shell, settings, false};
+};
+
+int showSettings(bool japanese) {
+  SettingsPreview preview;
+  const ui::SettingsDialogContext context{preview.basics(japanese), preview.settings, preview.store(),
+                                          preview.shell, preview.shell, preview.devices, preview.hotkeys,
+                                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+  return static_cast<int>(ui::ShowSettingsDialog(context));
+}
+
+// With `editFirst` the first rule is opened in the edit dialog as well.
+int showRules(bool japanese, bool editFirst) {
+  SettingsPreview preview;
+  if (editFirst) {
+    SetTimer(nullptr, 0, 1000, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      const wchar_t* title = FindWindowW(L"#32770", L"for specific window") ? L"for specific window"
+                                                                               : L"ウインドウごとに挙動を変える";
+      PostMessageW(FindWindowW(L"#32770", title), WM_COMMAND, MAKEWPARAM(IDC_RULE_EDIT, BN_CLICKED), 0);
+    });
+  }
+  const ui::WindowRulesDialogContext context{preview.basics(japanese), preview.store(), true, false, preview.shell};
+  return static_cast<int>(ui::ShowWindowRulesDialog(nullptr, context));
+}
+
+int showDevices(bool japanese) {
+  SettingsPreview preview;
+  const ui::DeviceDialogContext context{preview.basics(japanese), preview.settings, preview.devices};
+  return static_cast<int>(ui::ShowDeviceDialog(nullptr, context));
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
@@ -122,5 +230,13 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   if (view == L"about-en") return showAbout(false);
   if (view == L"debuglog-ja") return showDebugLog();
   if (view == L"monitor") return showMonitor();
+  if (view == L"settings-ja") return showSettings(true);
+  if (view == L"settings-en") return showSettings(false);
+  if (view == L"rules-ja") return showRules(true, false);
+  if (view == L"rules-en") return showRules(false, false);
+  if (view == L"rule-edit-ja") return showRules(true, true);
+  if (view == L"rule-edit-en") return showRules(false, true);
+  if (view == L"devices-ja") return showDevices(true);
+  if (view == L"devices-en") return showDevices(false);
   return 2;
 }

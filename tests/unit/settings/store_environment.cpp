@@ -17,6 +17,17 @@ std::vector<std::uint8_t> utf16le(std::u16string_view text) {
   return bytes;
 }
 
+std::vector<std::uint8_t> multiSz(const std::vector<std::u16string>& strings) {
+  std::vector<std::uint8_t> bytes;
+  for (const auto& s : strings) {
+    const auto text = utf16le(s);
+    bytes.insert(bytes.end(), text.begin(), text.end());
+    bytes.insert(bytes.end(), {0, 0});
+  }
+  bytes.insert(bytes.end(), {0, 0});
+  return bytes;
+}
+
 std::vector<std::uint8_t> le32(std::uint32_t value) {
   return {static_cast<std::uint8_t>(value), static_cast<std::uint8_t>(value >> 8),
           static_cast<std::uint8_t>(value >> 16), static_cast<std::uint8_t>(value >> 24)};
@@ -94,6 +105,26 @@ void SettingsPersistence::stored(bool ini, const std::u16string& name, std::int3
   } else {
     putDword(name, static_cast<std::uint32_t>(value));
   }
+}
+
+std::vector<std::u16string> SoundFileHistoryStore::loadedHistory(bool ini) {
+  settings::ComboboxQueue queue(store(), kHistoryName);
+  queue.load(ini);
+  return queue.entries();
+}
+
+void SoundFileHistoryStore::putHistoryIni(const std::u16string& key, const std::u16string& value) {
+  settings::EnsureIniFile(store());
+  ASSERT_TRUE(env->profile().WritePrivateProfileStringW(kHistoryName, key.c_str(), value.c_str(),
+                                                        ini().c_str()));
+}
+
+std::optional<std::u16string> SoundFileHistoryStore::historyIni(const std::u16string& key) {
+  char16_t buffer[1100];
+  env->profile().GetPrivateProfileStringW(kHistoryName, key.c_str(), u"--absent--", buffer, 1100,
+                                          ini().c_str());
+  if (std::u16string_view(buffer) == u"--absent--") return std::nullopt;
+  return std::u16string(buffer);
 }
 
 }  // namespace kivora::test

@@ -17,6 +17,7 @@
 #include "platform/file_access.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "settings/combobox_queue.h"
 #include "settings/regw.h"
 #include "settings/settings_store.h"
 
@@ -112,6 +113,16 @@ class SettingsPersistence : public StoreTest {
   RecordingHooks hooks;
 };
 
+// The sound-file history (settings/combobox_queue.h) beside the settings.
+class SoundFileHistoryStore : public StoreTest {
+ protected:
+  static constexpr char16_t kHistoryName[] = u"cbq_wavfile";
+  std::vector<std::u16string> loadedHistory(bool ini);
+  // A key of the history's own ini section.
+  void putHistoryIni(const std::u16string& key, const std::u16string& value);
+  std::optional<std::u16string> historyIni(const std::u16string& key);
+};
+
 #define KIVORA_INSTANTIATE_STORE_SUITES(prefix, backend)                          \
   INSTANTIATE_TEST_SUITE_P(prefix, RegistryConformance, testing::Values(backend), \
                            kivora::test::backendName);                            \
@@ -120,9 +131,13 @@ class SettingsPersistence : public StoreTest {
   INSTANTIATE_TEST_SUITE_P(prefix, RegwStore, testing::Values(backend),           \
                            kivora::test::backendName);                            \
   INSTANTIATE_TEST_SUITE_P(prefix, SettingsPersistence, testing::Values(backend), \
+                           kivora::test::backendName);                            \
+  INSTANTIATE_TEST_SUITE_P(prefix, SoundFileHistoryStore, testing::Values(backend), \
                            kivora::test::backendName)
 
 std::vector<std::uint8_t> utf16le(std::u16string_view text);
+// REG_MULTI_SZ data: each string with its terminator, then one more.
+std::vector<std::uint8_t> multiSz(const std::vector<std::u16string>& strings);
 std::vector<std::uint8_t> le32(std::uint32_t value);
 
 }  // namespace kivora::test

@@ -1,0 +1,73 @@
+#include "settings/settings_form.h"
+
+namespace kivora::settings {
+
+LockKeyChoice lockKeyChoice(KeyStateSetting setting) {
+  return {setting / 2, setting & 1};
+}
+
+KeyStateSetting packLockKeyChoice(LockKeyChoice choice) {
+  return choice.mode * 2 + choice.state;
+}
+
+SettingsForm formFromSettings(const Settings& s) {
+  SettingsForm form;
+  form.numLock = lockKeyChoice(s.NumLockState);
+  form.remoteNumLock = lockKeyChoice(s.RM_NumLockState);
+  form.capsLock = lockKeyChoice(s.CapsLockState);
+  form.scrollLock = lockKeyChoice(s.ScrollLockState);
+  form.notifyWatchedDevice = s.NotifyWatchedDevice != 0;
+  form.remoteCheck = s.RemoteCheck != 0;
+  form.useScript = s.use_script != 0;
+  form.playSound = s.PlaySound != 0;
+  form.soundFile = s.PlaySoundFileName;
+  form.imeLock = s.ImeLock;
+  form.enDisTTIcon = s.EnDisTTIcon;
+  form.hotkey = s.HOTKEY_ENDISTTICON;
+  form.notifyOnly = s.NotifyOnly != 0;
+  form.blockInsert = s.BlockInsert != 0;
+  form.showLockedKeyIcon = s.ShowLockedKeyIcon != 0;
+  form.sendTK = s.SendTK != 0;
+  form.bigDialog = s.BIGDIALOG != 0;
+  form.interval = s.timer3_interval;
+  form.returnWait = static_cast<std::uint32_t>(s.return_waitmsec);
+  return form;
+}
+
+void applyForm(const SettingsForm& form, Settings& s, bool hasBigDialogBox) {
+  s.NumLockState = packLockKeyChoice(form.numLock);
+  s.RM_NumLockState = packLockKeyChoice(form.remoteNumLock);
+  s.RemoteCheck = form.remoteCheck;
+  s.NotifyWatchedDevice = form.notifyWatchedDevice;
+  s.CapsLockState = packLockKeyChoice(form.capsLock);
+  s.ScrollLockState = packLockKeyChoice(form.scrollLock);
+  s.PlaySound = form.playSound;
+  s.PlaySoundFileName = form.soundFile.substr(0, kPathCapacity - 1);
+  s.ImeLock = form.imeLock;
+  s.EnDisTTIcon = form.enDisTTIcon;
+  s.HOTKEY_ENDISTTICON = form.hotkey;
+  s.NotifyOnly = form.notifyOnly;
+  s.BlockInsert = form.blockInsert;
+  s.ShowLockedKeyIcon = form.showLockedKeyIcon;
+  s.SendTK = form.sendTK;
+  s.use_script = form.useScript;
+  s.BIGDIALOG = hasBigDialogBox && form.bigDialog;
+  s.timer3_interval = form.interval < kMinimumInterval ? kMinimumInterval : form.interval;
+  s.return_waitmsec = static_cast<std::int32_t>(form.returnWait);
+}
+
+EnabledControls enabledControls(const SettingsForm& form) {
+  EnabledControls on;
+  on.numLockState = form.numLock.mode != 0;
+  on.watchedDevices = form.notifyWatchedDevice || form.numLock.mode == kConnectingDevicesMode;
+  on.remoteMode = form.remoteCheck;
+  on.remoteState = form.remoteCheck && form.remoteNumLock.mode != 0;
+  on.capsLockState = form.capsLock.mode != 0;
+  on.scrollLockState = form.scrollLock.mode != 0;
+  on.soundFile = form.playSound;
+  on.returnWait = form.notifyOnly;
+  on.editScript = form.useScript;
+  return on;
+}
+
+}  // namespace kivora::settings

@@ -1,0 +1,61 @@
+#include "ui/dialog_controls.h"
+
+#include <commctrl.h>
+
+#include <vector>
+
+#include "resource_ids.h"
+
+namespace kivora::ui {
+
+void ensureCommonControls() {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES |
+                                                        ICC_HOTKEY_CLASS | ICC_UPDOWN_CLASS |
+                                                        ICC_LISTVIEW_CLASSES | ICC_LINK_CLASS};
+  InitCommonControlsEx(&controls);
+}
+
+void addComboText(HWND dialog, int id, const wchar_t* text) {
+  SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void addComboText(HWND dialog, int id, std::u16string_view text) {
+  std::wstring holder;
+  addComboText(dialog, id, wideView(text, holder));
+}
+
+int comboIndex(HWND dialog, int id) {
+  return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0));
+}
+
+bool isTicked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
+
+void setTicked(HWND dialog, int id, bool ticked) {
+  CheckDlgButton(dialog, id, ticked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void enableControl(HWND dialog, int id, bool enabled) {
+  EnableWindow(GetDlgItem(dialog, id), enabled ? TRUE : FALSE);
+}
+
+std::wstring windowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
+  const int copied = GetWindowTextW(window, buffer.data(), length + 1);
+  return std::wstring(buffer.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
+}
+
+std::wstring controlText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
+
+void DialogIcons::apply(HWND dialog, HINSTANCE resources) {
+  big_.reset(static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON,
+                                           GetSystemMetrics(SM_CXICON),
+                                           GetSystemMetrics(SM_CYICON), 0)));
+  small_.reset(static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), 0)));
+  SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_.get()));
+  SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_.get()));
+}
+
+}  // namespace kivora::ui

@@ -1,0 +1,67 @@
+#pragma once
+// Small pieces the settings dialogs share: texts in both languages, reading
+// and setting controls by id, the dialog's icons, and the per-dialog state a
+// dialog procedure keeps in DWLP_USER.
+
+#include <windows.h>
+
+#include <string>
+#include <string_view>
+
+#include "platform/win32/handles.h"
+
+namespace kivora::ui {
+
+// One user-visible text in both languages, picked at the moment of use.
+struct Wording {
+  const wchar_t* english;
+  const wchar_t* japanese;
+  const wchar_t* pick(bool japaneseMode) const { return japaneseMode ? japanese : english; }
+};
+
+inline constexpr wchar_t kKivoraCaption[] = L"Kivora";
+
+// A portable text as the W functions take it.
+inline const wchar_t* wideView(std::u16string_view text, std::wstring& holder) {
+  holder.assign(text.begin(), text.end());
+  return holder.c_str();
+}
+
+// Registers the common-control classes these dialogs use (hotkey, up-down,
+// list view, link); cheap to repeat.
+void ensureCommonControls();
+
+void addComboText(HWND dialog, int id, const wchar_t* text);
+void addComboText(HWND dialog, int id, std::u16string_view text);
+// The selected entry of a combo box, or CB_ERR.
+int comboIndex(HWND dialog, int id);
+bool isTicked(HWND dialog, int id);
+void setTicked(HWND dialog, int id, bool ticked);
+void enableControl(HWND dialog, int id, bool enabled);
+// The control's whole text.
+std::wstring controlText(HWND dialog, int id);
+std::wstring windowText(HWND window);
+
+// Icon 107 as the dialog's big and small icon; the icons go with the object.
+class DialogIcons {
+ public:
+  void apply(HWND dialog, HINSTANCE resources);
+
+ private:
+  win32::UniqueIcon big_;
+  win32::UniqueIcon small_;
+};
+
+// The state a dialog procedure keeps: stored at WM_INITDIALOG, found by the
+// other messages (null before WM_INITDIALOG).
+template <typename State>
+State* dialogState(HWND dialog) {
+  return reinterpret_cast<State*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
+template <typename State>
+State* attachDialogState(HWND dialog, LPARAM state) {
+  SetWindowLongPtrW(dialog, DWLP_USER, state);
+  return reinterpret_cast<State*>(state);
+}
+
+}  // namespace kivora::ui
