@@ -2,34 +2,50 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include "app/app.h"
 #include "app/help.h"
-#include "app/texts.h"
 #include "diag/win32/debug_log_dialogs.h"
 #include "ui/kivora_about.h"
 #include "ui/message_box.h"
+#include "ui/script_editor.h"
+#include "ui/settings_dialogs.h"
 
 namespace kivora::app {
 
 namespace {
 
-constexpr int kSettingsImeCombo = 1025;
-
-// Until a dialog exists, its command says so plainly instead of showing
-// something that looks like it.
-void showNotAvailable(App& app, const Bilingual& dialogName) {
-  const std::wstring text = fillIn(texts::kDialogNotAvailable.pick(app.modeJP), dialogName.pick(app.modeJP));
-  ui::ThemedMessageBox(nullptr, text.c_str(), kCaption, MB_ICONINFORMATION);
+ui::HelpOpener helpOpener(App& app) {
+  return [&app](HWND owner, const wchar_t* topic) { return openHelp(app, owner, topic); };
 }
 
 }  // namespace
 
 void showSettingsDialog(App& app) {
-  // Stands in for the settings dialog, and like it keeps a second dialog out.
-  const bool wasOpen = app.dialogOpen;
-  app.dialogOpen = true;
-  showNotAvailable(app, texts::kSettingsDialogName);
-  app.dialogOpen = wasOpen;
+  const ui::HelpOpener help = helpOpener(app);
+  const ui::SettingsDialogContext context{
+      {app.instance, app.modeJP, ui::ThemedMessageBox, help},
+      app.settings,
+      app.store(),
+      app.shell,
+      app.shell,
+      app.monitor().devices(),
+      app.monitor().hotkeys(),
+      [&app] { return app.monitor().scriptWorker().scriptRunning(); },
+      [&app] { app.monitor().requestScriptStop(); },
+      [&app] { app.shell.startTimer(monitor::kTimerId3, std::max(app.settings.timer3_interval, 100u)); },
+      [&app] { app.shell.updateTrayIcon(); },
+      [&app, help](HWND owner) {
+        const ui::ScriptEditorContext editor{app.instance, app.settings, app.modeJP,
+                                             [&app] { app.monitor().requestScriptStop(); }, help,
+                                             ui::ThemedMessageBox, nullptr};
+        ui::ShowScriptEditor(owner, editor);
+      },
+      &app.dialogOpen,
+      &app.settingsWindow,
+  };
+  ui::ShowSettingsDialog(context);
 }
 
 void showAboutDialog(App& app) {
@@ -46,14 +62,12 @@ void showDebugLogDialog(App& app) {
       app.mainWindow,
       app.modeJP,
       [&app] { return app.hasMonitor() && app.monitor().state().bTimer5Active; },
-      [&app](HWND owner, const wchar_t* topic) { return openHelp(app, owner, topic); },
+      helpOpener(app),
       ui::ThemedMessageBox,
   };
   diag::ShowDebugLogDialog(nullptr, context);
 }
 
-void selectSettingsImeEntry(App& app, int imeMode) {
-  SendDlgItemMessageW(app.settingsWindow, kSettingsImeCombo, CB_SETCURSEL, static_cast<WPARAM>(imeMode), 0);
-}
+void selectSettingsImeEntry(App& app, int imeMode) { ui::SelectSettingsImeMode(app.settingsWindow, imeMode); }
 
 }  // namespace kivora::app

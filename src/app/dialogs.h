@@ -1,21 +1,15 @@
 #pragma once
-// Where the tray's commands open Kivora's modal dialogs. Each function is the
-// one place its dialog plugs in.
-//
-// The settings dialog is opened by showSettingsDialog alone: IDM_SETTINGS, a
-// double-click on the tray icon, MYWM_EXECALL from a second start's
-// "Settings..." and the first start without settings all come here. Until
-// the dialog exists, its body says the dialog is not available yet. The
-// dialog (resource 133 Japanese, 135 English, no owner) sets dialogOpen and
-// settingsWindow while it is open, saves through SaveSettings with app.shell
-// as the SaveHooks, and after OK re-registers the Insert block and the pause
-// hotkey (app.monitor().hotkeys()) and refreshes the tray icon (app.shell).
+// Where the tray's commands open Kivora's modal dialogs, each wired to its
+// module with what it reaches of the App.
 
 namespace kivora::app {
 
 class App;
 
-// The modal settings dialog (no owner window).
+// The settings dialog (ui/settings_dialogs.h; modal, no owner): IDM_SETTINGS,
+// a double-click on the tray icon, a second start's "Settings..." and the
+// first start without settings all open it. It marks dialogOpen and
+// settingsWindow itself while it is open.
 void showSettingsDialog(App& app);
 // The About box (ui/kivora_about.h), run while dialogOpen is set; it keeps
 // app.aboutWindow while it is open.

@@ -10,6 +10,7 @@
 #include "app/tray_menu.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
+#include "settings/save_failure_text.h"
 #include "ui/message_box.h"
 
 namespace kivora::app {
@@ -177,8 +178,8 @@ void shutDown(App& app) {
   app.trayMenu = nullptr;
   app.menu.reset();
   if (!SaveSettings(app.settings, app.store(), app.modeJP, app.shell)) {
-    const Bilingual& text = app.settings.bUseIni ? texts::kCannotSaveIni : texts::kCannotSaveRegistry;
-    ui::ThemedMessageBox(nullptr, text.pick(app.modeJP), kCaption, MB_ICONWARNING);
+    const std::u16string text(settings::cannotSaveSettingsText(app.settings.bUseIni, app.modeJP));
+    ui::ThemedMessageBox(nullptr, win32::wide(text), kCaption, MB_ICONWARNING);
   }
   monitor.hotkeys().releasePauseHotkeyAtExit();
   app.debugLog.log(diag::kLogEnd, 2392, u"", u"");

@@ -85,9 +85,6 @@ INT_PTR CALLBACK alreadyRunningProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
           return TRUE;
         case IDM_SETTINGS:
           EndDialog(dialog, IDM_SETTINGS);
-          if (const HWND running = FindWindowW(kMainWindowClass, nullptr)) {
-            SendMessageW(running, MYWM_EXECALL, IDM_SETTINGS, 0);
-          }
           return TRUE;
         default:
           break;
@@ -143,8 +140,15 @@ INT_PTR CALLBACK openingProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 INT_PTR showAlreadyRunningDialog(HINSTANCE instance, bool japanese, const StartupImages& images) {
-  return DialogBoxParamW(instance, MAKEINTRESOURCEW(japanese ? IDD_ALREADY_RUNNING_JA : IDD_ALREADY_RUNNING_EN),
-                         nullptr, alreadyRunningProc, reinterpret_cast<LPARAM>(&images));
+  const INT_PTR result =
+      DialogBoxParamW(instance, MAKEINTRESOURCEW(japanese ? IDD_ALREADY_RUNNING_JA : IDD_ALREADY_RUNNING_EN), nullptr,
+                      alreadyRunningProc, reinterpret_cast<LPARAM>(&images));
+  // Sent once this dialog is gone: the running instance answers only when
+  // its settings dialog closes.
+  if (result == IDM_SETTINGS) {
+    if (const HWND running = FindWindowW(kMainWindowClass, nullptr)) SendMessageW(running, MYWM_EXECALL, IDM_SETTINGS, 0);
+  }
+  return result;
 }
 
 HWND createOpeningDialog(App& app) {

@@ -41,13 +41,6 @@ inline constexpr Bilingual kRegistryToIniFailed{
     L"Setting copying from the registry to the ini file - failed.",
     L"レジストリからiniファイルへ設定をコピーできませんでした。"};
 
-// Saving at exit.
-inline constexpr Bilingual kCannotSaveIni{L"Cannot save settings - .\\.\\Kivora.ini.",
-                                          L"設定の一部または全部を.\\Kivora.iniへ保存できません。"};
-inline constexpr Bilingual kCannotSaveRegistry{
-    L"Cannot save settings - HKCU\\Software\\Orvanta\\Kivora\\CurrentVersion.",
-    L"設定の一部または全部を HKCU\\Software\\Orvanta\\Kivora\\CurrentVersionへ保存できません。"};
-
 // The start-up shortcut; %s is the shortcut's path.
 inline constexpr Bilingual kAskDeleteShortcut{
     L"Are you sure you want to delete a startup shortcut file?",
@@ -77,12 +70,6 @@ inline constexpr Bilingual kFeedbackCaption{L"Browse", L"フィードバック�
 // Right-click while the settings dialog is in front.
 inline constexpr Bilingual kCloseTheDialog{L"Close the dialog box.",
                                            L"現在開いているダイアログボックスを閉じてください。"};
-
-// Dialogs this version of Kivora does not have yet; %s names the dialog.
-inline constexpr Bilingual kDialogNotAvailable{
-    L"The %s is not available in this version of Kivora yet.",
-    L"このバージョンのKivoraでは、%sはまだ利用できません。"};
-inline constexpr Bilingual kSettingsDialogName{L"settings dialog", L"設定ダイアログ"};
 
 // The tray menu's first two items, by EnDisTTIcon.
 inline constexpr Bilingual kMenuSettingsHint{L"&Settings...\tDoubleClick", L"設定(&S)...\tDoubleClick"};

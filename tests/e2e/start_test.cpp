@@ -104,17 +104,35 @@ TEST_F(StartSwitches, SecondStartCancelledLeavesTheFirstRunning) {
   EXPECT_TRUE(first.waitForExit());
 }
 
+TEST_F(StartSwitches, SecondStartsSettingsButtonOpensTheRunningInstancesSettings) {
+  seedSettings();
+  Kivora first;
+  ASSERT_TRUE(first.waitForMainWindow());
+  Kivora second;
+  const HWND dialog = second.waitForWindow(L"#32770", L"Kivora", kWait,
+                                           [](HWND w) { return GetDlgItem(w, 6) && GetDlgItem(w, 1050); });
+  ASSERT_TRUE(dialog);
+  pressButton(dialog, 32776);
+  const HWND settings = first.waitForWindow(L"#32770", L"Kivora Settings");
+  ASSERT_TRUE(settings) << "the running instance opens its settings dialog (still running: " << first.running() << ")";
+  EXPECT_FALSE(IsWindowVisible(dialog)) << "the already-running dialog is gone";
+  pressButton(settings, IDCANCEL);
+  EXPECT_TRUE(second.waitForExit()) << "the second start ends once the settings dialog closes";
+  EXPECT_TRUE(first.running());
+  runSecond(L"/X");
+  EXPECT_TRUE(first.waitForExit());
+}
+
 using IniMode = KivoraTest;
 
 TEST_F(IniMode, SwitchKeepsTheSettingsInAnIniFileBesideTheProgram) {
   ScratchFolder folder;
   const std::wstring exe = folder.copyKivora(L"Kivora.exe");
   Kivora first({.arguments = L"/O", .exe = exe});
-  // No settings yet: the first start says the settings dialog cannot open.
-  const HWND box = first.waitForMessageBox();
-  ASSERT_TRUE(box);
-  EXPECT_NE(messageBoxText(box).find(L"settings dialog"), std::wstring::npos);
-  pressButton(box, IDOK);
+  // No settings yet: the first start opens the settings dialog.
+  const HWND dialog = first.waitForWindow(L"#32770", L"Kivora Settings");
+  ASSERT_TRUE(dialog);
+  pressButton(dialog, IDCANCEL);
   ASSERT_TRUE(first.waitForMainWindow());
   runSecond(L"/X");
   ASSERT_TRUE(first.waitForExit());

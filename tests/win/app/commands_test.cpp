@@ -72,28 +72,6 @@ TEST_F(Commands, OtherInstancesSetImeLockAndRunOnlyTheirCommands) {
   EXPECT_EQ(app().settings.ImeLock, 4);
 }
 
-TEST_F(Commands, ImeFromOutsideShowsInTheOpenSettingsDialog) {
-  // A dialog with the settings dialog's IME combo box.
-  const HWND dialog = CreateWindowExW(0, L"#32770", L"settings", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr,
-                                      nullptr);
-  const HWND combo = CreateWindowExW(0, L"ComboBox", L"", WS_CHILD | CBS_DROPDOWNLIST, 0, 0, 80, 100, dialog,
-                                     reinterpret_cast<HMENU>(1025), nullptr, nullptr);
-  for (const wchar_t* entry : {L"0", L"1", L"2", L"3", L"4"}) {
-    SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-  }
-  SendMessageW(combo, CB_SETCURSEL, 0, 0);
-  app().settingsWindow = dialog;
-  onExecAll(app(), IDM_IME2);
-  EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0) << "not while no dialog is marked open";
-  app().dialogOpen = true;
-  onExecAll(app(), IDM_IME3);
-  EXPECT_EQ(app().settings.ImeLock, 3);
-  EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 3);
-  app().dialogOpen = false;
-  app().settingsWindow = nullptr;
-  DestroyWindow(dialog);
-}
-
 TEST_F(Commands, DialogCommandsWaitForTheOpenDialog) {
   app().dialogOpen = true;
   app().menuOpen = true;
@@ -140,24 +118,53 @@ TEST_F(Commands, AboutAndDebugLogOpenTheirDialogsMarkedOpen) {
   EXPECT_FALSE(app().dialogOpen);
 }
 
-TEST_F(Commands, SettingsSaysItIsNotAvailableYetInBothLanguages) {
-  std::wstring shown;
-  auto readAndClose = [&] {
-    if (HWND box = test::waitForDialog(L"Kivora")) {
-      wchar_t text[256] = {};
-      GetDlgItemTextW(box, 0xFFFF, text, 256);
-      shown = text;
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
-  };
-  test::runWithDriver([&] { runCommand(app(), IDM_SETTINGS); }, readAndClose);
-  EXPECT_EQ(shown, L"The settings dialog is not available in this version of Kivora yet.");
+App* execAllTarget = nullptr;
+
+// The main window's part that matters here: MYWM_EXECALL runs onExecAll.
+LRESULT CALLBACK execAllProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == MYWM_EXECALL && execAllTarget) {
+    onExecAll(*execAllTarget, wParam);
+    return 0;
+  }
+  return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+TEST_F(Commands, SettingsDialogIsMarkedOpenAndFollowsImeFromOutside) {
+  execAllTarget = &app();
+  SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(execAllProc));
+  app().settings.ImeLock = 0;
+  HWND shown = nullptr;
+  HWND slot = nullptr;
+  bool markedOpen = false;
+  LRESULT imeEntry = -1;
+  test::runWithDriver([&] { runCommand(app(), IDM_SETTINGS); },
+                      [&] {
+                        shown = test::waitForDialog(L"Kivora Settings");
+                        if (!shown) return;
+                        slot = app().settingsWindow;
+                        markedOpen = app().dialogOpen;
+                        // A second start's "/I2" while the dialog is open.
+                        SendMessageW(window_, MYWM_EXECALL, IDM_IME2, 0);
+                        imeEntry = SendDlgItemMessageW(shown, IDC_IME_LOCK, CB_GETCURSEL, 0, 0);
+                        PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+                      });
+  execAllTarget = nullptr;
+  ASSERT_TRUE(shown);
+  EXPECT_EQ(slot, shown);
+  EXPECT_TRUE(markedOpen);
+  EXPECT_EQ(app().settings.ImeLock, 2);
+  EXPECT_EQ(imeEntry, 2) << "the dialog's IME list shows the new mode";
   EXPECT_FALSE(app().dialogOpen);
+  EXPECT_FALSE(app().settingsWindow);
 
   test::TestApp japanese(true);
-  test::runWithDriver([&] { runCommand(*japanese.app, IDM_SETTINGS); }, readAndClose);
-  EXPECT_EQ(shown, L"このバージョンのKivoraでは、設定ダイアログはまだ利用できません。");
-  EXPECT_FALSE(japanese.app->dialogOpen);
+  shown = nullptr;
+  test::runWithDriver([&] { runCommand(*japanese.app, IDM_SETTINGS); },
+                      [&] {
+                        shown = test::waitForDialog(L"Kivora 設定");
+                        if (shown) PostMessageW(shown, WM_COMMAND, IDCANCEL, 0);
+                      });
+  EXPECT_TRUE(shown) << "the Japanese layout";
 }
 
 TEST_F(Commands, ClicksOnTheTrayIconFollowTheClickSetting) {
