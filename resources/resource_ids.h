@@ -44,6 +44,17 @@
 #define IDM_IME3            32789
 #define IDM_IME4            32790
 
+// The already-running dialog (164 Japanese, 168 English) and the opening
+// dialog (169, Japanese only). IDOK..IDCANCEL-style button 6 is "Force Exit".
+#define IDD_ALREADY_RUNNING_JA  164
+#define IDD_ALREADY_RUNNING_EN  168
+#define IDD_OPENING             169
+#define IDC_FORCE_EXIT          6
+#define IDC_NO_OPENING_DLG      1042
+#define IDC_WARNING_ICON        1044
+#define IDC_PICTURE_WIN7        1050
+#define IDC_PICTURE_WIN10       1051
+
 // Script editor (Japanese and English layouts).
 #define IDD_SCRIPT_EDITOR_JA    220
 #define IDD_SCRIPT_EDITOR_EN    221

@@ -105,6 +105,7 @@ std::string DebugLog::startLine() {
 bool DebugLog::log(unsigned kind, unsigned line, std::u16string_view first,
                    std::u16string_view second) {
   if (!bDebugOut) return true;
+  const std::lock_guard lock(mutex_);
   const unsigned action = kind & 0x0F;
   if (action == kLogStart && !start()) return false;
 

@@ -1,10 +1,15 @@
 #pragma once
 // DebugLog: the trace file every part writes through, with an optional live
 // echo into the monitor window. Off at start; the debug-log dialog switches it
-// on for the current run. One object per process, used on the UI thread.
+// on for the current run. One object per process. The user-interface thread
+// does nearly all the logging, but the script worker logs the balloons it
+// shows, so writing takes a lock; the echo is for the user-interface thread
+// (the worker never logs with kLogEcho).
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -48,8 +53,10 @@ class DebugLog {
   void attachMonitor(platform::DebugMonitor* monitor) { monitor_ = monitor; }
   bool isFileOpen() const { return file_ != nullptr; }
 
-  bool bDebugOut = false;
-  std::u16string szDebugOutFileName;  // at most 519 characters
+  // Read first by every call without the lock, so that logging switched off
+  // costs one flag test.
+  std::atomic<bool> bDebugOut{false};
+  std::u16string szDebugOutFileName;  // at most 519 characters; user-interface thread only
 
  private:
   bool start();
@@ -61,6 +68,7 @@ class DebugLog {
   DebugLogServices services_;
   std::unique_ptr<platform::AppendFile> file_;
   platform::DebugMonitor* monitor_ = nullptr;
+  std::mutex mutex_;
 };
 
 }  // namespace kivora::diag

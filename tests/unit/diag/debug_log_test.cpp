@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 #include "diag/narrow_text.h"
 #include "diag/settings_dump.h"
 #include "fakes/fake_files.h"
@@ -118,6 +122,39 @@ TEST_F(DebugLogTest, SettingsDumpListsTheValuesInItsOrder) {
                 " L=3002:Number of WatchKeyboardDeviceNames= 2 L=3002:NOT_WATCH_DEV_NUMLOCK= 0"
                 " L=3002:bUseIni= 1 L=3002:modeJP= 1 L=3002:bDebugOut= 1"
                 " L=3002:szDebugOutFileName= C:\\logs\\kivora.log L=3002:bTimer5Active= 0");
+}
+
+// The script worker logs the balloons it shows while the user-interface
+// thread logs its tick: every entry must arrive whole.
+TEST_F(DebugLogTest, EntriesFromTwoThreadsArriveWhole) {
+  constexpr int kPerThread = 20000;
+  log.bDebugOut = true;
+  ASSERT_TRUE(log.log(kLogStart, 1, u"", u""));
+  std::atomic<int> ready{0};
+  auto writer = [&](char16_t name) {
+    ++ready;
+    while (ready.load() < 2) {
+    }
+    for (int i = 0; i < kPerThread; ++i) log.log(kLogEntry, 7, std::u16string(1, name), u"entry");
+  };
+  std::thread worker(writer, u'w');
+  writer(u'u');
+  worker.join();
+  ASSERT_TRUE(log.log(kLogEnd, 2, u"", u""));
+
+  const std::string text = written();
+  const std::string ui = std::string(kStamp) + " L=0007:u entry";
+  const std::string wk = std::string(kStamp) + " L=0007:w entry";
+  std::size_t pos = startBlock().size();
+  int fromUi = 0;
+  int fromWorker = 0;
+  while (text.compare(pos, ui.size(), ui) == 0 || text.compare(pos, wk.size(), wk) == 0) {
+    (text.compare(pos, ui.size(), ui) == 0 ? fromUi : fromWorker) += 1;
+    pos += ui.size();
+  }
+  EXPECT_EQ(fromUi, kPerThread);
+  EXPECT_EQ(fromWorker, kPerThread);
+  EXPECT_EQ(text.substr(pos), std::string(kStamp) + "[END]\r\n");
 }
 
 TEST(NarrowText, ConversionsReportAbsentTextAndFailures) {
