@@ -20,6 +20,7 @@
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
 #include "win/dialog_driver.h"
+#include "win/test_version.h"
 
 namespace kivora::test {
 namespace {
@@ -136,7 +137,7 @@ TEST_F(DebugLogDialog, OkStartsALogWithTheStartBlockAndTheSettingsDump) {
 
   EXPECT_FALSE(log.isFileOpen());
   EXPECT_EQ(masked(logFile.read()),
-            "--- Debug Log Start ---\r\nT [START] Kivora ver.1.00.00 [] (x64) " + ansi(dump) + "\r\nT [END]\r\n");
+            "--- Debug Log Start ---\r\nT [START] Kivora ver." + projectVersionInLog() + " [] (x64) " + ansi(dump) + "\r\nT [END]\r\n");
 }
 
 TEST_F(DebugLogDialog, OkWhileLoggingRestartsTheLogOnTheNewFile) {
