@@ -73,6 +73,34 @@ TEST_F(EngineScript, AStopRequestEndsAnEndlessLoop) {
   EXPECT_EQ(shell.balloons().size(), 1u);  // stopping is not an error
 }
 
+// A script that fails every second: each run shows its one error balloon,
+// the lock keys are still kept every tick, and the stored settings stay as
+// they were saved.
+TEST_F(EngineScript, AScriptFailingEverySecondDisturbsNeitherTheTicksNorTheSettings) {
+  settings.NumLockState = 3;  // constantly ON
+  class NoHooks final : public settings::SaveHooks {
+    void showSaveWarning(const std::u16string&) override {}
+    void registerPauseHotkey() override {}
+  } hooks;
+  ASSERT_TRUE(settings::SaveSettings(settings, store(), false, hooks));
+  settings.replaceScript(u"DEFINE(\"KeepVar\", 1)\nruns++\nASSERT(0, \"run \" + runs)\n");
+  for (int second = 1; second <= 6; ++second) {
+    keyboard.setToggled(platform::kVkNumLock, false);
+    nextSecond();
+    engineMonitor().onMonitorTimer(monitor::kTimerId3);
+    ASSERT_TRUE(engineMonitor().waitForScriptWorker(10000));
+    EXPECT_TRUE(keyboard.toggled(platform::kVkNumLock)) << second;
+    EXPECT_EQ(shell.balloons().size(), static_cast<std::size_t>(second));
+  }
+  for (const Balloon& b : shell.balloons()) EXPECT_EQ(b.icon, monitor::BalloonIcon::Error);
+  EXPECT_NE(shell.balloons().back().text.find(u"run 6"), std::u16string::npos);
+  settings::Settings stored;
+  settings::LoadSettings(stored, store());
+  EXPECT_EQ(stored.NumLockState, 3);
+  EXPECT_EQ(stored.use_script, 1);
+  EXPECT_EQ(stored.copyScript(), u"");
+}
+
 // At shut-down the shell asks the script to stop and waits at most two
 // seconds. Loops that run no statement, loops of jumps and long sleeps all end
 // well within that wait, and nothing after the stop runs.
