@@ -183,4 +183,18 @@ extern "C" __declspec(dllexport) DWORD WINAPI countResources(void* path) {
                                guiObjects() + L"\t" + runs);
 }
 
+// What a test's script left in KIVORA_SCRIPT_MARK (empty: nothing).
+extern "C" __declspec(dllexport) DWORD WINAPI scriptMark(void* path) {
+  wchar_t mark[64] = L"";
+  if (!GetEnvironmentVariableW(L"KIVORA_SCRIPT_MARK", mark, 64)) mark[0] = L'\0';
+  return writeAnswer(path, mark);
+}
+
+// Where the HTML Help control Kivora loaded came from (empty: not loaded).
+extern "C" __declspec(dllexport) DWORD WINAPI helpControlPath(void* path) {
+  wchar_t name[MAX_PATH] = L"";
+  if (const HMODULE control = GetModuleHandleW(L"hhctrl.ocx")) GetModuleFileNameW(control, name, MAX_PATH);
+  return writeAnswer(path, name);
+}
+
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
