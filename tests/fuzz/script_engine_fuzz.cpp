@@ -7,7 +7,10 @@
 // The bytes are UTF-8 (bad sequences become U+FFFD), or, after an FF FE mark,
 // raw UTF-16LE units, lone surrogates included, up to the first zero unit.
 
+#include <condition_variable>
 #include <cstddef>
+#include <functional>
+#include <mutex>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -38,6 +41,47 @@ std::u16string scriptText(std::span<const std::uint8_t> bytes) {
   return kivora::utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
+// One script thread for the whole fuzzing run. A thread per input would map
+// a fresh 64 MB stack every time, and the sanitizer's shadow of those stacks
+// grows the process until the fuzzer calls it out of memory.
+class RunThread {
+ public:
+  RunThread() { thread_.start([this] { serve(); }); }
+  void run(std::function<void()> job) {
+    std::unique_lock lock(mutex_);
+    job_ = std::move(job);
+    done_ = false;
+    changed_.notify_all();
+    changed_.wait(lock, [this] { return done_; });
+  }
+
+ private:
+  void serve() {
+    for (;;) {
+      std::unique_lock lock(mutex_);
+      changed_.wait(lock, [this] { return job_ != nullptr; });
+      const std::function<void()> job = std::move(job_);
+      job_ = nullptr;
+      lock.unlock();
+      job();
+      lock.lock();
+      done_ = true;
+      changed_.notify_all();
+    }
+  }
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::function<void()> job_;
+  bool done_ = false;
+  kivora::script::ScriptThread thread_;
+};
+
+RunThread& runThread() {
+  // Never destroyed: the thread serves until the process ends.
+  static RunThread* const thread = new RunThread;
+  return *thread;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -61,11 +105,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   host.sleep = [](std::uint32_t) {};
   // The first byte also picks the language, so both message tables are used.
   host.japanese = size > 0 && (data[0] & 1) ? 1 : 0;
-  ScriptThread thread;
-  thread.start([&] {
+  runThread().run([&] {
     engine.checkScript(text.c_str(), &host);
     engine.runScript(text.c_str(), &host);
   });
-  thread.join();
   return 0;
 }
