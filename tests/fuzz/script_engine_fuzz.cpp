@@ -7,6 +7,7 @@
 // The bytes are UTF-8 (bad sequences become U+FFFD), or, after an FF FE mark,
 // raw UTF-16LE units, lone surrogates included, up to the first zero unit.
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <functional>
@@ -27,6 +28,10 @@ namespace {
 // Enough for loops, calls and recursion to go deep; few enough for a run to
 // take milliseconds.
 constexpr int kStatementBound = 20000;
+// And a time bound: thousands of statements that are each slow under the
+// sanitizers (a regular expression that backtracks to its limit) are not a
+// hang. A single statement that runs past the fuzzer's timeout still is.
+constexpr std::chrono::seconds kTimeBound{2};
 
 std::u16string scriptText(std::span<const std::uint8_t> bytes) {
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
@@ -98,7 +103,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ScriptHost host;
   host.ownerWindow = 0x1234;
   int statements = 0;
-  host.statementCallback = [&statements](int) { return ++statements >= kStatementBound ? 1 : 0; };
+  const auto started = std::chrono::steady_clock::now();
+  host.statementCallback = [&](int) {
+    return ++statements >= kStatementBound || std::chrono::steady_clock::now() - started > kTimeBound ? 1 : 0;
+  };
   host.errorCallback = [](unsigned, int, const char16_t*) {};
   host.applicationFunction = [](AppCallInfo*) {};
   host.messageBox = [](HostWindow, const char16_t*, const char16_t*, unsigned) { return 1; };
