@@ -7,6 +7,8 @@
 #include "script/messages.h"
 #include "script/nodes.h"
 
+#include <array>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -21,14 +23,73 @@ std::vector<Value> evaluateAll(ScriptContext& ctx, std::vector<NodePtr>& nodes) 
   return values;
 }
 
-// Parameters are the only locals: their values before the call, restored after.
-using SavedParameters = std::vector<std::pair<std::string, Value>>;
+// Calls with few arguments keep them on the stack; only longer lists allocate.
+inline constexpr std::size_t kLocalArguments = 4;
 
-void restore(ScriptContext& ctx, SavedParameters& saved) {
-  for (auto& [name, value] : saved) ctx.variables.at(name) = std::move(value);
+template <typename Use>
+Value withArguments(ScriptContext& ctx, std::vector<NodePtr>& nodes, Use use) {
+  if (nodes.size() <= kLocalArguments) {
+    std::array<Value, kLocalArguments> values;
+    for (std::size_t i = 0; i < nodes.size(); ++i) values[i] = nodes[i]->evaluate(ctx);
+    return use(std::span<const Value>(values.data(), nodes.size()));
+  }
+  const std::vector<Value> values = evaluateAll(ctx, nodes);
+  return use(std::span<const Value>(values));
 }
 
+// A parameter's value from before the call, put back when the call ends.
+struct SavedParameter {
+  std::size_t index = 0;  // in the function's parameter list
+  Value value;
+};
+
+// The parameters saved for one call: on the stack for short lists.
+class SavedParameters {
+ public:
+  explicit SavedParameters(std::size_t capacity) {
+    if (capacity > local_.size()) spill_.reserve(capacity);
+  }
+  void push(std::size_t index, Value value) {
+    if (spill_.capacity() == 0) {
+      local_[count_] = {index, std::move(value)};
+    } else {
+      spill_.push_back({index, std::move(value)});
+    }
+    ++count_;
+  }
+  // Parameters are the only locals: their values before the call, restored after.
+  void restore(ScriptContext& ctx, UserFunction& function) {
+    SavedParameter* saved = spill_.capacity() == 0 ? local_.data() : spill_.data();
+    for (std::size_t i = 0; i < count_; ++i) {
+      const std::size_t p = saved[i].index;
+      restoreOne(ctx, function, p, saved[i].value);
+    }
+  }
+
+ private:
+  static void restoreOne(ScriptContext& ctx, UserFunction& function, std::size_t p, Value& value) {
+    ctx.variables.at(function.parameters[p], function.parameterSlots[p]) = std::move(value);
+  }
+  std::array<SavedParameter, kLocalArguments> local_;
+  std::vector<SavedParameter> spill_;
+  std::size_t count_ = 0;
+};
+
 }  // namespace
+
+void FuncCallNode::resolve(ScriptContext& ctx) {
+  resolvedFor_ = ctx.functionsStamp;
+  const auto function = ctx.functions.find(name);
+  function_ = function != ctx.functions.end() ? &function->second : nullptr;
+  builtin_ = nullptr;
+  if (function_) return;
+  std::string key = toUpperAscii(name);
+  if (!key.empty() && key.back() == '$') key.pop_back();
+  const BuiltinEntry* entry = findBuiltin(key);
+  // A builtin called with a count it does not take goes through dispatchBuiltin,
+  // which reports it.
+  if (entry && entry->minArgs <= arguments.size() && arguments.size() <= entry->maxArgs) builtin_ = entry;
+}
 
 Value FuncCallNode::evaluate(ScriptContext& ctx) {
   ctx.checkStack();
@@ -36,42 +97,45 @@ Value FuncCallNode::evaluate(ScriptContext& ctx) {
     ctx.fail(kErrTooManyCalls, line, messages::tooManyCalls(ctx.japanese(), name, arguments.size(), line));
     return defaultValueFor(name);
   }
-  const auto function = ctx.functions.find(name);
-  if (function != ctx.functions.end()) return callUserFunction(ctx, function->second);
-  const std::vector<Value> values = evaluateAll(ctx, arguments);
-  return dispatchBuiltin(ctx, name, values, line);
+  if (resolvedFor_ != ctx.functionsStamp) resolve(ctx);
+  if (function_) return callUserFunction(ctx, *function_);
+  return callBuiltin(ctx);
 }
 
-Value FuncCallNode::callUserFunction(ScriptContext& ctx, const UserFunction& function) {
+Value FuncCallNode::callBuiltin(ScriptContext& ctx) {
+  return withArguments(ctx, arguments, [&](std::span<const Value> values) {
+    if (!builtin_) return dispatchBuiltin(ctx, name, values, line);
+    BuiltinCall call{ctx, name, line, values};
+    return builtin_->handler(call);
+  });
+}
+
+Value FuncCallNode::callUserFunction(ScriptContext& ctx, UserFunction& function) {
   const std::size_t bound = std::min(arguments.size(), function.parameters.size());
-  SavedParameters saved;
-  saved.reserve(bound);
+  SavedParameters saved(bound);
   for (std::size_t i = 0; i < bound; ++i) {
     const std::string& parameter = function.parameters[i];
     // A name listed twice keeps its value from before the call.
-    bool seen = false;
-    for (const auto& entry : saved) seen = seen || entry.first == parameter;
-    if (!seen) {
-      const Value* current = ctx.variables.find(parameter);
-      saved.emplace_back(parameter, current ? *current : defaultValueFor(parameter));
+    if (!function.repeatsEarlier[i]) {
+      const Value* current = ctx.variables.find(parameter, function.parameterSlots[i]);
+      saved.push(i, current ? *current : defaultValueFor(parameter));
     }
     // Bound one by one, so a later argument sees the earlier parameters.
     Value argument = arguments[i]->evaluate(ctx);
-    ctx.variables.at(parameter) = std::move(argument);
+    ctx.variables.at(parameter, function.parameterSlots[i]) = std::move(argument);
   }
-  Value result;
   ++ctx.state.callDepth;
   try {
     function.body->evaluate(ctx);
-  } catch (ReturnException& returned) {
-    result = std::move(returned.value);
   } catch (const GotoException&) {
     --ctx.state.callDepth;
-    restore(ctx, saved);
+    saved.restore(ctx, function);
     throw;
   }
   --ctx.state.callDepth;
-  restore(ctx, saved);
+  // The body's value is not the call's: only a return gives one.
+  Value result = ctx.state.flowState == kFlowReturn ? ctx.takeReturn() : Value{};
+  saved.restore(ctx, function);
   return result;
 }
 
