@@ -7,7 +7,7 @@
 #include "script/messages.h"
 #include "script/nodes.h"
 
-#include <array>
+#include <new>
 #include <span>
 #include <utility>
 #include <vector>
@@ -23,18 +23,48 @@ std::vector<Value> evaluateAll(ScriptContext& ctx, std::vector<NodePtr>& nodes) 
   return values;
 }
 
+// Up to N items of T on the stack, more on the heap; constructed one by one
+// as they come, so unused room costs nothing.
+template <typename T, std::size_t N>
+class ShortList {
+ public:
+  explicit ShortList(std::size_t capacity) {
+    if (capacity > N) spill_.reserve(capacity);
+  }
+  ~ShortList() {
+    if (onHeap()) return;
+    for (std::size_t i = count_; i > 0; --i) local()[i - 1].~T();
+  }
+  ShortList(const ShortList&) = delete;
+  ShortList& operator=(const ShortList&) = delete;
+
+  void push(T item) {
+    if (onHeap()) {
+      spill_.push_back(std::move(item));
+    } else {
+      new (local() + count_) T(std::move(item));
+    }
+    ++count_;
+  }
+  T* data() { return onHeap() ? spill_.data() : local(); }
+  std::size_t size() const { return count_; }
+
+ private:
+  bool onHeap() const { return spill_.capacity() != 0; }
+  T* local() { return std::launder(reinterpret_cast<T*>(storage_)); }
+  alignas(T) unsigned char storage_[N * sizeof(T)];
+  std::vector<T> spill_;
+  std::size_t count_ = 0;
+};
+
 // Calls with few arguments keep them on the stack; only longer lists allocate.
 inline constexpr std::size_t kLocalArguments = 4;
 
 template <typename Use>
 Value withArguments(ScriptContext& ctx, std::vector<NodePtr>& nodes, Use use) {
-  if (nodes.size() <= kLocalArguments) {
-    std::array<Value, kLocalArguments> values;
-    for (std::size_t i = 0; i < nodes.size(); ++i) values[i] = nodes[i]->evaluate(ctx);
-    return use(std::span<const Value>(values.data(), nodes.size()));
-  }
-  const std::vector<Value> values = evaluateAll(ctx, nodes);
-  return use(std::span<const Value>(values));
+  ShortList<Value, kLocalArguments> values(nodes.size());
+  for (NodePtr& n : nodes) values.push(n->evaluate(ctx));
+  return use(std::span<const Value>(values.data(), values.size()));
 }
 
 // A parameter's value from before the call, put back when the call ends.
@@ -43,37 +73,14 @@ struct SavedParameter {
   Value value;
 };
 
-// The parameters saved for one call: on the stack for short lists.
-class SavedParameters {
- public:
-  explicit SavedParameters(std::size_t capacity) {
-    if (capacity > local_.size()) spill_.reserve(capacity);
+// Parameters are the only locals: their values before the call, restored after.
+void restore(ScriptContext& ctx, UserFunction& function, ShortList<SavedParameter, kLocalArguments>& saved) {
+  SavedParameter* entries = saved.data();
+  for (std::size_t i = 0; i < saved.size(); ++i) {
+    const std::size_t p = entries[i].index;
+    ctx.variables.at(function.parameters[p], function.parameterSlots[p]) = std::move(entries[i].value);
   }
-  void push(std::size_t index, Value value) {
-    if (spill_.capacity() == 0) {
-      local_[count_] = {index, std::move(value)};
-    } else {
-      spill_.push_back({index, std::move(value)});
-    }
-    ++count_;
-  }
-  // Parameters are the only locals: their values before the call, restored after.
-  void restore(ScriptContext& ctx, UserFunction& function) {
-    SavedParameter* saved = spill_.capacity() == 0 ? local_.data() : spill_.data();
-    for (std::size_t i = 0; i < count_; ++i) {
-      const std::size_t p = saved[i].index;
-      restoreOne(ctx, function, p, saved[i].value);
-    }
-  }
-
- private:
-  static void restoreOne(ScriptContext& ctx, UserFunction& function, std::size_t p, Value& value) {
-    ctx.variables.at(function.parameters[p], function.parameterSlots[p]) = std::move(value);
-  }
-  std::array<SavedParameter, kLocalArguments> local_;
-  std::vector<SavedParameter> spill_;
-  std::size_t count_ = 0;
-};
+}
 
 }  // namespace
 
@@ -112,13 +119,13 @@ Value FuncCallNode::callBuiltin(ScriptContext& ctx) {
 
 Value FuncCallNode::callUserFunction(ScriptContext& ctx, UserFunction& function) {
   const std::size_t bound = std::min(arguments.size(), function.parameters.size());
-  SavedParameters saved(bound);
+  ShortList<SavedParameter, kLocalArguments> saved(bound);
   for (std::size_t i = 0; i < bound; ++i) {
     const std::string& parameter = function.parameters[i];
     // A name listed twice keeps its value from before the call.
     if (!function.repeatsEarlier[i]) {
       const Value* current = ctx.variables.find(parameter, function.parameterSlots[i]);
-      saved.push(i, current ? *current : defaultValueFor(parameter));
+      saved.push({i, current ? *current : defaultValueFor(parameter)});
     }
     // Bound one by one, so a later argument sees the earlier parameters.
     Value argument = arguments[i]->evaluate(ctx);
@@ -129,13 +136,13 @@ Value FuncCallNode::callUserFunction(ScriptContext& ctx, UserFunction& function)
     function.body->evaluate(ctx);
   } catch (const GotoException&) {
     --ctx.state.callDepth;
-    saved.restore(ctx, function);
+    restore(ctx, function, saved);
     throw;
   }
   --ctx.state.callDepth;
   // The body's value is not the call's: only a return gives one.
   Value result = ctx.state.flowState == kFlowReturn ? ctx.takeReturn() : Value{};
-  saved.restore(ctx, function);
+  restore(ctx, function, saved);
   return result;
 }
 

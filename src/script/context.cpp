@@ -131,12 +131,6 @@ void ScriptContext::setStackBase(const void* base, std::size_t budget) noexcept 
   stackBudget_ = budget;
 }
 
-void ScriptContext::checkStack() const {
-  if (!stackBase_) return;
-  // Stacks grow downward on every platform Kivora runs on.
-  const char* here = static_cast<const char*>(__builtin_frame_address(0));
-  if (here < stackBase_ && static_cast<std::size_t>(stackBase_ - here) > stackBudget_)
-    throw std::runtime_error(messages::kNestedTooDeeply);
-}
+void ScriptContext::stackExhausted() { throw std::runtime_error(messages::kNestedTooDeeply); }
 
 }  // namespace kivora::script

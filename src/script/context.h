@@ -124,9 +124,15 @@ class ScriptContext {
   // Deep recursion ends the run with a std::runtime_error long before the
   // thread's stack runs out. The base is taken at the start of each run.
   void setStackBase(const void* base, std::size_t budget) noexcept;
-  void checkStack() const;
+  void checkStack() const {
+    // Stacks grow downward on every platform Kivora runs on.
+    const char* here = static_cast<const char*>(__builtin_frame_address(0));
+    if (stackBase_ && here < stackBase_ && static_cast<std::size_t>(stackBase_ - here) > stackBudget_)
+      stackExhausted();
+  }
 
  private:
+  [[noreturn]] static void stackExhausted();
   const char* stackBase_ = nullptr;
   std::size_t stackBudget_ = 0;
   Value returnValue_;

@@ -3,6 +3,7 @@
 #include "script/context.h"
 #include "script/messages.h"
 
+#include <charconv>
 #include <limits>
 
 namespace kivora::script {
@@ -105,40 +106,6 @@ i32 power(i32 a, i32 n) {
   return wrap(result);
 }
 
-// ==, !=, <, ... : a string on either side makes it a byte-wise text comparison.
-int compare(const Value& l, const Value& r) {
-  if (l.isString || r.isString) {
-    IntegerText lDigits, rDigits;
-    const int c = textOf(l, lDigits).compare(textOf(r, rDigits));
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
-  }
-  return l.intValue < r.intValue ? -1 : (l.intValue > r.intValue ? 1 : 0);
-}
-
-// str(l) followed by str(r); l's text is taken over when l is a temporary
-// the caller gives up.
-Value joined(const Value& l, Value* temporary, const Value& r) {
-  IntegerText digits;
-  const std::string_view tail = textOf(r, digits);
-  std::string text;
-  if (temporary == &l && (l.isString || l.isArray)) {
-    text = std::move(temporary->strValue);
-  } else {
-    IntegerText lDigits;
-    const std::string_view head = textOf(l, lDigits);
-    text.reserve(head.size() + tail.size());
-    text = head;
-  }
-  text += tail;
-  return Value::string(std::move(text));
-}
-
-bool strictlyEqual(const Value& l, const Value& r) {
-  if (l.isString != r.isString) return false;
-  if (l.isString) return l.strValue == r.strValue;
-  return l.intValue == r.intValue;
-}
-
 }  // namespace
 
 // --- leaves ------------------------------------------------------------------
@@ -213,9 +180,9 @@ void ArrayAssignNode::execute(ScriptContext& ctx) {
 // --- operators ---------------------------------------------------------------
 //
 // Every operator but + gives an integer, so those are computed as integers
-// (evaluateInteger) and only + (and the comparisons, which look at the
-// operands' types) work on values. Operands are evaluated left first, as
-// always; an operand read in place (view) is used before anything else runs.
+// (evaluateInteger); + and the comparisons look at their operands' types, and
+// take them as Operands: an integer, or a value read in place where that is
+// safe. Operands are evaluated left first, as always.
 
 bool BinaryNode::leavesVariablesAlone() {
   if (alone_ < 0) alone_ = left->leavesVariablesAlone() && right->leavesVariablesAlone();
@@ -237,27 +204,90 @@ bool CondNode::leavesVariablesAlone() {
 
 bool CondNode::alwaysInteger() { return thenValue->alwaysInteger() && elseValue->alwaysInteger(); }
 
+namespace {
+
+// The text of an operand, for the comparisons and +.
+std::string_view textOf(const Operand& o, IntegerText& digits) {
+  if (o.value) return textOf(*o.value, digits);
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), o.integer).ptr;
+  return {digits.data(), static_cast<std::size_t>(end - digits.data())};
+}
+
+// ==, !=, <, ... : a string on either side makes it a byte-wise text comparison.
+int compare(const Operand& l, const Operand& r) {
+  if (l.isString() || r.isString()) {
+    IntegerText lDigits, rDigits;
+    const int c = textOf(l, lDigits).compare(textOf(r, rDigits));
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+  }
+  const i32 a = l.rawInteger(), b = r.rawInteger();
+  return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+bool strictlyEqual(const Operand& l, const Operand& r) {
+  if (l.isString() != r.isString()) return false;
+  if (l.isString()) return l.value->strValue == r.value->strValue;
+  return l.rawInteger() == r.rawInteger();
+}
+
+}  // namespace
+
 // The left operand, read in place only when evaluating the right one cannot
-// change it; otherwise it is the copy the language's rule asks for.
-const Value& BinaryNode::leftOperand(ScriptContext& ctx, Scratch& scratch) {
+// change it; otherwise it is the copy the language's rule asks for (an
+// integer is a copy already).
+Operand BinaryNode::leftOperand(ScriptContext& ctx, Scratch& scratch) {
+  Operand l = left->asOperand(ctx, scratch);
   if (rightAlone_ < 0) rightAlone_ = right->leavesVariablesAlone();
-  return rightAlone_ ? left->view(ctx, scratch) : scratch.emplace(left->evaluate(ctx));
+  if (l.value && !rightAlone_ && !(scratch && l.value == &*scratch)) l.value = &scratch.emplace(*l.value);
+  return l;
+}
+
+// +: an integer unless the left operand is a string; then the joined text,
+// which is left in scratch.
+Operand BinaryNode::addOperands(ScriptContext& ctx, Scratch& scratch) {
+  ctx.checkStack();
+  Scratch leftScratch, rightScratch;
+  const Operand l = leftOperand(ctx, leftScratch);
+  const Operand r = right->asOperand(ctx, rightScratch);
+  if (!l.isString()) {
+    const i32 a = l.rawInteger();
+    return {nullptr, r.isString() ? add(atolSaturated(r.value->strValue), a) : add(a, r.rawInteger())};
+  }
+  IntegerText digits;
+  const std::string_view tail = textOf(r, digits);
+  std::string text;
+  if (leftScratch && l.value == &*leftScratch) {
+    text = std::move(leftScratch->strValue);  // a temporary: its text is taken over
+  } else {
+    text.reserve(l.value->strValue.size() + tail.size());
+    text = l.value->strValue;
+  }
+  text += tail;
+  return {&scratch.emplace(Value::string(std::move(text))), 0};
+}
+
+Operand BinaryNode::asOperand(ScriptContext& ctx, Scratch& scratch) {
+  if (alwaysInteger()) return {nullptr, evaluateInteger(ctx)};
+  return addOperands(ctx, scratch);
+}
+
+const Value& BinaryNode::view(ScriptContext& ctx, Scratch& scratch) {
+  const Operand o = asOperand(ctx, scratch);
+  return o.value ? *o.value : scratch.emplace(Value::integer(o.integer));
 }
 
 Value BinaryNode::evaluate(ScriptContext& ctx) {
   if (alwaysInteger()) return Value::integer(evaluateInteger(ctx));
-  ctx.checkStack();
-  Scratch leftScratch, rightScratch;
-  const Value& l = leftOperand(ctx, leftScratch);
-  const Value& r = right->view(ctx, rightScratch);
-  if (l.isString) return joined(l, leftScratch ? &*leftScratch : nullptr, r);
-  if (r.isString) return Value::integer(add(atolSaturated(r.strValue), l.intValue));
-  return Value::integer(add(l.intValue, r.intValue));
+  Scratch scratch;
+  const Operand o = addOperands(ctx, scratch);
+  return o.value ? std::move(*scratch) : Value::integer(o.integer);
 }
 
 bool BinaryNode::evaluateCondition(ScriptContext& ctx) {
-  if (kind == kOpAdd) return evaluate(ctx).isTrue();
-  return evaluateInteger(ctx) != 0;
+  if (alwaysInteger()) return evaluateInteger(ctx) != 0;
+  Scratch scratch;
+  const Operand o = addOperands(ctx, scratch);
+  return o.value ? o.value->isTrue() : o.integer != 0;
 }
 
 i32 BinaryNode::evaluateInteger(ScriptContext& ctx) {
@@ -270,11 +300,9 @@ i32 BinaryNode::evaluateInteger(ScriptContext& ctx) {
       if (left->evaluateInteger(ctx) != 0) return 1;
       return right->evaluateInteger(ctx) != 0 ? 1 : 0;
     case kOpAdd: {
-      if (!alwaysInteger()) return evaluate(ctx).toInt();
-      const i32 l = left->evaluateInteger(ctx);
-      Scratch rightScratch;
-      const Value& r = right->view(ctx, rightScratch);
-      return r.isString ? add(atolSaturated(r.strValue), l) : add(l, r.intValue);
+      Scratch scratch;
+      const Operand o = addOperands(ctx, scratch);
+      return o.value ? o.value->toInt() : o.integer;
     }
     case kOpEq:
     case kOpNe:
@@ -285,8 +313,8 @@ i32 BinaryNode::evaluateInteger(ScriptContext& ctx) {
     case kOpLe:
     case kOpGe: {
       Scratch leftScratch, rightScratch;
-      const Value& l = leftOperand(ctx, leftScratch);
-      const Value& r = right->view(ctx, rightScratch);
+      const Operand l = leftOperand(ctx, leftScratch);
+      const Operand r = right->asOperand(ctx, rightScratch);
       switch (kind) {
         case kOpEq: return compare(l, r) == 0;
         case kOpNe: return compare(l, r) != 0;
@@ -424,12 +452,13 @@ Value* AssignNode::appendText(ScriptContext& ctx, Value* current) {
     }
     return current;
   }
-  Value before = read(ctx);
+  Value before = read(ctx);  // a text: the variable's, or "" for a missing name$
   Scratch scratch;
   const Value& r = value->view(ctx, scratch);
-  Value result = joined(before, &before, r);
+  IntegerText digits;
+  before.strValue += textOf(r, digits);
   Value& slot = ctx.variables.at(target, slot_);
-  slot = std::move(result);
+  slot = std::move(before);
   return &slot;
 }
 

@@ -94,6 +94,16 @@ struct GotoException {
 // Room for an operand's value when it cannot be read in place (see Node::view).
 using Scratch = std::optional<Value>;
 
+// An operand of + or a comparison: an integer (value null), or a value read
+// in place or held in a scratch.
+struct Operand {
+  const Value* value = nullptr;
+  std::int32_t integer = 0;
+  bool isString() const { return value && value->isString; }
+  // intValue, which is what + and the comparisons use of a non-string.
+  std::int32_t rawInteger() const { return value ? value->intValue : integer; }
+};
+
 class Node {
  public:
   Node(int kind, int line) : kind(kind), line(line) {}
@@ -114,6 +124,8 @@ class Node {
   // variable's own storage (or a literal's) rather than a copy, else the value
   // evaluated into scratch.
   virtual const Value& view(ScriptContext& ctx, Scratch& scratch) { return scratch.emplace(evaluate(ctx)); }
+  // view, or just the integer when the node has one without making a value.
+  virtual Operand asOperand(ScriptContext& ctx, Scratch& scratch) { return {&view(ctx, scratch), 0}; }
   // True when evaluating the node cannot change any variable (no assignment,
   // no call, no array read, which grows arrays), so a variable read before it
   // still holds the same value after it.
@@ -238,6 +250,7 @@ class IntNode final : public Node {
   const Value& view(ScriptContext&, Scratch&) override { return value_; }
   std::int32_t evaluateInteger(ScriptContext&) override { return value; }
   bool evaluateCondition(ScriptContext&) override { return value != 0; }
+  Operand asOperand(ScriptContext&, Scratch&) override { return {nullptr, value}; }
   bool leavesVariablesAlone() override { return true; }
   bool alwaysInteger() override { return true; }
   const std::int32_t value;
@@ -328,6 +341,8 @@ class BinaryNode final : public Node {
   Value evaluate(ScriptContext& ctx) override;
   std::int32_t evaluateInteger(ScriptContext& ctx) override;
   bool evaluateCondition(ScriptContext& ctx) override;
+  const Value& view(ScriptContext& ctx, Scratch& scratch) override;
+  Operand asOperand(ScriptContext& ctx, Scratch& scratch) override;
   bool leavesVariablesAlone() override;
   bool alwaysInteger() override;
   void releaseChildren(NodeFreeList& out) noexcept override;
@@ -335,7 +350,8 @@ class BinaryNode final : public Node {
   NodePtr left, right;
 
  private:
-  const Value& leftOperand(ScriptContext& ctx, Scratch& scratch);
+  Operand leftOperand(ScriptContext& ctx, Scratch& scratch);
+  Operand addOperands(ScriptContext& ctx, Scratch& scratch);
   std::int8_t alone_ = -1;       // leavesVariablesAlone, once known
   std::int8_t rightAlone_ = -1;  // right->leavesVariablesAlone, once known
   std::int8_t integer_ = -1;     // alwaysInteger, once known
@@ -347,6 +363,7 @@ class UnaryNode final : public Node {
   Value evaluate(ScriptContext& ctx) override;
   std::int32_t evaluateInteger(ScriptContext& ctx) override;
   bool evaluateCondition(ScriptContext& ctx) override { return evaluateInteger(ctx) != 0; }
+  Operand asOperand(ScriptContext& ctx, Scratch&) override { return {nullptr, evaluateInteger(ctx)}; }
   bool leavesVariablesAlone() override { return operand->leavesVariablesAlone(); }
   bool alwaysInteger() override { return true; }
   void releaseChildren(NodeFreeList& out) noexcept override { out.take(operand); }
