@@ -96,7 +96,10 @@ DWORD WINAPI frontThread(void* ready) {
   SetForegroundWindow(window);
   SetEvent(static_cast<HANDLE>(ready));
   MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
   return 0;
 }
 
@@ -110,10 +113,19 @@ bool numLockOn() {
   return (GetKeyState(VK_NUMLOCK) & 1) != 0;
 }
 
-void pressNumLock() {
-  keybd_event(VK_NUMLOCK, 0, 0, 0);
-  keybd_event(VK_NUMLOCK, 0, KEYEVENTF_KEYUP, 0);
+void pressKey(BYTE key) {
+  keybd_event(key, 0, 0, 0);
+  keybd_event(key, 0, KEYEVENTF_KEYUP, 0);
   pump();
+}
+
+void pressNumLock() { pressKey(VK_NUMLOCK); }
+
+// Known states before Kivora starts: a process that starts later sees every
+// toggle as off until the next change.
+void switchOff(BYTE key) {
+  pump();
+  if ((GetKeyState(key) & 1) != 0) pressKey(key);
 }
 
 // Waits (polling every millisecond) until NumLock is on; the time it took, or -1.
@@ -239,6 +251,10 @@ int wmain(int argc, wchar_t** argv) {
   WaitForSingleObject(ready, 5000);
   CloseHandle(ready);
 
+  switchOff(VK_NUMLOCK);
+  switchOff(VK_CAPITAL);
+  switchOff(VK_SCROLL);
+
   std::wstring commandLine = L"\"" + exe + L"\"";
   SetEnvironmentVariableW(L"KIVORA_LANG", L"EN");
   STARTUPINFOW startup{};
@@ -262,6 +278,9 @@ int wmain(int argc, wchar_t** argv) {
   say("main_window_ms", windowAt < 0 ? -1.0 : windowAt - started);
   std::printf("kivora_pid %lu\n", info.dwProcessId);
   std::fflush(stdout);
+  // Kivora switches NumLock on at its first tick.
+  const double firstCorrection = waitForNumLockOn(started, 20000.0);
+  say("first_correction_ms", firstCorrection);
 
   Sleep(3000);  // the first ticks and the device list settle
   phase("after_start");

@@ -6,7 +6,7 @@ for i = 0, 2000 - 1 do
 end
 local total = 0
 local out
-for r = 0, 40 - 1 do
+for r = 0, 2000 - 1 do
   out = text:gsub("(%l+)(%d+)", "%2%1")
   total = total + #out
 end

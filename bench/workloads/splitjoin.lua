@@ -7,7 +7,7 @@ end
 local total = 0
 local ones = 0
 local joined
-for r = 0, 60 - 1 do
+for r = 0, 600 - 1 do
   local parts = {}
   for word in line:gmatch("[^,]+") do
     parts[#parts + 1] = word

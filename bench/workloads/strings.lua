@@ -6,7 +6,7 @@ for i = 0, 20000 - 1 do
 end
 local hits = 0
 local total = 0
-for i = 0, 300000 - 1 do
+for i = 0, 3000000 - 1 do
   local p = (i * 97) % 19990
   local t = s:sub(p + 1, p + 5)
   if t == "ABCDE" then
