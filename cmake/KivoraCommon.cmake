@@ -7,11 +7,13 @@ if(KIVORA_SANITIZE)
   add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)
 endif()
 
-# Boost.Regex is used header-only. The mingw build must never see /usr/include
-# (its C library headers are the host's), so it gets a folder holding only boost/.
+# Boost.Regex is used header-only. The mingw cross build must never see
+# /usr/include (its C library headers are the host's), so it gets a folder
+# holding only boost/. A build on Windows (MSYS2) takes its own include folder
+# as it is: a symbolic link there needs rights a user may not have.
 add_compile_definitions(BOOST_REGEX_STANDALONE)
 set(KIVORA_BOOST_ROOT "/usr/include" CACHE PATH "Folder that holds boost/")
-if(WIN32)
+if(WIN32 AND CMAKE_CROSSCOMPILING)
   set(KIVORA_BOOST_INCLUDE "${CMAKE_BINARY_DIR}/boost-include")
   file(MAKE_DIRECTORY "${KIVORA_BOOST_INCLUDE}")
   file(CREATE_LINK "${KIVORA_BOOST_ROOT}/boost" "${KIVORA_BOOST_INCLUDE}/boost" SYMBOLIC)

@@ -121,6 +121,7 @@
 #define IDC_IME_HELP_LINK           1052
 #define IDC_WATCHED_DEVICES         1053
 #define IDC_EDIT_SCRIPT             1064
+#define IDC_INSTANT_CHECK           1069
 
 #define IDC_RULE_LIST               1023
 #define IDC_RULE_NEW                1026

@@ -106,6 +106,8 @@ class App {
   bool shutDownDone = false;
   // The script worker ended within the shut-down's wait.
   bool scriptWorkerEnded = true;
+  // The main window takes raw keyboard input (InstantCheck, app/instant_check.h).
+  bool rawKeyboardRegistered = false;
 
  private:
   win32::Win32Desktop desktop_;

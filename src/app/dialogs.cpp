@@ -6,6 +6,7 @@
 
 #include "app/app.h"
 #include "app/help.h"
+#include "app/instant_check.h"
 #include "diag/win32/debug_log_dialogs.h"
 #include "ui/kivora_about.h"
 #include "ui/message_box.h"
@@ -35,6 +36,7 @@ void showSettingsDialog(App& app) {
       [&app] { return app.monitor().scriptWorker().scriptRunning(); },
       [&app] { app.monitor().requestScriptStop(); },
       [&app] { app.shell.startTimer(monitor::kTimerId3, std::max(app.settings.timer3_interval, 100u)); },
+      [&app] { followInstantCheck(app); },
       [&app] { app.shell.updateTrayIcon(); },
       [&app, help](HWND owner) {
         const ui::ScriptEditorContext editor{app.instance, app.settings, app.modeJP,

@@ -3,6 +3,7 @@
 #include "app/app.h"
 #include "app/commands.h"
 #include "app/dialogs.h"
+#include "app/instant_check.h"
 #include "app/start_dialogs.h"
 #include "app/startup_shortcut.h"
 #include "app/texts.h"
@@ -34,6 +35,7 @@ void onCreate(App& app, HWND window) {
   app.trayMenu = GetSubMenu(app.menu.get(), 0);
   if (!SettingsExist(app.store(), app.settings.bUseIni)) showSettingsDialog(app);
   app.monitor().startMonitoring();
+  followInstantCheck(app);
   if (app.settings.BlockInsert != 0) app.monitor().hotkeys().setInsertBlock(true);
   app.startupShortcutPath = startupShortcutPath();
   if (app.modeJP && app.settings.NoOpeningDlg == 0) createOpeningDialog(app);
@@ -80,6 +82,10 @@ LRESULT handleMessage(App& app, HWND window, UINT msg, WPARAM wParam, LPARAM lPa
     case WM_TIMER:
       app.monitor().onMonitorTimer(static_cast<unsigned>(wParam));
       return 0;
+    case WM_INPUT:
+      onRawInput(app, reinterpret_cast<HRAWINPUT>(lParam));
+      // The system frees the report only through DefWindowProcW.
+      return DefWindowProcW(window, msg, wParam, lParam);
     case kTrayCallbackMessage:
       onTrayCallback(app, lParam);
       return 0;

@@ -50,6 +50,7 @@ void writeSettingsDump(DebugLog& log, const settings::Settings& s, DumpContext c
   number(u"bDebugOut=", log.bDebugOut);
   item(u"szDebugOutFileName=", log.szDebugOutFileName);
   number(u"bTimer5Active=", context.bTimer5Active);
+  number(u"InstantCheck=", s.InstantCheck);
 }
 
 }  // namespace kivora::diag

@@ -141,6 +141,22 @@ void Monitor::onMonitorTimer(unsigned timerId) {
   }
 }
 
+void Monitor::onLockKeyChanged(std::uint8_t virtualKey) {
+  if (settings_.InstantCheck == 0) return;
+  const auto key = std::find_if(kLockKeys.begin(), kLockKeys.end(),
+                                [&](const LockKeyRow& row) { return row.virtualKey == virtualKey; });
+  if (key == kLockKeys.end()) return;
+  // Kivora's own presses come back as releases too. After a press that took,
+  // the tick finds every key right; after one that did not, it would press
+  // again and again as fast as the releases come, so the timer retries instead.
+  if (state_.lastTickFailed) {
+    log_.log(diag::kLogEntry, 1689, u"WM_INPUT", u"切替失敗の後なので次のタイマまで待つ");
+    return;
+  }
+  log_.log(diag::kLogEntry, 1688, u"WM_INPUT", key->name);
+  runTick(false);
+}
+
 void Monitor::runTick(bool returnTick) {
   log_.log(kLogTickStart, 1690, u"TIMERID3", u"");
   TickResult tick;
@@ -158,6 +174,7 @@ void Monitor::runTick(bool returnTick) {
     log_.log(kLogTick, 2281, u"初回監視終了", u"");
     state_.firstTick = false;
   }
+  state_.lastTickFailed = tick.changeFailed;
   if (returnTick) return;
   const bool anyNotice = std::any_of(tick.notices.begin(), tick.notices.end(),
                                      [](std::uint8_t n) { return n != kNoNotice; });

@@ -13,6 +13,8 @@
 //   hotkeys().registerPauseHotkey()  right after the window exists, and from
 //                            SaveHooks::registerPauseHotkey after a save
 //   onMonitorTimer(id)       for every WM_TIMER
+//   onLockKeyChanged(vk)     for every key release WM_INPUT reports while the
+//                            main window takes raw keyboard input (InstantCheck)
 //   pressLockKey(0)          for WM_HOTKEY other than kPauseHotkeyId (the
 //                            Insert block) and the flash message WM_APP + 1
 //   onPowerBroadcast(event)  for WM_POWERBROADCAST
@@ -80,6 +82,8 @@ struct MonitorState {
   bool scriptHold = false;
   // minute * 60 + second of the wall clock when the script trigger last ran.
   int lastScriptSecond = 0;
+  // The last tick pressed a key that did not take.
+  bool lastTickFailed = false;
 };
 
 // A notice byte: nothing to show, or the key's current (wrong) state.
@@ -101,6 +105,10 @@ class Monitor {
   void onMainWindowCreated();
 
   void onMonitorTimer(unsigned timerId);
+  // A key was released (the user's, another program's or Kivora's own press).
+  // With InstantCheck on, the release of NumLock, CapsLock or ScrollLock runs
+  // one tick at once, the same tick TIMERID3 runs; other keys do nothing.
+  void onLockKeyChanged(std::uint8_t virtualKey);
   // Flashes the tray icon, presses the key once (none for 0), sounds, and
   // starts TIMERID4 to restore the icon.
   void pressLockKey(std::uint8_t virtualKey);

@@ -49,6 +49,8 @@ struct Settings {
   std::int32_t BIGDIALOG = 0;                    // flag
   std::vector<std::u16string> watchedKeyboards;  // stored as WatchKeyboardDeviceNames
   std::int32_t NOT_WATCH_DEV_NUMLOCK = 0;        // flag
+  // Flag: a lock key's release seen as raw input runs a tick at once.
+  std::int32_t InstantCheck = 1;
 
   // Where the settings live: true = the ini file, false = the registry.
   bool bUseIni = false;

@@ -29,6 +29,7 @@ SettingsForm formFromSettings(const Settings& s) {
   form.showLockedKeyIcon = s.ShowLockedKeyIcon != 0;
   form.sendTK = s.SendTK != 0;
   form.bigDialog = s.BIGDIALOG != 0;
+  form.instantCheck = s.InstantCheck != 0;
   form.interval = s.timer3_interval;
   form.returnWait = static_cast<std::uint32_t>(s.return_waitmsec);
   return form;
@@ -52,6 +53,7 @@ void applyForm(const SettingsForm& form, Settings& s, bool hasBigDialogBox) {
   s.SendTK = form.sendTK;
   s.use_script = form.useScript;
   s.BIGDIALOG = hasBigDialogBox && form.bigDialog;
+  s.InstantCheck = form.instantCheck;
   s.timer3_interval = form.interval < kMinimumInterval ? kMinimumInterval : form.interval;
   s.return_waitmsec = static_cast<std::int32_t>(form.returnWait);
 }

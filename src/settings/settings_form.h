@@ -48,6 +48,7 @@ struct SettingsForm {
   bool showLockedKeyIcon = false;
   bool sendTK = false;
   bool bigDialog = false;
+  bool instantCheck = false;
   std::uint32_t interval = 0;
   std::uint32_t returnWait = 0;
   bool operator==(const SettingsForm&) const = default;

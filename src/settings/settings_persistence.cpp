@@ -97,6 +97,7 @@ std::span<const Entry> table() {
       stickyFlag(u"BIGDIALOG", field<&Settings::BIGDIALOG>()),
       DeviceNames{},
       stickyFlag(u"NOT_WATCH_DEV_NUMLOCK", field<&Settings::NOT_WATCH_DEV_NUMLOCK>()),
+      IntValue{u"InstantCheck", field<&Settings::InstantCheck>(), 1, LoadRule::Flag},
   };
   return entries;
 }

@@ -18,13 +18,14 @@ constexpr wchar_t kDescriptionEn[] =
     L"Insert key, and run a KX-Script program at each monitoring interval.\r\n"
     L"\r\n"
     L"[Terms of use]\r\n"
-    L" This program is free of charge for private and business use.\r\n"
-    L" You use it at your own risk. The maker is not liable for any damage or loss caused by using it "
-    L"or by being unable to use it.\r\n"
-    L" You may copy and hand on the program file as it is. Do not sell it, and do not hand on a changed "
-    L"copy.\r\n"
+    L" This program is free of charge for private and business use. It is released under the MIT "
+    L"License (License.txt beside the program): you may use, copy, change and hand it on, keeping the "
+    L"copyright and licence notice.\r\n"
+    L" You use it at your own risk. It comes without any warranty, and the maker is not liable for any "
+    L"damage or loss caused by using it or by being unable to use it.\r\n"
     L" The settings are kept in the registry of the current user or, in portable mode, in Kivora.ini "
-    L"beside the program. To remove the program, delete its file and, if you wish, the key "
+    L"beside the program. To remove an installed Kivora, uninstall it from the Windows settings (Apps); "
+    L"to remove a copy from the zip file, delete its folder and, if you wish, the key "
     L"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora.";
 
 constexpr wchar_t kDescriptionJa[] =
@@ -35,13 +36,13 @@ constexpr wchar_t kDescriptionJa[] =
     L"KX-Scriptの実行も行えます。\r\n"
     L"\r\n"
     L"【利用規定】\r\n"
-    L"　本ソフトは、個人・法人を問わず無料でご利用いただけます。\r\n"
-    L"　本ソフトの使用または使用できなかったことにより生じたいかなる損害についても、制作元は責任を"
-    L"負いません。ご自身の責任においてご利用下さい。\r\n"
-    L"　プログラムファイルを改変せずにそのまま複製・再配布することは自由です。販売および改変したものの"
-    L"配布はご遠慮下さい。\r\n"
+    L"　本ソフトは、個人・法人を問わず無料でご利用いただけます。MITライセンス(プログラムと同じフォルダの"
+    L"License.txt)で公開しています。著作権表示とライセンス表示を残せば、使用・複製・改変・再配布は自由です。\r\n"
+    L"　本ソフトは無保証です。本ソフトの使用または使用できなかったことにより生じたいかなる損害についても、"
+    L"制作元は責任を負いません。ご自身の責任においてご利用下さい。\r\n"
     L"　設定は、現在のユーザーのレジストリ、またはポータブルモードではプログラムと同じフォルダの"
-    L"Kivora.iniに保存されます。アンインストールは、プログラムファイルを削除し、必要に応じて"
+    L"Kivora.iniに保存されます。インストールした場合は、Windowsの設定の「アプリ」からアンインストールして"
+    L"下さい。zipファイルから展開した場合は、そのフォルダを削除し、必要に応じて"
     L"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora キーを削除して下さい。";
 
 }  // namespace

@@ -66,6 +66,7 @@ constexpr CheckControl kChecks[] = {
     {IDC_SHOW_LOCK_ICON, &SettingsForm::showLockedKeyIcon},
     {IDC_SEND_TK, &SettingsForm::sendTK},
     {IDC_BIG_DIALOG, &SettingsForm::bigDialog},
+    {IDC_INSTANT_CHECK, &SettingsForm::instantCheck},
 };
 
 // Lists whose index is the stored value.
@@ -426,6 +427,7 @@ void SettingsDialog::onOk() {
   applyLogonNumLock();
   if (context_.updateTrayIcon) context_.updateTrayIcon();
   if (context_.restartMonitorTimer) context_.restartMonitorTimer();
+  if (context_.followInstantCheck) context_.followInstantCheck();
   if (!settings::SaveSettings(s, context_.store, japanese(), context_.saveHooks)) {
     std::wstring holder;
     box(wideView(settings::cannotSaveSettingsText(s.bUseIni, japanese()), holder), kKivoraCaption,

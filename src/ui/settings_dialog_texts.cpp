@@ -34,6 +34,8 @@ constexpr TooltipEntry kSettingsEnglish[] = {
     {IDC_INTERVAL, L"Specifies the interval in milliseconds monitoring and immobilization of the keyboard "
                    L"according to the present software. If you specify a value of less than 100 "
                    L"milliseconds, it is corrected to 100 milliseconds."},
+    {IDC_INSTANT_CHECK, L"When a lock key is pressed, by you or by another program, checks and corrects the keys "
+                        L"at once instead of waiting for the monitoring interval."},
     {IDC_RETURN_WAIT, L"If you specify a non-zero here, after the notification of the state has been changed, "
                       L"after a lapse of time that you specify, immobilization of the key is performed."},
     {IDC_LOGON_NUMLOCK, L"When Windows is started, Changes NumLock state to ON."},
@@ -68,6 +70,8 @@ constexpr TooltipEntry kSettingsJapanese[] = {
     {IDC_SEND_TK, L"各キーの状態を「Cursor Mate」へ送ります。"},
     {IDC_INTERVAL, L"本ソフトがキーボードを監視して固定する間隔をミリ秒で指定します。"
                    L"100ミリ秒より小さい値を指定すると、100ミリ秒になります。"},
+    {IDC_INSTANT_CHECK, L"ロックキーが押されたら(ほかのプログラムが押した場合も)、監視間隔を待たずに"
+                        L"すぐにキーの状態を調べて固定します。"},
     {IDC_RETURN_WAIT, L"0以外を指定すると、状態の変化を通知してから指定した時間が経過したときに、キーを固定します。"},
     {IDC_LOGON_NUMLOCK, L"Windowsの起動時に、NumLockをONにします。"},
     {IDC_WINDOW_RULES, L"ウィンドウごとにキーの状態の扱いを変えます。"},

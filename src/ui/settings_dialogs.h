@@ -11,6 +11,7 @@
 //       [&] { return app.monitor().scriptWorker().scriptRunning(); },
 //       [&] { app.monitor().requestScriptStop(); },
 //       [&] { app.shell.startTimer(monitor::kTimerId3, app.settings.timer3_interval); },
+//       [&] { followInstantCheck(app); },
 //       [&] { app.shell.updateTrayIcon(); },
 //       scriptEditorOpener, &app.dialogOpen, &app.settingsWindow};
 //   ui::ShowSettingsDialog(context);
@@ -86,6 +87,9 @@ struct SettingsDialogContext {
   std::function<void()> requestScriptStop;
   // The monitoring timer starts over with timer3_interval.
   std::function<void()> restartMonitorTimer;
+  // The main window takes raw keyboard input while InstantCheck is on, and
+  // none while it is off.
+  std::function<void()> followInstantCheck;
   // The tray icon and its tooltip follow the new settings.
   std::function<void()> updateTrayIcon;
   // Opens the script editor owned by the settings dialog; empty while

@@ -185,7 +185,7 @@ int showSettings(bool japanese) {
   SettingsPreview preview;
   const ui::SettingsDialogContext context{preview.basics(japanese), preview.settings, preview.store(),
                                           preview.shell, preview.shell, preview.devices, preview.hotkeys,
-                                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+                                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
   return static_cast<int>(ui::ShowSettingsDialog(context));
 }
 

@@ -121,7 +121,8 @@ TEST_F(DebugLogTest, SettingsDumpListsTheValuesInItsOrder) {
                 " L=3002:HOTKEY_ENDISTTICON= 0 L=3002:BIGDIALOG= 0"
                 " L=3002:Number of WatchKeyboardDeviceNames= 2 L=3002:NOT_WATCH_DEV_NUMLOCK= 0"
                 " L=3002:bUseIni= 1 L=3002:modeJP= 1 L=3002:bDebugOut= 1"
-                " L=3002:szDebugOutFileName= C:\\logs\\kivora.log L=3002:bTimer5Active= 0");
+                " L=3002:szDebugOutFileName= C:\\logs\\kivora.log L=3002:bTimer5Active= 0"
+                " L=3002:InstantCheck= 1");
 }
 
 // The script worker logs the balloons it shows while the user-interface

@@ -30,6 +30,7 @@ TEST(SettingsForm, EveryShownValueSurvivesTheRoundTripAndNothingElseIsTouched) {
   s.ShowLockedKeyIcon = 1;
   s.SendTK = 1;
   s.BIGDIALOG = 1;
+  s.InstantCheck = 0;  // on by default
   s.timer3_interval = 0xF0000000u;  // a large unsigned interval is kept
   s.return_waitmsec = 2500;
   s.KBWatchEnabled = 0;
@@ -43,6 +44,7 @@ TEST(SettingsForm, EveryShownValueSurvivesTheRoundTripAndNothingElseIsTouched) {
   applyForm(formFromSettings(s), copy, true);
   EXPECT_EQ(formFromSettings(copy), formFromSettings(s));
   EXPECT_EQ(copy.NumLockState, 7);
+  EXPECT_EQ(copy.InstantCheck, 0);
   EXPECT_EQ(copy.timer3_interval, 0xF0000000u);
   EXPECT_EQ(copy.kx_script, u"x = 1");
   EXPECT_EQ(copy.watchedKeyboards, std::vector<std::u16string>{u"kbd"});

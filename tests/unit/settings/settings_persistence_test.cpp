@@ -32,7 +32,8 @@ const std::vector<std::u16string> kValueNames{u"use_script",
                                               u"HOTKEY_ENDISTTICON",
                                               u"BIGDIALOG",
                                               u"WatchKeyboardDeviceNames",
-                                              u"NOT_WATCH_DEV_NUMLOCK"};
+                                              u"NOT_WATCH_DEV_NUMLOCK",
+                                              u"InstantCheck"};
 
 std::u16string joined(const std::vector<std::u16string>& failures) {
   std::u16string text;
@@ -52,6 +53,7 @@ TEST_P(SettingsPersistence, EmptyStoresLoadEveryDefault) {
     EXPECT_EQ(s.KBWatchEnabled, 1);
     EXPECT_EQ(s.EnDisTTIcon, 1);
     EXPECT_EQ(s.timer3_interval, 1000u);
+    EXPECT_EQ(s.InstantCheck, 1);
     EXPECT_EQ(s.use_script + s.RemoteCheck + s.CapsLockState + s.ScrollLockState + s.PlaySound +
                   s.NotifyOnly + s.BlockInsert + s.ImeLock + s.return_waitmsec +
                   s.HOTKEY_ENDISTTICON + s.BIGDIALOG + s.NOT_WATCH_DEV_NUMLOCK + s.SendTK +
@@ -78,6 +80,7 @@ TEST_P(SettingsPersistence, LoadClampsAndNormalisesInBothStores) {
       {u"CapsLockState", 6, &Settings::CapsLockState, 0},
       {u"ScrollLockState", -1, &Settings::ScrollLockState, 0},
       {u"use_script", 5, &Settings::use_script, 1},
+      {u"InstantCheck", -2, &Settings::InstantCheck, 1},
       {u"RemoteCheck", 5, &Settings::RemoteCheck, 5},
       {u"HOTKEY_ENDISTTICON", 0x0241, &Settings::HOTKEY_ENDISTTICON, 0x0641},
       {u"ImeLock", -3, &Settings::ImeLock, -3},
@@ -114,6 +117,7 @@ TEST_P(SettingsPersistence, EveryValueRoundTripsThroughBothStores) {
           &Settings::BIGDIALOG, &Settings::NOT_WATCH_DEV_NUMLOCK}) {
       out.*flag = 1;
     }
+    out.InstantCheck = 0;  // on by default
     out.NumLockState = 7;
     out.RM_NumLockState = 5;
     out.CapsLockState = 3;
@@ -136,7 +140,7 @@ TEST_P(SettingsPersistence, EveryValueRoundTripsThroughBothStores) {
                        &Settings::BIGDIALOG,         &Settings::NOT_WATCH_DEV_NUMLOCK,
                        &Settings::NumLockState,      &Settings::RM_NumLockState,
                        &Settings::CapsLockState,     &Settings::ScrollLockState,
-                       &Settings::HOTKEY_ENDISTTICON}) {
+                       &Settings::HOTKEY_ENDISTTICON, &Settings::InstantCheck}) {
       EXPECT_EQ(in.*field, out.*field);
     }
     EXPECT_EQ(in.timer3_interval, out.timer3_interval);
@@ -341,16 +345,20 @@ TEST_P(SettingsPersistence, CopiesBetweenTheStores) {
 
   // "/RO" carries registry values into the ini file, and "/OR" brings them back.
   putDword(u"NumLockState", 5);
+  putDword(u"InstantCheck", 0);
   putText(u"kx_script", u"beep()");
   Settings second;
   EXPECT_TRUE(CopyRegistryToIni(second, store(), false, hooks));
   EXPECT_TRUE(second.bUseIni);
   EXPECT_EQ(iniValue(u"NumLockState"), u"5");
+  EXPECT_EQ(iniValue(u"InstantCheck"), u"0");
   EXPECT_EQ(iniValue(u"kx_script_size"), u"14");
   putDword(u"NumLockState", 0);
+  putDword(u"InstantCheck", 1);
   Settings third;
   EXPECT_TRUE(CopyIniToRegistry(third, store(), false, hooks));
   EXPECT_EQ(getValue(u"NumLockState")->second, le32(5));
+  EXPECT_EQ(getValue(u"InstantCheck")->second, le32(0));
   Settings check;
   load(check, false);
   EXPECT_EQ(check.kx_script, u"beep()");

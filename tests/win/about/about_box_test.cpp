@@ -95,13 +95,13 @@ TEST_F(AboutBox, EnvironmentInformationCopiesTheReportToTheClipboard) {
   EXPECT_EQ(closed, IDCANCEL);
   EXPECT_NE(seenInSlot, nullptr) << "the slot holds the box while it is open";
   EXPECT_EQ(slot, nullptr) << "and nothing after";
-  EXPECT_EQ(version, L"Kivora Version 1.0.0.0\r\nCopyright (C) 2026 Orvanta");
+  EXPECT_EQ(version, L"Kivora Version " KIVORA_TEST_VERSION L"\r\n" KIVORA_TEST_COPYRIGHT);
   EXPECT_EQ(description.rfind(L" This program is done and the immobilization of the state of the NumLock / "
                               L"CapsLock / ScrollLock key, Insert key to control of the state.", 0),
             0u);
 
   EXPECT_EQ(prompt.rfind(std::wstring(kReportFirstLine) + L"\r\n[Windows]\r\n Platform Id\t: 2 (NT)", 0), 0u);
-  const std::wstring tail = L"\r\n[Client]\r\n Kivora Version 1.0.0.0\r\n------------------------\r\n"
+  const std::wstring tail = L"\r\n[Client]\r\n Kivora Version " KIVORA_TEST_VERSION L"\r\n------------------------\r\n"
                             L"Please click the [OK] button to copy to clipboard.";
   ASSERT_GT(prompt.size(), tail.size());
   EXPECT_EQ(prompt.substr(prompt.size() - tail.size()), tail);
@@ -112,7 +112,7 @@ TEST_F(AboutBox, EnvironmentInformationCopiesTheReportToTheClipboard) {
 
   const std::wstring copied = clipboardText();
   EXPECT_EQ(copied.substr(0, copied.find(L"\r\n")), kReportFirstLine);
-  EXPECT_EQ(copied, prompt.substr(0, prompt.size() - tail.size()) + L"\r\n[Client]\r\n Kivora Version 1.0.0.0")
+  EXPECT_EQ(copied, prompt.substr(0, prompt.size() - tail.size()) + L"\r\n[Client]\r\n Kivora Version " KIVORA_TEST_VERSION)
       << "the report without the prompt";
   EXPECT_NE(copied.find(L"\r\n[Screen]\r\n "), std::wstring::npos);
   EXPECT_NE(copied.find(L"\r\n[Other]\r\n Date/Time \t: "), std::wstring::npos);

@@ -20,6 +20,7 @@
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
 #include "win/dialog_driver.h"
+#include "win/test_version.h"
 
 namespace kivora::test {
 namespace {
@@ -132,11 +133,11 @@ TEST_F(DebugLogDialog, OkStartsALogWithTheStartBlockAndTheSettingsDump) {
       L" L=3002:timer3_interval= 250 L=3002:return_waitmsec= 0 L=3002:NoOpeningDlg= 0"
       L" L=3002:HOTKEY_ENDISTTICON= 0 L=3002:BIGDIALOG= 0 L=3002:Number of WatchKeyboardDeviceNames= 2"
       L" L=3002:NOT_WATCH_DEV_NUMLOCK= 0 L=3002:bUseIni= 0 L=3002:modeJP= 0 L=3002:bDebugOut= 1"
-      L" L=3002:szDebugOutFileName= " + logFile.path() + L" L=3002:bTimer5Active= 1";
+      L" L=3002:szDebugOutFileName= " + logFile.path() + L" L=3002:bTimer5Active= 1 L=3002:InstantCheck= 1";
 
   EXPECT_FALSE(log.isFileOpen());
   EXPECT_EQ(masked(logFile.read()),
-            "--- Debug Log Start ---\r\nT [START] Kivora ver.1.00.00 [] (x64) " + ansi(dump) + "\r\nT [END]\r\n");
+            "--- Debug Log Start ---\r\nT [START] Kivora ver." + projectVersionInLog() + " [] (x64) " + ansi(dump) + "\r\nT [END]\r\n");
 }
 
 TEST_F(DebugLogDialog, OkWhileLoggingRestartsTheLogOnTheNewFile) {

@@ -106,4 +106,46 @@ TEST_F(TrayMenus, VersionRecordCarriesTheFieldsTheLogReads) {
   EXPECT_EQ(swscanf(static_cast<wchar_t*>(value), L"%u.%u.%u.%u", &parts[0], &parts[1], &parts[2], &parts[3]), 4);
 }
 
+// The version is written once, as the CMake project version; the record's
+// texts and numbers must all say the same, as the log, the About box and
+// Explorer each read a different one of them.
+TEST(VersionRecord, HoldsTheProjectVersionInTextsAndNumbers) {
+  const std::wstring exe = kivora::test::besideTestProgram(L"Kivora.exe");
+  DWORD handle = 0;
+  const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &handle);
+  ASSERT_GT(size, 0u);
+  std::vector<BYTE> block(size);
+  ASSERT_TRUE(GetFileVersionInfoW(exe.c_str(), 0, size, block.data()));
+
+  for (const wchar_t* field : {L"FileVersion", L"ProductVersion"}) {
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\041104b0\\") + field;
+    void* value = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(block.data(), path.c_str(), &value, &length)) << path.c_str();
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), L"" KIVORA_TEST_VERSION) << path.c_str();
+  }
+
+  void* value = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", &value, &length));
+  ASSERT_GE(length, sizeof(VS_FIXEDFILEINFO));
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
+  const DWORD high = MAKELONG(KIVORA_TEST_VERSION_MINOR, KIVORA_TEST_VERSION_MAJOR);
+  const DWORD low = MAKELONG(KIVORA_TEST_VERSION_TWEAK, KIVORA_TEST_VERSION_PATCH);
+  EXPECT_EQ(fixed->dwFileVersionMS, high);
+  EXPECT_EQ(fixed->dwFileVersionLS, low);
+  EXPECT_EQ(fixed->dwProductVersionMS, high);
+  EXPECT_EQ(fixed->dwProductVersionLS, low);
+}
+
+TEST_F(TrayMenus, ManifestNamesTheProgramWithTheProjectVersion) {
+  HRSRC found = FindResourceW(module_.get(), MAKEINTRESOURCEW(1), RT_MANIFEST);
+  ASSERT_NE(found, nullptr);
+  const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module_.get(), found)));
+  ASSERT_NE(bytes, nullptr);
+  const std::string manifest(bytes, SizeofResource(module_.get(), found));
+  EXPECT_NE(manifest.find("name=\"Orvanta.Kivora\" version=\"" KIVORA_TEST_VERSION "\""), std::string::npos)
+      << manifest;
+}
+
 }  // namespace

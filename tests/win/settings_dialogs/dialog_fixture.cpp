@@ -37,6 +37,7 @@ ui::SettingsDialogContext DialogTest::settingsContext(bool japanese) {
           [this] { return scriptRunning; },
           [this] { ++scriptStopRequests; },
           [this] { ++timerRestarts; },
+          [this] { ++instantCheckFollows; },
           [this] { ++trayUpdates; },
           scriptEditor,
           &dialogOpen,

@@ -52,6 +52,7 @@ class DialogTest : public testing::Test {
   bool dialogOpen = false;
   HWND settingsWindow = nullptr;
   int timerRestarts = 0;
+  int instantCheckFollows = 0;
   int trayUpdates = 0;
   bool scriptRunning = false;
   int scriptStopRequests = 0;

@@ -7,6 +7,9 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cwctype>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "platform/win32/windows_version.h"
@@ -48,6 +51,22 @@ class SettingsDialogTest : public DialogTest {
   }
 };
 
+// Each layout's access keys: a letter used twice would reach only one of its controls.
+void expectDistinctAccessKeys(HWND dialog) {
+  std::map<wchar_t, std::wstring> owners;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t text[256] = {};
+    GetWindowTextW(child, text, 256);
+    const std::wstring label = text;
+    for (std::size_t at = label.find(L'&'); at != std::wstring::npos && at + 1 < label.size();
+         at = label.find(L'&', at + 2)) {
+      if (label[at + 1] == L'&') continue;
+      const auto [owner, added] = owners.emplace(towupper(label[at + 1]), label);
+      EXPECT_TRUE(added) << "\"" << std::string(1, static_cast<char>(label[at + 1])) << "\" is taken twice";
+    }
+  }
+}
+
 class SettingsDialogStores : public SettingsDialogTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(SettingsDialogStores, OkAppliesAndSavesWhatTheControlsShow) {
@@ -78,6 +97,9 @@ TEST_P(SettingsDialogStores, OkAppliesAndSavesWhatTheControlsShow) {
     tick(dialog, IDC_BLOCK_INSERT, true);
     tick(dialog, IDC_SHOW_LOCK_ICON, true);
     tick(dialog, IDC_SEND_TK, true);
+    EXPECT_TRUE(isTicked(dialog, IDC_INSTANT_CHECK));
+    tick(dialog, IDC_INSTANT_CHECK, false);
+    expectDistinctAccessKeys(dialog);
     pressButton(dialog, IDOK);
     EXPECT_TRUE(waitUntilClosed(dialog));
   });
@@ -98,6 +120,7 @@ TEST_P(SettingsDialogStores, OkAppliesAndSavesWhatTheControlsShow) {
     EXPECT_EQ(s->BlockInsert, 1);
     EXPECT_EQ(s->ShowLockedKeyIcon, 1);
     EXPECT_EQ(s->SendTK, 1);
+    EXPECT_EQ(s->InstantCheck, 0);
   }
   EXPECT_EQ(storedHistory(), (std::vector<std::u16string>{u"C:\\new.wav", u"C:\\old.wav"}));
   EXPECT_FALSE(hotkeyIsFree(0, VK_INSERT));
@@ -105,6 +128,7 @@ TEST_P(SettingsDialogStores, OkAppliesAndSavesWhatTheControlsShow) {
   EXPECT_EQ(hooks.hotkeyRegistrations, 1);  // the save's, after the dialog's own
   EXPECT_TRUE(hooks.warnings.empty());
   EXPECT_EQ(timerRestarts, 1);
+  EXPECT_EQ(instantCheckFollows, 1);
   EXPECT_EQ(trayUpdates, 1);
   EXPECT_FALSE(dialogOpen);
   EXPECT_EQ(settingsWindow, nullptr);
@@ -153,6 +177,8 @@ TEST_F(SettingsDialogTest, SwitchesEnableTheirControlsAndCancelKeepsEverything) 
     EXPECT_TRUE(isEnabled(dialog, IDC_EDIT_SCRIPT));
     tick(dialog, IDC_USE_SCRIPT, false);
     EXPECT_FALSE(isEnabled(dialog, IDC_EDIT_SCRIPT));
+    tick(dialog, IDC_INSTANT_CHECK, false);
+    expectDistinctAccessKeys(dialog);
 
     // The rule list and the device dialog open over it, in Japanese too.
     pressButton(dialog, IDC_WINDOW_RULES);
@@ -173,7 +199,7 @@ TEST_F(SettingsDialogTest, SwitchesEnableTheirControlsAndCancelKeepsEverything) 
   EXPECT_EQ(settings::formFromSettings(settings), before);
   EXPECT_FALSE(anythingSaved());
   EXPECT_EQ(hooks.hotkeyRegistrations, 0);
-  EXPECT_EQ(timerRestarts + trayUpdates, 0);
+  EXPECT_EQ(timerRestarts + trayUpdates + instantCheckFollows, 0);
   EXPECT_TRUE(hotkeyIsFree(0, VK_INSERT));
   EXPECT_FALSE(dialogOpen);
 }
