@@ -67,6 +67,67 @@ Value withArguments(ScriptContext& ctx, std::vector<NodePtr>& nodes, Use use) {
   return use(std::span<const Value>(values.data(), values.size()));
 }
 
+// Variables lent to a builtin that reads only its arguments: each variable's
+// value sits in the argument list for the call and goes back when it ends,
+// however it ends, so MID(s, ...) on a long text copies nothing.
+class LentArguments {
+ public:
+  explicit LentArguments(std::size_t capacity) : lent_(capacity) {}
+  ~LentArguments() { giveBack(); }
+  LentArguments(const LentArguments&) = delete;
+  LentArguments& operator=(const LentArguments&) = delete;
+
+  // The argument that holds variable's value while it is lent, else null (an
+  // argument list naming a variable twice copies it from there the second time).
+  const Value* holder(const Value* variable) {
+    for (std::size_t i = 0; i < lent_.size(); ++i)
+      if (lent_.data()[i].variable == variable) return lent_.data()[i].argument;
+    return nullptr;
+  }
+  void lend(Value& variable, Value& argument) noexcept {
+    std::swap(variable, argument);
+    lent_.push({&variable, &argument});
+  }
+
+ private:
+  void giveBack() noexcept {
+    for (std::size_t i = 0; i < lent_.size(); ++i) std::swap(*lent_.data()[i].variable, *lent_.data()[i].argument);
+  }
+  struct Loan {
+    Value* variable;
+    Value* argument;
+  };
+  ShortList<Loan, kLocalArguments> lent_;
+};
+
+// The same for a builtin that reads only its arguments. A variable named as an
+// argument is lent rather than copied when no later argument can change it (so
+// it still holds, at the call, what a copy would have taken).
+template <typename Use>
+Value withLentArguments(ScriptContext& ctx, std::vector<NodePtr>& nodes, std::size_t lendFrom, Use use) {
+  const std::size_t count = nodes.size();
+  ShortList<Value, kLocalArguments> values(count);
+  ShortList<Value*, kLocalArguments> variables(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    Value* variable = nullptr;
+    if (i >= lendFrom && nodes[i]->kind == kVarNode) variable = static_cast<VarNode&>(*nodes[i]).storage(ctx);
+    values.push(variable ? Value{} : nodes[i]->evaluate(ctx));
+    variables.push(variable);
+  }
+  // The list is complete, so the arguments no longer move.
+  LentArguments lent(count);
+  for (std::size_t i = 0; i < count; ++i) {
+    Value* variable = variables.data()[i];
+    if (!variable) continue;
+    if (const Value* held = lent.holder(variable)) {
+      values.data()[i] = *held;
+    } else {
+      lent.lend(*variable, values.data()[i]);
+    }
+  }
+  return use(std::span<const Value>(values.data(), values.size()));
+}
+
 // A parameter's value from before the call, put back when the call ends.
 struct SavedParameter {
   std::size_t index = 0;  // in the function's parameter list
@@ -110,6 +171,18 @@ Value FuncCallNode::evaluate(ScriptContext& ctx) {
 }
 
 Value FuncCallNode::callBuiltin(ScriptContext& ctx) {
+  if (builtin_ && builtin_->readsOnlyArguments) {
+    if (lendFrom_ < 0) {
+      // The first argument after which every argument leaves variables alone.
+      std::size_t from = arguments.empty() ? 0 : arguments.size() - 1;
+      while (from > 0 && arguments[from]->leavesVariablesAlone()) --from;
+      lendFrom_ = static_cast<std::int32_t>(from);
+    }
+    return withLentArguments(ctx, arguments, static_cast<std::size_t>(lendFrom_), [&](std::span<const Value> values) {
+      BuiltinCall call{ctx, name, line, values};
+      return builtin_->handler(call);
+    });
+  }
   return withArguments(ctx, arguments, [&](std::span<const Value> values) {
     if (!builtin_) return dispatchBuiltin(ctx, name, values, line);
     BuiltinCall call{ctx, name, line, values};

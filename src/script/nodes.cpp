@@ -117,6 +117,8 @@ Value TrueNode::evaluate(ScriptContext&) { return Value::integer(1); }
 Value LabelNode::evaluate(ScriptContext&) { return Value{}; }
 Value VarNode::evaluate(ScriptContext& ctx) { return ctx.readVariable(name, line, slot_, constant_); }
 
+Value* VarNode::storage(ScriptContext& ctx) { return ctx.variables.find(name, slot_); }
+
 const Value& VarNode::view(ScriptContext& ctx, Scratch& scratch) {
   if (const Value* v = ctx.variables.find(name, slot_)) return *v;
   return scratch.emplace(ctx.readMissingVariable(name, line, constant_));

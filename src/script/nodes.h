@@ -279,6 +279,8 @@ class VarNode final : public Node {
   std::int32_t evaluateInteger(ScriptContext& ctx) override;
   bool evaluateCondition(ScriptContext& ctx) override;
   bool leavesVariablesAlone() override { return true; }
+  // The variable's own value, or null when the name holds no variable.
+  Value* storage(ScriptContext& ctx);
   const std::string name;
 
  private:
@@ -321,6 +323,9 @@ class FuncCallNode final : public Node {
   std::uint64_t resolvedFor_ = 0;  // ScriptContext::functionsStamp of the lookup
   UserFunction* function_ = nullptr;
   const struct BuiltinEntry* builtin_ = nullptr;  // takes this many arguments
+  // The first argument a builtin reading only its arguments may be lent
+  // (see withLentArguments), once known.
+  std::int32_t lendFrom_ = -1;
 };
 
 class CBCallNode final : public Node {

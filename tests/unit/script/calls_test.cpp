@@ -99,6 +99,24 @@ TEST(Builtins, ADollarNameReachesTheStringBuiltinAndFailsAsAString) {
   EXPECT_EQ(r.errors[0].text, "Runtime error at line 2: Unknown Function Call or arguments not valid:LEFT$(args:1)\n");
 }
 
+TEST(Builtins, AVariableLentToAStringBuiltinReadsAsACopyAndComesBackWhole) {
+  ScriptRunner r;
+  // The same variable twice; a later argument that changes the variable (the
+  // earlier argument keeps the old text); an integer variable read as text.
+  r.run("s = \"abcdef\"\nn = 12345\nfunc f() {\n s = \"zz\"\n return 2\n}\n"
+        "CB.OUT(STARTSWITH(s, s), MID(s, 1, f()), s, MID(s, 2, STRLEN(s)), LEFT(s, 1) + s, STRLEN(n), n)\n");
+  EXPECT_EQ(r.out, (Lines{"i:1", "s:ab", "s:zz", "s:z", "s:zzz", "i:5", "i:12345"}));
+  EXPECT_TRUE(r.errors.empty());
+  // A builtin that fails while holding the variable gives it back all the same.
+  r.out.clear();
+  r.run("DEFINE(\"KeepVar\", 1)\nt = \"kept\"\nCB.OUT(RIGHT(t, -1))\n");
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_FALSE(r.errors.empty());
+  const Value* t = r.engine.variables().find("T");
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->strValue, "kept");
+}
+
 TEST(Builtins, AssertTakesExactlyTwoArguments) {
   ScriptRunner r;
   r.run("ASSERT(1, \"fine\")\nCB.OUT(1)\nASSERT(1 == 2, \"one is not two\")\nCB.OUT(2)\n");
