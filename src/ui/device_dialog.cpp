@@ -189,21 +189,6 @@ void DeviceDialog::destroyed() {
   RestoreDialog(enlargement_);
 }
 
-INT_PTR CALLBACK deviceDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (auto answered = DialogLookMessage(dialog, msg, wp, lp)) return *answered;
-  if (msg == WM_INITDIALOG) {
-    attachDialogState<DeviceDialog>(dialog, lp)->open(dialog);
-    return TRUE;
-  }
-  DeviceDialog* state = dialogState<DeviceDialog>(dialog);
-  if (!state) return FALSE;
-  if (msg == WM_DESTROY) {
-    state->destroyed();
-    return FALSE;
-  }
-  return state->handle(msg, wp, lp);
-}
-
 }  // namespace
 
 INT_PTR ShowDeviceDialog(HWND owner, const DeviceDialogContext& context) {
@@ -211,7 +196,7 @@ INT_PTR ShowDeviceDialog(HWND owner, const DeviceDialogContext& context) {
   DeviceDialog dialog(context);
   const int templateId = context.basics.japanese ? IDD_DEVICES_JA : IDD_DEVICES_EN;
   return DialogBoxParamW(context.basics.resources, MAKEINTRESOURCEW(templateId), owner,
-                         deviceDialogProc, reinterpret_cast<LPARAM>(&dialog));
+                         statefulDialogProc<DeviceDialog>, reinterpret_cast<LPARAM>(&dialog));
 }
 
 }  // namespace kivora::ui

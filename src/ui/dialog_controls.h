@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "platform/win32/handles.h"
+#include "ui/dialog_look.h"
 
 namespace kivora::ui {
 
@@ -62,6 +63,25 @@ template <typename State>
 State* attachDialogState(HWND dialog, LPARAM state) {
   SetWindowLongPtrW(dialog, DWLP_USER, state);
   return reinterpret_cast<State*>(state);
+}
+
+// The dialog procedure of a dialog whose State has open(HWND) for
+// WM_INITDIALOG, destroyed() for WM_DESTROY and handle(msg, wp, lp) for the
+// rest; the shared look answers first.
+template <typename State>
+INT_PTR CALLBACK statefulDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
+  if (auto answered = DialogLookMessage(dialog, msg, wp, lp)) return *answered;
+  if (msg == WM_INITDIALOG) {
+    attachDialogState<State>(dialog, lp)->open(dialog);
+    return TRUE;
+  }
+  State* state = dialogState<State>(dialog);
+  if (!state) return FALSE;
+  if (msg == WM_DESTROY) {
+    state->destroyed();
+    return FALSE;
+  }
+  return state->handle(msg, wp, lp);
 }
 
 }  // namespace kivora::ui

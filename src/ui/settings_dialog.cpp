@@ -452,21 +452,6 @@ void SettingsDialog::destroyed() {
   if (context_.settingsWindow) *context_.settingsWindow = nullptr;
 }
 
-INT_PTR CALLBACK settingsDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (auto answered = DialogLookMessage(dialog, msg, wp, lp)) return *answered;
-  if (msg == WM_INITDIALOG) {
-    attachDialogState<SettingsDialog>(dialog, lp)->open(dialog);
-    return TRUE;
-  }
-  SettingsDialog* state = dialogState<SettingsDialog>(dialog);
-  if (!state) return FALSE;
-  if (msg == WM_DESTROY) {
-    state->destroyed();
-    return FALSE;
-  }
-  return state->handle(msg, wp, lp);
-}
-
 }  // namespace
 
 INT_PTR ShowSettingsDialog(const SettingsDialogContext& context) {
@@ -474,7 +459,7 @@ INT_PTR ShowSettingsDialog(const SettingsDialogContext& context) {
   SettingsDialog dialog(context);
   const int templateId = context.basics.japanese ? IDD_SETTINGS_JA : IDD_SETTINGS_EN;
   return DialogBoxParamW(context.basics.resources, MAKEINTRESOURCEW(templateId), nullptr,
-                         settingsDialogProc, reinterpret_cast<LPARAM>(&dialog));
+                         statefulDialogProc<SettingsDialog>, reinterpret_cast<LPARAM>(&dialog));
 }
 
 void SelectSettingsImeMode(HWND settingsWindow, int imeMode) {

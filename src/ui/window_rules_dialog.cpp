@@ -150,21 +150,6 @@ void RuleEditDialog::onOk() {
   EndDialog(dialog_, IDOK);
 }
 
-INT_PTR CALLBACK ruleEditProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (auto answered = DialogLookMessage(dialog, msg, wp, lp)) return *answered;
-  if (msg == WM_INITDIALOG) {
-    attachDialogState<RuleEditDialog>(dialog, lp)->open(dialog);
-    return TRUE;
-  }
-  RuleEditDialog* state = dialogState<RuleEditDialog>(dialog);
-  if (!state) return FALSE;
-  if (msg == WM_DESTROY) {
-    state->destroyed();
-    return FALSE;
-  }
-  return state->handle(msg, wp, lp);
-}
-
 // ---- the list dialog
 
 class WindowRulesDialog {
@@ -394,7 +379,7 @@ bool WindowRulesDialog::editRule(WindowRule& rule) {
   RuleEditDialog edit(context_.basics, context_.bigDialog, rule);
   const int templateId = japanese() ? IDD_RULE_EDIT_JA : IDD_RULE_EDIT_EN;
   return DialogBoxParamW(context_.basics.resources, MAKEINTRESOURCEW(templateId), dialog_,
-                         ruleEditProc, reinterpret_cast<LPARAM>(&edit)) == IDOK;
+                         statefulDialogProc<RuleEditDialog>, reinterpret_cast<LPARAM>(&edit)) == IDOK;
 }
 
 void WindowRulesDialog::onNew() {
@@ -458,21 +443,6 @@ void WindowRulesDialog::destroyed() {
   RestoreDialog(enlargement_);
 }
 
-INT_PTR CALLBACK windowRulesProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (auto answered = DialogLookMessage(dialog, msg, wp, lp)) return *answered;
-  if (msg == WM_INITDIALOG) {
-    attachDialogState<WindowRulesDialog>(dialog, lp)->open(dialog);
-    return TRUE;
-  }
-  WindowRulesDialog* state = dialogState<WindowRulesDialog>(dialog);
-  if (!state) return FALSE;
-  if (msg == WM_DESTROY) {
-    state->destroyed();
-    return FALSE;
-  }
-  return state->handle(msg, wp, lp);
-}
-
 }  // namespace
 
 INT_PTR ShowWindowRulesDialog(HWND owner, const WindowRulesDialogContext& context) {
@@ -480,7 +450,7 @@ INT_PTR ShowWindowRulesDialog(HWND owner, const WindowRulesDialogContext& contex
   WindowRulesDialog dialog(context);
   const int templateId = context.basics.japanese ? IDD_WINDOW_RULES_JA : IDD_WINDOW_RULES_EN;
   return DialogBoxParamW(context.basics.resources, MAKEINTRESOURCEW(templateId), owner,
-                         windowRulesProc, reinterpret_cast<LPARAM>(&dialog));
+                         statefulDialogProc<WindowRulesDialog>, reinterpret_cast<LPARAM>(&dialog));
 }
 
 }  // namespace kivora::ui

@@ -113,4 +113,28 @@ void pressKey(BYTE virtualKey);
 void syncLockKeys();
 void setKey(BYTE virtualKey, bool on);
 
+// A fixture for tests that press the real NumLock and CapsLock: it leaves
+// them as it found them, with a scratch store, settings and a main window.
+template <typename Base>
+class RealKeysFixture : public Base {
+ protected:
+  void SetUp() override {
+    syncLockKeys();
+    numLockBefore_ = keyIsOn(VK_NUMLOCK);
+    capsLockBefore_ = keyIsOn(VK_CAPITAL);
+  }
+  void TearDown() override {
+    setKey(VK_NUMLOCK, numLockBefore_);
+    setKey(VK_CAPITAL, capsLockBefore_);
+  }
+
+  ScratchStore scratch;
+  settings::Settings settings;
+  TestWindow mainWindow{L"Kivora", false};
+
+ private:
+  bool numLockBefore_ = false;
+  bool capsLockBefore_ = false;
+};
+
 }  // namespace kivora::test

@@ -8,26 +8,7 @@
 namespace kivora::test {
 namespace {
 
-class RealTick : public testing::Test {
- protected:
-  void SetUp() override {
-    syncLockKeys();
-    numLockBefore_ = keyIsOn(VK_NUMLOCK);
-    capsLockBefore_ = keyIsOn(VK_CAPITAL);
-  }
-  void TearDown() override {
-    setKey(VK_NUMLOCK, numLockBefore_);
-    setKey(VK_CAPITAL, capsLockBefore_);
-  }
-
-  ScratchStore scratch;
-  settings::Settings settings;
-  TestWindow mainWindow{L"Kivora", false};
-
- private:
-  bool numLockBefore_ = false;
-  bool capsLockBefore_ = false;
-};
+class RealTick : public RealKeysFixture<testing::Test> {};
 
 TEST_F(RealTick, CorrectsNumLockAndCapsLock) {
   settings.NumLockState = 3;   // constantly ON

@@ -10,26 +10,7 @@
 namespace kivora::test {
 namespace {
 
-class RealWindowRule : public testing::TestWithParam<bool> {
- protected:
-  void SetUp() override {
-    syncLockKeys();
-    numLockBefore_ = keyIsOn(VK_NUMLOCK);
-    capsLockBefore_ = keyIsOn(VK_CAPITAL);
-  }
-  void TearDown() override {
-    setKey(VK_NUMLOCK, numLockBefore_);
-    setKey(VK_CAPITAL, capsLockBefore_);
-  }
-
-  ScratchStore scratch;
-  settings::Settings settings;
-  TestWindow mainWindow{L"Kivora", false};
-
- private:
-  bool numLockBefore_ = false;
-  bool capsLockBefore_ = false;
-};
+class RealWindowRule : public RealKeysFixture<testing::TestWithParam<bool>> {};
 
 TEST_P(RealWindowRule, TheRuleOfTheForegroundWindowDecidesTheKeys) {
   const bool ini = GetParam();
