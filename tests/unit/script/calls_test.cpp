@@ -34,6 +34,18 @@ TEST(UserFunctions, ResultIsTheReturnedValueOrZero) {
   EXPECT_EQ(r.out, (Lines{"i:0", "s:t", "i:0"}));
 }
 
+TEST(UserFunctions, AReturnLeavesEveryLoopOfItsFunctionAndNoneOfItsCallers) {
+  ScriptRunner r;
+  // The return travels out of a while inside a for; the caller's loop goes on,
+  // and a later break or continue in the caller still means what it says.
+  r.run("func find(limit) {\n for (i = 0, i < 100, i++) {\n  while 1 {\n   if i == limit {\n"
+        "    return i * 10\n   }\n   break\n  }\n }\n return -1\n}\n"
+        "total = 0\nfor (k = 0, k < 5, k++) {\n if k == 1 {\n  continue\n }\n total = total + find(k)\n"
+        " if k == 3 {\n  break\n }\n}\nCB.OUT(total, k, find(200))\n");
+  EXPECT_EQ(r.out, (Lines{"i:50", "i:3", "i:-1"}));
+  EXPECT_TRUE(r.errors.empty());
+}
+
 TEST(UserFunctions, TheyHideBuiltinsOfTheSameName) {
   ScriptRunner r;
   r.run("func abs(x) { return 42 }\nCB.OUT(ABS(-1))\n");
