@@ -4,14 +4,53 @@
 #include "script/constants.h"
 #include "script/messages.h"
 
+#include <atomic>
 #include <stdexcept>
 
 namespace kivora::script {
 
+namespace {
+
+std::uint64_t nextStamp() noexcept {
+  static std::atomic<std::uint64_t> counter{0};
+  return ++counter;
+}
+
+}  // namespace
+
+VariableTable::VariableTable() : identity_(nextStamp()), version_(nextStamp()) {}
+
+void VariableTable::clear() noexcept {
+  map_.clear();
+  identity_ = nextStamp();
+  version_ = nextStamp();
+}
+
 Value& VariableTable::at(std::string_view name) {
   auto it = map_.find(name);
-  if (it == map_.end()) it = map_.emplace(std::string(name), Value{}).first;
+  if (it == map_.end()) {
+    it = map_.emplace(std::string(name), Value{}).first;
+    version_ = nextStamp();
+  }
   return it->second;
+}
+
+Value& VariableTable::at(std::string_view name, VariableSlot& slot) {
+  if (slot.value && slot.stamp == identity_) return *slot.value;
+  Value& v = at(name);
+  slot = {&v, identity_};
+  return v;
+}
+
+Value* VariableTable::find(std::string_view name, VariableSlot& slot) {
+  if (slot.value) {
+    if (slot.stamp == identity_) return slot.value;
+  } else if (slot.stamp == version_) {
+    return nullptr;
+  }
+  Value* v = find(name);
+  slot = v ? VariableSlot{v, identity_} : VariableSlot{nullptr, version_};
+  return v;
 }
 
 Value* VariableTable::find(std::string_view name) {
@@ -37,9 +76,35 @@ void ScriptContext::fail(unsigned code, int line, std::string_view text) {
 
 Value ScriptContext::readVariable(std::string_view name, int line) {
   if (const Value* v = variables.find(name)) return *v;
-  if (const auto constant = lookupConstant(toUpperAscii(name))) return Value::integer(*constant);
+  ConstantSlot constant;
+  return readMissingVariable(name, line, constant);
+}
+
+Value ScriptContext::readVariable(std::string_view name, int line, VariableSlot& slot, ConstantSlot& constant) {
+  if (const Value* v = variables.find(name, slot)) return *v;
+  return readMissingVariable(name, line, constant);
+}
+
+Value ScriptContext::readMissingVariable(std::string_view name, int line, ConstantSlot& constant) {
+  if (constant.state == ConstantSlot::kUnknown) {
+    const auto found = lookupConstant(toUpperAscii(name));
+    constant.state = found ? ConstantSlot::kFound : ConstantSlot::kNone;
+    constant.value = found.value_or(0);
+  }
+  if (constant.state == ConstantSlot::kFound) return Value::integer(constant.value);
   if (state.mustVarDef) fail(kErrUnassignedVariable, line, messages::unassignedVariable(japanese(), name, line));
   return defaultValueFor(name);
+}
+
+void ScriptContext::startReturn(Value value) noexcept {
+  returnValue_ = std::move(value);
+  flowUnderReturn_ = state.flowState;
+  state.flowState = kFlowReturn;
+}
+
+Value ScriptContext::takeReturn() noexcept {
+  state.flowState = flowUnderReturn_;
+  return std::move(returnValue_);
 }
 
 int ScriptContext::showHostMessageBox(std::string_view text, std::string_view caption, unsigned flags) {
@@ -51,6 +116,9 @@ int ScriptContext::showHostMessageBox(std::string_view text, std::string_view ca
 
 void ScriptContext::resetRunState() noexcept {
   functions.clear();
+  ++functionsStamp;
+  returnValue_ = Value{};
+  flowUnderReturn_ = kFlowRunning;
   if (!state.keepVar) variables.clear();
   state.flowState = kFlowRunning;
   state.exitCode = 0;
@@ -63,12 +131,6 @@ void ScriptContext::setStackBase(const void* base, std::size_t budget) noexcept 
   stackBudget_ = budget;
 }
 
-void ScriptContext::checkStack() const {
-  if (!stackBase_) return;
-  // Stacks grow downward on every platform Kivora runs on.
-  const char* here = static_cast<const char*>(__builtin_frame_address(0));
-  if (here < stackBase_ && static_cast<std::size_t>(stackBase_ - here) > stackBudget_)
-    throw std::runtime_error(messages::kNestedTooDeeply);
-}
+void ScriptContext::stackExhausted() { throw std::runtime_error(messages::kNestedTooDeeply); }
 
 }  // namespace kivora::script

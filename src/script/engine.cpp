@@ -139,9 +139,9 @@ int Engine::runOnce(const char16_t* script, const ScriptHost* host, Mode mode) n
       const NodePtr tree = std::move(parse.root);
       ctx.setStackBase(&frameMark, scriptStackBudget());
       tree->evaluate(ctx);
+      // A return at top level ends the run with its value.
+      if (ctx.state.flowState == kFlowReturn) ctx.state.exitCode = ctx.takeReturn().toInt();
     }
-  } catch (ReturnException& returned) {
-    ctx.state.exitCode = returned.value.toInt();
   } catch (const GotoException& jump) {
     ctx.state.exitCode = 0;
     reportSafely(ctx, kErrUnknownLabel, [&](bool ja) { return messages::unknownLabel(ja, jump.label); });

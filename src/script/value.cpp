@@ -2,6 +2,7 @@
 
 #include "platform/unicode.h"
 
+#include <charconv>
 #include <limits>
 
 namespace kivora::script {
@@ -39,6 +40,20 @@ Value& Value::element(std::size_t i) {
   }
   if (elements.size() <= i) elements.resize(i + 1);
   return elements[i];
+}
+
+std::string_view textOf(const Value& v, IntegerText& digits) {
+  if (v.isString || v.isArray) return v.strValue;
+  const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), v.intValue).ptr;
+  return {digits.data(), static_cast<std::size_t>(end - digits.data())};
+}
+
+void setInteger(Value& v, std::int32_t n) {
+  if (!v.isString && !v.isArray && v.strValue.empty() && v.elements.empty()) {
+    v.intValue = n;
+  } else {
+    v = Value::integer(n);
+  }
 }
 
 std::int32_t atolSaturated(std::string_view text) {

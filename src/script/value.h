@@ -2,6 +2,7 @@
 // The one value type of KX-Script and the small conversions every part of the
 // engine and every builtin uses.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,6 +31,14 @@ struct Value {
   // growing the array with int 0 entries as needed.
   Value& element(std::size_t i);
 };
+
+// Room for any 32-bit integer in decimal.
+using IntegerText = std::array<char, 12>;
+// toString() without a copy: the value's own text, or the integer's digits
+// written into digits (which must outlive the result).
+std::string_view textOf(const Value& v, IntegerText& digits);
+// v becomes the integer n, a whole new value as an assignment makes it.
+void setInteger(Value& v, std::int32_t n);
 
 // C atol, but values beyond the 32-bit range saturate instead of wrapping.
 std::int32_t atolSaturated(std::string_view text);

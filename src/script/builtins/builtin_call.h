@@ -21,6 +21,8 @@ struct BuiltinCall {
 
   std::size_t count() const { return args.size(); }
   std::string text(std::size_t i) const { return args[i].toString(); }
+  // text(i) without a copy; digits must outlive the view.
+  std::string_view textView(std::size_t i, IntegerText& digits) const { return textOf(args[i], digits); }
   std::int32_t number(std::size_t i) const { return args[i].toInt(); }
 };
 

@@ -15,25 +15,26 @@ constexpr std::uint16_t kUnbounded = 65535;
 
 // Sorted by name in byte order ('_' sorts after the letters). The comment names
 // each row's family; rows of one family with the same handler behave alike.
+// A true last column marks the handlers that read only their arguments.
 constexpr BuiltinEntry kBuiltins[] = {
     {"ABS", 1, 1, abs},  // numbers
     {"ARRAYADD", 1, kUnbounded, arrayAdd},  // arrays
     {"ARRAYINIT", 1, kUnbounded, arrayInit},  // arrays
     {"ARRAYSIZE", 1, 1, arraySize},  // arrays
     {"ARRAYTOMULTILINESTRING", 1, 2, arrayToMultiLineString},  // arrays
-    {"ASCIICODE", 1, 1, chr},  // strings
-    {"CHR", 1, 1, chr},  // strings
+    {"ASCIICODE", 1, 1, chr, true},  // strings
+    {"CHR", 1, 1, chr, true},  // strings
     {"CLAMP", 3, 3, clamp},  // numbers
-    {"CONVCHAR", 2, 2, convChar},  // strings
+    {"CONVCHAR", 2, 2, convChar, true},  // strings
     {"DEFINE", 2, 2, define},  // numbers
     {"DELARRAYITEM", 2, 2, delArrayItem},  // arrays
-    {"DELCTRLC", 2, 2, delCtrlC},  // strings
+    {"DELCTRLC", 2, 2, delCtrlC, true},  // strings
     {"DELEMPTYARRAY", 1, 1, delEmptyArray},  // arrays
-    {"ENDSWITH", 2, 2, endsWith},  // strings
+    {"ENDSWITH", 2, 2, endsWith, true},  // strings
     {"ERROR", 1, 2, error},  // dialogs
-    {"FORMAT", 1, kUnbounded, format},  // strings
+    {"FORMAT", 1, kUnbounded, format, true},  // strings
     {"GETACTIVEWINDOWTITLE", 0, 0, getActiveWindowTitle},  // system
-    {"GETASCIICODE", 2, 2, getAsciiCode},  // strings
+    {"GETASCIICODE", 2, 2, getAsciiCode, true},  // strings
     {"GETCLIPBOARDTEXT", 0, 0, getClipboardText},  // system
     {"GETCURRENTDAY", 0, 0, getCurrentDay},  // system
     {"GETCURRENTDAYOFWEEK", 0, 0, getCurrentDayOfWeek},  // system
@@ -55,25 +56,25 @@ constexpr BuiltinEntry kBuiltins[] = {
     {"GETTICKCOUNT", 0, 0, getTickCount},  // system
     {"INFORMATION", 1, 2, information},  // dialogs
     {"INPUT", 1, 2, input},  // dialogs
-    {"INSCRLF", 3, 3, insCrLf},  // strings
+    {"INSCRLF", 3, 3, insCrLf, true},  // strings
     {"JOIN", 1, 2, join},  // strings
     {"KEYBDEVENT", 2, 2, keybdEvent},  // system
-    {"LCLITE", 2, 2, lcLite},  // strings
-    {"LEFT", 2, 2, left},  // strings
+    {"LCLITE", 2, 2, lcLite, true},  // strings
+    {"LEFT", 2, 2, left, true},  // strings
     {"LEN", 1, 1, arraySize},  // arrays
     {"MAX", 1, kUnbounded, max},  // numbers
-    {"MBLEFT", 2, 2, mbLeft},  // strings
-    {"MBMID", 3, 3, mbMid},  // strings
-    {"MBRIGHT", 2, 2, mbRight},  // strings
-    {"MBSTRLEN", 1, 1, mbStrLen},  // strings
-    {"MBSTRSTR", 2, 2, mbStrStr},  // strings
-    {"MBSTRSTRI", 2, 2, mbStrStrI},  // strings
-    {"MBSUBSTR", 3, 3, mbMid},  // strings
-    {"MBSUBSTRING", 3, 3, mbMid},  // strings
+    {"MBLEFT", 2, 2, mbLeft, true},  // strings
+    {"MBMID", 3, 3, mbMid, true},  // strings
+    {"MBRIGHT", 2, 2, mbRight, true},  // strings
+    {"MBSTRLEN", 1, 1, mbStrLen, true},  // strings
+    {"MBSTRSTR", 2, 2, mbStrStr, true},  // strings
+    {"MBSTRSTRI", 2, 2, mbStrStrI, true},  // strings
+    {"MBSUBSTR", 3, 3, mbMid, true},  // strings
+    {"MBSUBSTRING", 3, 3, mbMid, true},  // strings
     {"MESSAGE", 1, 2, textOut},  // dialogs
     {"MESSAGEBEEP", 1, 1, messageBeep},  // system
     {"MESSAGEBOX", 1, 2, textOut},  // dialogs
-    {"MID", 3, 3, mid},  // strings
+    {"MID", 3, 3, mid, true},  // strings
     {"MIN", 1, kUnbounded, min},  // numbers
     {"MOUSEBUTTONLEFT", 1, 1, mouseButtonLeft},  // system
     {"MOUSEBUTTONMIDDLE", 1, 1, mouseButtonMiddle},  // system
@@ -83,8 +84,8 @@ constexpr BuiltinEntry kBuiltins[] = {
     {"MOUSEWHEEL", 1, 1, mouseWheel},  // system
     {"MOVEMOUSE", 2, 2, moveMouse},  // system
     {"MULTILINETOSTRINGARRAY", 1, 1, multiLineToStringArray},  // arrays
-    {"PADLEFT", 2, 3, padLeft},  // strings
-    {"PADRIGHT", 2, 3, padRight},  // strings
+    {"PADLEFT", 2, 3, padLeft, true},  // strings
+    {"PADRIGHT", 2, 3, padRight, true},  // strings
     {"QUESTION", 1, 2, question},  // dialogs
     {"QUESTIONOKCANCEL", 1, 2, questionOkCancel},  // dialogs
     {"QUESTIONYESNO", 1, 2, question},  // dialogs
@@ -93,12 +94,12 @@ constexpr BuiltinEntry kBuiltins[] = {
     {"QUESTION_YESNO", 1, 2, question},  // dialogs
     {"QUESTION_YESNOCANCEL", 1, 2, questionYesNoCancel},  // dialogs
     {"RAND", 0, 0, rand},  // numbers
-    {"REGEX_MATCH", 2, 3, regexMatch},  // regular expressions
-    {"REGEX_REPLACE", 3, 4, regexReplace},  // regular expressions
+    {"REGEX_MATCH", 2, 3, regexMatch, true},  // regular expressions
+    {"REGEX_REPLACE", 3, 4, regexReplace, true},  // regular expressions
     {"REGEX_SEARCH", 2, 5, regexSearch},  // regular expressions
-    {"REPLACE", 2, 3, replace},  // strings
+    {"REPLACE", 2, 3, replace, true},  // strings
     {"RESIZE", 2, 2, resize},  // arrays
-    {"RIGHT", 2, 2, right},  // strings
+    {"RIGHT", 2, 2, right, true},  // strings
     {"SENDINPUTUNICODE", 2, 2, sendInputUnicode},  // system
     {"SETCLIPBOARDTEXT", 1, 1, setClipboardText},  // system
     {"SETCURSORPOS", 2, 2, setCursorPos},  // system
@@ -110,23 +111,23 @@ constexpr BuiltinEntry kBuiltins[] = {
     {"SPLIT", 3, 3, split},  // strings
     {"SQRT", 1, 1, sqrt},  // numbers
     {"SRAND", 0, 1, srand},  // numbers
-    {"STARTSWITH", 2, 2, startsWith},  // strings
-    {"STRCMP", 2, 2, strCmp},  // strings
-    {"STRCMPI", 2, 2, strCmpI},  // strings
-    {"STRLEN", 1, 1, strLen},  // strings
-    {"STRLWR", 1, 1, strLwr},  // strings
-    {"STRSTR", 2, 2, strStr},  // strings
-    {"STRSTRI", 2, 2, strStrI},  // strings
-    {"STRUPR", 1, 1, strUpr},  // strings
-    {"SUBSTR", 3, 3, mid},  // strings
-    {"SUBSTRING", 3, 3, mid},  // strings
+    {"STARTSWITH", 2, 2, startsWith, true},  // strings
+    {"STRCMP", 2, 2, strCmp, true},  // strings
+    {"STRCMPI", 2, 2, strCmpI, true},  // strings
+    {"STRLEN", 1, 1, strLen, true},  // strings
+    {"STRLWR", 1, 1, strLwr, true},  // strings
+    {"STRSTR", 2, 2, strStr, true},  // strings
+    {"STRSTRI", 2, 2, strStrI, true},  // strings
+    {"STRUPR", 1, 1, strUpr, true},  // strings
+    {"SUBSTR", 3, 3, mid, true},  // strings
+    {"SUBSTRING", 3, 3, mid, true},  // strings
     {"TEXTOUT", 1, 2, textOut},  // dialogs
-    {"TOINT", 1, 1, toInt},  // strings
-    {"TOSTR", 1, 1, toStr},  // strings
-    {"TOSTR16", 1, 1, toStr16},  // strings
-    {"TOSTR2", 1, 1, toStr2},  // strings
-    {"TRIMLEFT", 1, 2, trimLeft},  // strings
-    {"TRIMRIGHT", 1, 2, trimRight},  // strings
+    {"TOINT", 1, 1, toInt, true},  // strings
+    {"TOSTR", 1, 1, toStr, true},  // strings
+    {"TOSTR16", 1, 1, toStr16, true},  // strings
+    {"TOSTR2", 1, 1, toStr2, true},  // strings
+    {"TRIMLEFT", 1, 2, trimLeft, true},  // strings
+    {"TRIMRIGHT", 1, 2, trimRight, true},  // strings
     {"TYPEOF", 1, 1, typeOf},  // numbers
     {"UNIQARRAY", 1, 1, uniqArray},  // arrays
     {"WARNING", 1, 2, warning},  // dialogs

@@ -15,6 +15,10 @@ struct BuiltinEntry {
   std::uint16_t minArgs;
   std::uint16_t maxArgs;  // 65535: unbounded
   BuiltinHandler handler;
+  // True when the handler reads nothing but its arguments (no variable, no
+  // host, no system), so a call may lend it a variable's own value for the
+  // duration instead of a copy.
+  bool readsOnlyArguments = false;
 };
 
 const BuiltinEntry* findBuiltin(std::string_view upperName);

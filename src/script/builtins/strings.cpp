@@ -171,7 +171,10 @@ bool isLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 // --- measuring, searching, comparing -------------------------------------------
 
-Value strLen(BuiltinCall& call) { return integer(static_cast<i64>(call.text(0).size())); }
+Value strLen(BuiltinCall& call) {
+  IntegerText digits;
+  return integer(static_cast<i64>(call.textView(0, digits).size()));
+}
 
 Value mbStrLen(BuiltinCall& call) { return integer(static_cast<i64>(characterCount(call.text(0)))); }
 
@@ -219,43 +222,48 @@ Value strCmpI(BuiltinCall& call) {
 }
 
 Value startsWith(BuiltinCall& call) {
-  const std::string s = call.text(0);
-  const std::string p = call.text(1);
+  IntegerText sDigits, pDigits;
+  const std::string_view s = call.textView(0, sDigits);
+  const std::string_view p = call.textView(1, pDigits);
   return integer(p.size() <= s.size() && s.compare(0, p.size(), p) == 0 ? 1 : 0);
 }
 
 Value endsWith(BuiltinCall& call) {
-  const std::string s = call.text(0);
-  const std::string p = call.text(1);
+  IntegerText sDigits, pDigits;
+  const std::string_view s = call.textView(0, sDigits);
+  const std::string_view p = call.textView(1, pDigits);
   return integer(p.size() <= s.size() && s.compare(s.size() - p.size(), p.size(), p) == 0 ? 1 : 0);
 }
 
 // --- cutting -------------------------------------------------------------------
 
 Value left(BuiltinCall& call) {
-  const std::string s = call.text(0);
+  IntegerText digits;
+  const std::string_view s = call.textView(0, digits);
   const i64 n = call.number(1);
-  if (n < 0 || n > static_cast<i64>(s.size())) return Value::string(s);
-  return Value::string(s.substr(0, static_cast<std::size_t>(n)));
+  if (n < 0 || n > static_cast<i64>(s.size())) return Value::string(std::string(s));
+  return Value::string(std::string(s.substr(0, static_cast<std::size_t>(n))));
 }
 
 Value right(BuiltinCall& call) {
-  const std::string s = call.text(0);
+  IntegerText digits;
+  const std::string_view s = call.textView(0, digits);
   const i64 n = call.number(1);
-  if (n >= static_cast<i64>(s.size())) return Value::string(s);
+  if (n >= static_cast<i64>(s.size())) return Value::string(std::string(s));
   // A negative count asks for a start beyond the end; that failure ends the run
   // through the runner's report of unexpected failures, as scripts have known it.
   if (n < 0) throw std::out_of_range("RIGHT: start beyond the end of the text");
-  return Value::string(s.substr(s.size() - static_cast<std::size_t>(n)));
+  return Value::string(std::string(s.substr(s.size() - static_cast<std::size_t>(n))));
 }
 
 Value mid(BuiltinCall& call) {
-  const std::string s = call.text(0);
+  IntegerText digits;
+  const std::string_view s = call.textView(0, digits);
   const i64 start = std::max<i64>(static_cast<i64>(call.number(1)) - 1, 0);
   const i64 m = call.number(2);
   if (start >= static_cast<i64>(s.size())) return Value::string({});
   const std::size_t count = m < 0 ? std::string::npos : static_cast<std::size_t>(m);
-  return Value::string(s.substr(static_cast<std::size_t>(start), count));
+  return Value::string(std::string(s.substr(static_cast<std::size_t>(start), count)));
 }
 
 Value mbLeft(BuiltinCall& call) {

@@ -34,6 +34,18 @@ TEST(UserFunctions, ResultIsTheReturnedValueOrZero) {
   EXPECT_EQ(r.out, (Lines{"i:0", "s:t", "i:0"}));
 }
 
+TEST(UserFunctions, AReturnLeavesEveryLoopOfItsFunctionAndNoneOfItsCallers) {
+  ScriptRunner r;
+  // The return travels out of a while inside a for; the caller's loop goes on,
+  // and a later break or continue in the caller still means what it says.
+  r.run("func find(limit) {\n for (i = 0, i < 100, i++) {\n  while 1 {\n   if i == limit {\n"
+        "    return i * 10\n   }\n   break\n  }\n }\n return -1\n}\n"
+        "total = 0\nfor (k = 0, k < 5, k++) {\n if k == 1 {\n  continue\n }\n total = total + find(k)\n"
+        " if k == 3 {\n  break\n }\n}\nCB.OUT(total, k, find(200))\n");
+  EXPECT_EQ(r.out, (Lines{"i:50", "i:3", "i:-1"}));
+  EXPECT_TRUE(r.errors.empty());
+}
+
 TEST(UserFunctions, TheyHideBuiltinsOfTheSameName) {
   ScriptRunner r;
   r.run("func abs(x) { return 42 }\nCB.OUT(ABS(-1))\n");
@@ -97,6 +109,24 @@ TEST(Builtins, ADollarNameReachesTheStringBuiltinAndFailsAsAString) {
   ASSERT_EQ(r.errors.size(), 1u);
   EXPECT_EQ(r.errors[0].code, 105u);
   EXPECT_EQ(r.errors[0].text, "Runtime error at line 2: Unknown Function Call or arguments not valid:LEFT$(args:1)\n");
+}
+
+TEST(Builtins, AVariableLentToAStringBuiltinReadsAsACopyAndComesBackWhole) {
+  ScriptRunner r;
+  // The same variable twice; a later argument that changes the variable (the
+  // earlier argument keeps the old text); an integer variable read as text.
+  r.run("s = \"abcdef\"\nn = 12345\nfunc f() {\n s = \"zz\"\n return 2\n}\n"
+        "CB.OUT(STARTSWITH(s, s), MID(s, 1, f()), s, MID(s, 2, STRLEN(s)), LEFT(s, 1) + s, STRLEN(n), n)\n");
+  EXPECT_EQ(r.out, (Lines{"i:1", "s:ab", "s:zz", "s:z", "s:zzz", "i:5", "i:12345"}));
+  EXPECT_TRUE(r.errors.empty());
+  // A builtin that fails while holding the variable gives it back all the same.
+  r.out.clear();
+  r.run("DEFINE(\"KeepVar\", 1)\nt = \"kept\"\nCB.OUT(RIGHT(t, -1))\n");
+  EXPECT_TRUE(r.out.empty());
+  EXPECT_FALSE(r.errors.empty());
+  const Value* t = r.engine.variables().find("T");
+  ASSERT_NE(t, nullptr);
+  EXPECT_EQ(t->strValue, "kept");
 }
 
 TEST(Builtins, AssertTakesExactlyTwoArguments) {

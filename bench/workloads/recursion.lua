@@ -1,0 +1,8 @@
+-- Recursive calls: the naive Fibonacci function, about 7 million calls.
+local function fib(n)
+  if n < 2 then
+    return n
+  end
+  return fib(n - 1) + fib(n - 2)
+end
+print("recursion " .. fib(32))
