@@ -2,6 +2,17 @@
 
 set(KIVORA_WARNINGS -Wall -Wextra)
 
+option(KIVORA_FUZZ "Build the libFuzzer targets (clang) with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(KIVORA_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    message(FATAL_ERROR "KIVORA_FUZZ needs clang (cmake --preset fuzz)")
+  endif()
+  # Everything is instrumented for coverage; only the targets link libFuzzer's main.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(KIVORA_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined -fno-sanitize-recover=all)

@@ -174,7 +174,9 @@ void shutDown(App& app) {
   if (app.shutDownDone) return;
   app.shutDownDone = true;
   auto& monitor = app.monitor();
-  if (app.settings.use_script != 0) stopRunningScript(app);
+  // A run goes on after use_script was switched off in the settings; it is
+  // asked to stop all the same, or the exit would wait for it.
+  stopRunningScript(app);
   app.log(2363, u"タイマ登録解除");
   KillTimer(app.mainWindow, monitor::kTimerId3);
   app.log(2367, u"通知領域アイコン削除");

@@ -27,6 +27,7 @@ int EngineScriptRunner::runScript(const char16_t* script, const ScriptRunHost& h
     };
   }
   engineHost.statementCallback = host.statementCallback;
+  engineHost.sleep = host.sleep;
   if (host.messageBox) {
     engineHost.messageBox = [&host](script::HostWindow owner, const char16_t* text,
                                     const char16_t* caption, unsigned flags) {

@@ -31,6 +31,8 @@ struct ScriptRunHost {
   std::function<void(unsigned code, int line, std::u16string_view text)> errorCallback;
   // After every statement; 1 stops the run.
   std::function<int(int line)> statementCallback;
+  // SLEEP's wait; ends early when a stop is asked for.
+  std::function<void(std::uint32_t milliseconds)> sleep;
   // Shaped like MessageBoxW.
   std::function<int(platform::WindowHandle owner, std::u16string_view text,
                     std::u16string_view caption, unsigned flags)>

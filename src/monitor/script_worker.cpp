@@ -1,6 +1,7 @@
 #include "monitor/script_worker.h"
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
 
 #include "monitor/log_format.h"
@@ -54,7 +55,20 @@ bool ScriptWorker::startIfIdle() {
 }
 
 void ScriptWorker::requestStop() {
-  if (scriptRunning_.load()) scriptStopRequest_ = true;
+  if (!scriptRunning_.load()) return;
+  {
+    // Set under the lock, so a sleep that has just checked the flag cannot
+    // miss the wake-up.
+    std::lock_guard lock(stopMutex_);
+    scriptStopRequest_ = true;
+  }
+  stopRequested_.notify_all();
+}
+
+void ScriptWorker::sleep(std::uint32_t milliseconds) {
+  std::unique_lock lock(stopMutex_);
+  stopRequested_.wait_for(lock, std::chrono::milliseconds(milliseconds),
+                          [this] { return scriptStopRequest_.load(); });
 }
 
 void ScriptWorker::run(platform::WindowHandle owner) {
@@ -66,6 +80,7 @@ void ScriptWorker::run(platform::WindowHandle owner) {
   };
   host.errorCallback = [this](unsigned, int, std::u16string_view text) { reportError(text); };
   host.statementCallback = [this](int) { return statementDone(); };
+  host.sleep = [this](std::uint32_t milliseconds) { sleep(milliseconds); };
   host.messageBox = [this](platform::WindowHandle boxOwner, std::u16string_view text,
                            std::u16string_view caption, unsigned flags) {
     return shell_.messageBox(boxOwner, text, caption, flags);

@@ -5,6 +5,9 @@
 // the script text, which it copies under ScriptTextLock.
 
 #include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +28,8 @@ class ScriptWorker {
   // Starts a run unless the script is empty or a run is still going on.
   // Returns whether a worker was started.
   bool startIfIdle();
-  // Asks a running script to stop; the engine sees it after the statement it is on.
+  // Asks a running script to stop; the engine sees it after the statement it
+  // is on, and a SLEEP in progress ends at once.
   void requestStop();
   // Waits at most milliseconds for the worker; true when none runs any more.
   bool waitForEnd(unsigned milliseconds) { return thread_.waitFor(milliseconds); }
@@ -37,6 +41,9 @@ class ScriptWorker {
   void applicationFunction(std::u16string_view name, const std::vector<HostArgument>& arguments);
   void reportError(std::u16string_view text);
   int statementDone();
+  // SLEEP: waits the time out unless a stop is asked for first. The request
+  // stays for the statement callback, which ends the run.
+  void sleep(std::uint32_t milliseconds);
 
  private:
   void run(platform::WindowHandle owner);
@@ -48,6 +55,9 @@ class ScriptWorker {
   bool modeJP_;
   std::atomic<bool> scriptRunning_{false};
   std::atomic<bool> scriptStopRequest_{false};
+  // Wakes a sleeping script when a stop is asked for.
+  std::mutex stopMutex_;
+  std::condition_variable stopRequested_;
 };
 
 }  // namespace kivora::monitor

@@ -54,8 +54,13 @@ struct ScriptHost {
   std::function<void(AppCallInfo*)> applicationFunction;
   // Receives every error report; empty: errors are silent.
   std::function<void(unsigned code, int line, const char16_t* text)> errorCallback;
-  // Called after every statement; returning 1 stops the script.
+  // Called after every statement (a goto and each turn of a loop with an
+  // empty body count as one); returning 1 stops the script.
   std::function<int(int line)> statementCallback;
+  // SLEEP's wait of a positive time. The host ends it early when it asks the
+  // run to stop, so a stop never waits for a long sleep. Empty: the system's
+  // Sleep, which always runs to its end.
+  std::function<void(std::uint32_t milliseconds)> sleep;
   // Shaped like MessageBoxW; empty: the system's message box.
   std::function<int(HostWindow owner, const char16_t* text, const char16_t* caption, unsigned flags)> messageBox;
   // Non-zero: engine messages in Japanese.

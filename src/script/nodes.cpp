@@ -497,6 +497,24 @@ i32 CondNode::evaluateInteger(ScriptContext& ctx) {
 
 // --- statements --------------------------------------------------------------
 
+namespace {
+
+// The host's statement callback; when it asks for a stop, the run stops after
+// the current statement.
+bool hostStopsRun(ScriptContext& ctx, int line) {
+  if (!ctx.host.statementCallback || ctx.host.statementCallback(line) != 1) return false;
+  ctx.state.flowState = kFlowStop;
+  return true;
+}
+
+// A loop whose body holds no statement never reaches the statement callback
+// through its body, so such a loop asks the host itself after every turn.
+bool emptyBody(const NodePtr& body) {
+  return body->kind == kBlockNode && static_cast<const BlockNode&>(*body).statements.empty();
+}
+
+}  // namespace
+
 void BlockNode::buildLabelIndex() {
   for (std::size_t i = 0; i < statements.size(); ++i)
     if (statements[i]->kind == kLabelNode) labels_[static_cast<LabelNode&>(*statements[i]).name] = i;
@@ -514,15 +532,14 @@ Value BlockNode::evaluate(ScriptContext& ctx) {
     } catch (const GotoException& jump) {
       const auto target = labels_.find(jump.label);
       if (target == labels_.end()) throw;
+      // A jump is a statement too: a loop made only of gotos can be stopped.
+      if (hostStopsRun(ctx, statement.line)) break;
       i = target->second + 1;
       continue;
     }
     // A statement left by a return did not complete: no statement callback.
     if (ctx.state.flowState == kFlowReturn) break;
-    if (ctx.host.statementCallback && ctx.host.statementCallback(statement.line) == 1) {
-      ctx.state.flowState = kFlowStop;
-      break;
-    }
+    if (hostStopsRun(ctx, statement.line)) break;
     if (ctx.state.flowState != kFlowRunning) break;
     ++i;
   }
@@ -554,21 +571,25 @@ AfterBody consumeFlow(ScriptState& state) {
 
 Value WhileNode::evaluate(ScriptContext& ctx) {
   ctx.checkStack();
+  const bool askHost = emptyBody(body);
   Value result;
   for (;;) {
     if (!endless && !condition->evaluateCondition(ctx)) break;
     result = body->evaluate(ctx);
     if (consumeFlow(ctx.state) == AfterBody::kLeave) break;
+    if (askHost && hostStopsRun(ctx, line)) break;
   }
   return result;
 }
 
 Value DoWhileNode::evaluate(ScriptContext& ctx) {
   ctx.checkStack();
+  const bool askHost = emptyBody(body);
   Value result;
   for (;;) {
     result = body->evaluate(ctx);
     if (consumeFlow(ctx.state) == AfterBody::kLeave) break;
+    if (askHost && hostStopsRun(ctx, line)) break;
     if (condition->evaluateCondition(ctx) != continueWhile) break;
   }
   return result;
@@ -576,12 +597,14 @@ Value DoWhileNode::evaluate(ScriptContext& ctx) {
 
 Value ForNode::evaluate(ScriptContext& ctx) {
   ctx.checkStack();
+  const bool askHost = emptyBody(body);
   init->evaluate(ctx);
   Value result;
   for (;;) {
     if (!condition->evaluateCondition(ctx)) break;
     result = body->evaluate(ctx);
     if (consumeFlow(ctx.state) == AfterBody::kLeave) break;
+    if (askHost && hostStopsRun(ctx, line)) break;
     step->execute(ctx);
   }
   return result;

@@ -8,6 +8,10 @@
 
 #include <windows.h>
 
+#include <psapi.h>
+
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -100,6 +104,97 @@ extern "C" __declspec(dllexport) DWORD WINAPI describeMessageBoxIcon(void* path)
     if (shown && shown == LoadIconW(nullptr, icon.id)) return writeAnswer(path, icon.name);
   }
   return writeAnswer(path, L"other");
+}
+
+namespace {
+
+// GDI and USER objects. Windows counts them (GetGuiResources); Wine answers
+// 0 there, so the handle slots are walked instead: a handle whose upper word
+// is 0 names whatever object holds its slot. USER objects are then this
+// process's windows, menus and icons, which is what Kivora makes.
+std::wstring guiObjects() {
+  const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+  if (gdi != 0 || user != 0) return std::to_wstring(gdi) + L"\t" + std::to_wstring(user);
+  DWORD gdiObjects = 0;
+  for (ULONG_PTR slot = 1; slot < 0x10000; ++slot) {
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(slot)) != 0) ++gdiObjects;
+  }
+  DWORD userObjects = 0;
+  for (ULONG_PTR slot = 0x20; slot < 0x10000; slot += 2) {
+    const auto window = reinterpret_cast<HWND>(slot);
+    DWORD pid = 0;
+    if (IsWindow(window) && GetWindowThreadProcessId(window, &pid) && pid == GetCurrentProcessId()) {
+      ++userObjects;
+    } else if (IsMenu(reinterpret_cast<HMENU>(slot))) {
+      ++userObjects;
+    } else {
+      ICONINFO info{};
+      if (GetIconInfo(reinterpret_cast<HICON>(slot), &info)) {
+        ++userObjects;
+        if (info.hbmColor) DeleteObject(info.hbmColor);
+        if (info.hbmMask) DeleteObject(info.hbmMask);
+      }
+    }
+  }
+  return std::to_wstring(gdiObjects) + L"\t" + std::to_wstring(userObjects);
+}
+
+// Private memory in bytes. Wine reports no private usage (it counts swap
+// there), so under Wine the process's anonymous resident memory is read from
+// its Linux status file, which on a machine without swap is the same thing.
+unsigned long long privateBytes() {
+  const HANDLE status = CreateFileW(L"Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+  if (status != INVALID_HANDLE_VALUE) {
+    char text[8192] = {};
+    DWORD read = 0;
+    ReadFile(status, text, sizeof text - 1, &read, nullptr);
+    CloseHandle(status);
+    if (const char* line = strstr(text, "RssAnon:")) return strtoull(line + 8, nullptr, 10) * 1024;
+  }
+  PROCESS_MEMORY_COUNTERS_EX memory{};
+  memory.cb = sizeof memory;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+  return memory.PrivateUsage;
+}
+
+// Kernel handles. Wine answers 0 to GetProcessHandleCount, so the handle
+// values are tried one by one instead (handles are multiples of four).
+DWORD kernelHandles() {
+  DWORD count = 0;
+  if (GetProcessHandleCount(GetCurrentProcess(), &count) && count != 0) return count;
+  for (ULONG_PTR value = 4; value < 0x40000; value += 4) {
+    DWORD flags = 0;
+    if (GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags)) ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+// What a long run watches, seen from inside the process: "private
+// bytes<TAB>handles<TAB>GDI objects<TAB>USER objects<TAB>script runs", the
+// last being what the soak script leaves in KIVORA_SOAK_RUNS (-1 for none).
+extern "C" __declspec(dllexport) DWORD WINAPI countResources(void* path) {
+  wchar_t runs[32] = L"-1";
+  if (!GetEnvironmentVariableW(L"KIVORA_SOAK_RUNS", runs, 32)) lstrcpyW(runs, L"-1");
+  return writeAnswer(path, std::to_wstring(privateBytes()) + L"\t" + std::to_wstring(kernelHandles()) + L"\t" +
+                               guiObjects() + L"\t" + runs);
+}
+
+// What a test's script left in KIVORA_SCRIPT_MARK (empty: nothing).
+extern "C" __declspec(dllexport) DWORD WINAPI scriptMark(void* path) {
+  wchar_t mark[64] = L"";
+  if (!GetEnvironmentVariableW(L"KIVORA_SCRIPT_MARK", mark, 64)) mark[0] = L'\0';
+  return writeAnswer(path, mark);
+}
+
+// Where the HTML Help control Kivora loaded came from (empty: not loaded).
+extern "C" __declspec(dllexport) DWORD WINAPI helpControlPath(void* path) {
+  wchar_t name[MAX_PATH] = L"";
+  if (const HMODULE control = GetModuleHandleW(L"hhctrl.ocx")) GetModuleFileNameW(control, name, MAX_PATH);
+  return writeAnswer(path, name);
 }
 
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }

@@ -66,7 +66,13 @@ std::u16string shortDeviceName(const std::u16string& name) {
 
 Value sleep(BuiltinCall& call) {
   // A negative time would be the platform's endless wait; it waits 0 instead.
-  sys(call).sleep(static_cast<std::uint32_t>(std::max(call.number(0), 0)));
+  const auto milliseconds = static_cast<std::uint32_t>(std::max(call.number(0), 0));
+  // The host's wait ends at a stop request; 0 only gives up the time slice.
+  if (milliseconds != 0 && call.ctx.host.sleep) {
+    call.ctx.host.sleep(milliseconds);
+  } else {
+    sys(call).sleep(milliseconds);
+  }
   return Value::integer(0);
 }
 

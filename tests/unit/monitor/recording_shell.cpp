@@ -1,5 +1,7 @@
 #include "unit/monitor/recording_shell.h"
 
+#include <chrono>
+
 namespace kivora::test {
 
 void RecordingShell::showNewBalloon(std::u16string_view text, monitor::BalloonIcon icon) {
@@ -9,9 +11,31 @@ void RecordingShell::showNewBalloon(std::u16string_view text, monitor::BalloonIc
 
 int RecordingShell::messageBox(platform::WindowHandle owner, std::u16string_view text,
                                std::u16string_view caption, unsigned flags) {
-  std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   boxes_.push_back({owner, std::u16string(text), std::u16string(caption), flags});
+  ++openBoxes_;
+  boxChanged_.notify_all();
+  boxChanged_.wait(lock, [this] { return !holdBoxes_; });
+  --openBoxes_;
   return boxAnswer;
+}
+
+void RecordingShell::holdBoxes() {
+  std::lock_guard lock(mutex_);
+  holdBoxes_ = true;
+}
+
+void RecordingShell::closeBoxes() {
+  {
+    std::lock_guard lock(mutex_);
+    holdBoxes_ = false;
+  }
+  boxChanged_.notify_all();
+}
+
+bool RecordingShell::waitForOpenBox() {
+  std::unique_lock lock(mutex_);
+  return boxChanged_.wait_for(lock, std::chrono::seconds(10), [this] { return openBoxes_ > 0; });
 }
 
 std::vector<Balloon> RecordingShell::balloons() const {

@@ -4,6 +4,7 @@
 // balloon and message-box records are locked, as the script worker adds to
 // them from its own thread.
 
+#include <condition_variable>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -52,6 +53,13 @@ class RecordingShell final : public monitor::MonitorShell {
   int messageBox(platform::WindowHandle owner, std::u16string_view text,
                  std::u16string_view caption, unsigned flags) override;
 
+  // From now on a message box stays open until closeBoxes(), as a box the
+  // user has not answered does.
+  void holdBoxes();
+  void closeBoxes();
+  // Waits until a held box is open; false after ten seconds.
+  bool waitForOpenBox();
+
   bool timerRunning(unsigned id) const { return timers.count(id) != 0; }
   std::vector<Balloon> balloons() const;
   std::vector<ShownBox> boxes() const;
@@ -69,6 +77,9 @@ class RecordingShell final : public monitor::MonitorShell {
 
  private:
   mutable std::mutex mutex_;
+  std::condition_variable boxChanged_;
+  bool holdBoxes_ = false;
+  int openBoxes_ = 0;
   std::vector<Balloon> balloons_;
   std::vector<ShownBox> boxes_;
 };

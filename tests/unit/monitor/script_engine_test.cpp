@@ -31,6 +31,7 @@ class EngineScript : public MonitorTest {
     ASSERT_TRUE(engineMonitor().waitForScriptWorker(10000));
   }
   ~EngineScript() override {
+    shell.closeBoxes();
     if (monitor_) {
       monitor_->requestScriptStop();
       monitor_->waitForScriptWorker(10000);
@@ -70,6 +71,67 @@ TEST_F(EngineScript, AStopRequestEndsAnEndlessLoop) {
   ASSERT_TRUE(engineMonitor().waitForScriptWorker(10000));
   EXPECT_FALSE(engineMonitor().scriptWorker().scriptRunning());
   EXPECT_EQ(shell.balloons().size(), 1u);  // stopping is not an error
+}
+
+// A script that fails every second: each run shows its one error balloon,
+// the lock keys are still kept every tick, and the stored settings stay as
+// they were saved.
+TEST_F(EngineScript, AScriptFailingEverySecondDisturbsNeitherTheTicksNorTheSettings) {
+  settings.NumLockState = 3;  // constantly ON
+  class NoHooks final : public settings::SaveHooks {
+    void showSaveWarning(const std::u16string&) override {}
+    void registerPauseHotkey() override {}
+  } hooks;
+  ASSERT_TRUE(settings::SaveSettings(settings, store(), false, hooks));
+  settings.replaceScript(u"DEFINE(\"KeepVar\", 1)\nruns++\nASSERT(0, \"run \" + runs)\n");
+  for (int second = 1; second <= 6; ++second) {
+    keyboard.setToggled(platform::kVkNumLock, false);
+    nextSecond();
+    engineMonitor().onMonitorTimer(monitor::kTimerId3);
+    ASSERT_TRUE(engineMonitor().waitForScriptWorker(10000));
+    EXPECT_TRUE(keyboard.toggled(platform::kVkNumLock)) << second;
+    EXPECT_EQ(shell.balloons().size(), static_cast<std::size_t>(second));
+  }
+  for (const Balloon& b : shell.balloons()) EXPECT_EQ(b.icon, monitor::BalloonIcon::Error);
+  EXPECT_NE(shell.balloons().back().text.find(u"run 6"), std::u16string::npos);
+  settings::Settings stored;
+  settings::LoadSettings(stored, store());
+  EXPECT_EQ(stored.NumLockState, 3);
+  EXPECT_EQ(stored.use_script, 1);
+  EXPECT_EQ(stored.copyScript(), u"");
+}
+
+// At shut-down the shell asks the script to stop and waits at most two
+// seconds. Loops that run no statement, loops of jumps and long sleeps all end
+// well within that wait, and nothing after the stop runs.
+TEST_F(EngineScript, ScriptsThatNeverEndStopWithinTheShutDownWait) {
+  for (const char16_t* endless :
+       {u"loop {}\n", u"for (,,) {\n}\n", u":a\ngoto :a\n", u"SLEEP(1000000)\nCB.ShellNotify(\"after\")\n",
+        u"loop {\n SLEEP(1000000)\n CB.ShellNotify(\"after\")\n}\n", u"x = SLEEP(-1) + SLEEP(2000000000)\nCB.ShellNotify(x)\n"}) {
+    settings.replaceScript(endless);
+    nextSecond();
+    engineMonitor().onMonitorTimer(monitor::kTimerId3);
+    EXPECT_FALSE(engineMonitor().waitForScriptWorker(200)) << "still running";
+    engineMonitor().requestScriptStop();
+    EXPECT_TRUE(engineMonitor().waitForScriptWorker(2000));
+  }
+  EXPECT_TRUE(shell.balloons().empty());
+}
+
+// A script waiting in a message box cannot be stopped before the box is
+// answered: the shut-down's wait runs out (the shell then ends the process
+// around it). Answered later, the box ends the run before its next statement.
+TEST_F(EngineScript, AScriptInAMessageBoxOutlastsTheWaitAndStopsRightAfterTheBox) {
+  shell.holdBoxes();
+  settings.replaceScript(u"TEXTOUT(\"waiting\")\nCB.ShellNotify(\"after\")\n");
+  engineMonitor().onMonitorTimer(monitor::kTimerId3);
+  ASSERT_TRUE(shell.waitForOpenBox());
+  engineMonitor().requestScriptStop();
+  EXPECT_FALSE(engineMonitor().waitForScriptWorker(300));
+  shell.closeBoxes();
+  EXPECT_TRUE(engineMonitor().waitForScriptWorker(2000));
+  EXPECT_TRUE(shell.balloons().empty());
+  ASSERT_EQ(shell.boxes().size(), 1u);
 }
 
 }  // namespace

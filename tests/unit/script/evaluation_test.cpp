@@ -206,5 +206,25 @@ TEST(Flow, StatementCallbackSeesEveryStatementAndCanStopTheRun) {
   EXPECT_EQ(r.out.size(), 5u);
 }
 
+// Loops that run no statement at all, and loops made of jumps, still give the
+// host its chance to stop them: the statement callback comes once per turn.
+TEST(Flow, LoopsWithoutStatementsAndGotoLoopsStillReachTheStatementCallback) {
+  for (const char* endless : {"loop {}\n", "loop {\n}\n", "while 1 {}\n", "for (,,) {}\n", "for (i = 0, 1, i++) {}\n",
+                              "repeat {} until 0\n", ":top\ngoto :top\n", ":a\nif 1 {\n goto :a\n}\n",
+                              "x = 1\n:a\ngoto \":A\"\n"}) {
+    ScriptRunner r;
+    int calls = 0;
+    r.host.statementCallback = [&](int) { return ++calls == 1000 ? 1 : 0; };
+    EXPECT_EQ(r.run(endless), 0) << endless;
+    EXPECT_GE(calls, 1000) << endless;
+    EXPECT_TRUE(r.errors.empty()) << endless;
+  }
+  // An ordinary loop asks once per statement, not once more per turn.
+  ScriptRunner r;
+  r.recordStatements();
+  r.run("for (i = 0, i < 2, i++) {\n x = i\n}\nwhile 0 {}\n");
+  EXPECT_EQ(r.statementLines, (std::vector<int>{2, 2, 1, 4}));
+}
+
 }  // namespace
 }  // namespace kivora::script::testing

@@ -27,6 +27,18 @@ TEST(SystemTime, SleepClockMetricsAndVersion) {
   EXPECT_EQ(r.system.sleeps, (std::vector<std::uint32_t>{25, 0, 0}));
 }
 
+// A host that can end a wait early gets every positive SLEEP; 0 still only
+// gives up the time slice through the system.
+TEST(SystemTime, SleepWaitsThroughTheHostWhenItOffersAWait) {
+  ScriptRunner r;
+  std::vector<std::uint32_t> hostWaits;
+  r.host.sleep = [&](std::uint32_t milliseconds) { hostWaits.push_back(milliseconds); };
+  r.run("CB.OUT(SLEEP(1000000), SLEEP(0), SLEEP(-1), SLEEP(7))\n");
+  EXPECT_EQ(r.out, (Lines{"i:0", "i:0", "i:0", "i:0"}));
+  EXPECT_EQ(hostWaits, (std::vector<std::uint32_t>{1000000, 7}));
+  EXPECT_EQ(r.system.sleeps, (std::vector<std::uint32_t>{0, 0}));
+}
+
 TEST(SystemTime, MessageBeepReportsTheCallsSuccess) {
   ScriptRunner r;
   r.run("CB.OUT(MESSAGEBEEP(0x30))\n");
