@@ -27,7 +27,9 @@ namespace {
 // A shell that does what the real one would cost the portable code: nothing.
 class QuietShell final : public monitor::MonitorShell {
  public:
-  platform::WindowHandle mainWindow() override { return static_cast<platform::WindowHandle>(0x5000); }
+  platform::WindowHandle mainWindow() override {
+    return static_cast<platform::WindowHandle>(0x5000);
+  }
   void updateTrayIcon() override {}
   void flashTrayIcon(std::optional<int>) override {}
   void sendKeyStateToCompanion() override {}
@@ -36,7 +38,10 @@ class QuietShell final : public monitor::MonitorShell {
   void showNotice(const monitor::ScreenNotice&) override {}
   void hideNotice() override {}
   void showNewBalloon(std::u16string_view, monitor::BalloonIcon) override {}
-  int messageBox(platform::WindowHandle, std::u16string_view, std::u16string_view, unsigned) override { return 1; }
+  int messageBox(platform::WindowHandle, std::u16string_view, std::u16string_view,
+                 unsigned) override {
+    return 1;
+  }
 };
 
 class NoScripts final : public monitor::ScriptRunner {
@@ -58,17 +63,21 @@ struct TickWorld {
     settings.ScrollLockState = 2;  // constantly OFF
     settings.bUseIni = ini;
     keyboard.setToggled(platform::kVkNumLock, true);
-    const auto front = desktop.addWindow(static_cast<platform::WindowHandle>(0x1010), u"notes.txt - Editor",
-                                         u"EditorFrame");
+    const auto front = desktop.addWindow(static_cast<platform::WindowHandle>(0x1010),
+                                         u"notes.txt - Editor", u"EditorFrame");
     desktop.activate(front);
     std::vector<monitor::WindowRule> rules;
     for (std::size_t i = 0; i < ruleCount; ++i)
-      rules.push_back({u"Application window number " + std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
+      rules.push_back({u"Application window number " +
+                           std::u16string(1, static_cast<char16_t>(u'A' + i % 26)) +
                            std::u16string(1, static_cast<char16_t>(u'0' + i / 26)),
-                       {monitor::kPolicyNone, monitor::kPolicyNone, monitor::kPolicyNone, monitor::kPolicyNone}});
+                       {monitor::kPolicyNone, monitor::kPolicyNone, monitor::kPolicyNone,
+                        monitor::kPolicyNone}});
     settings::SettingsStore store{regw, profile, files, {}};
-    if (!monitor::saveWindowRules(store, ini, false, rules, shell)) throw std::runtime_error("rules not saved");
-    monitor::MonitorServices services{desktop, keyboard, sound, ime, rawInput, hotkeys, clock, runner, thread};
+    if (!monitor::saveWindowRules(store, ini, false, rules, shell))
+      throw std::runtime_error("rules not saved");
+    monitor::MonitorServices services{desktop, keyboard, sound,  ime,   rawInput,
+                                      hotkeys, clock,    runner, thread};
     monitor = std::make_unique<monitor::Monitor>(settings, store, log, shell, services, false);
   }
 

@@ -35,13 +35,14 @@ App::~App() {
 
 void App::createMonitor() {
   monitor_.emplace(settings, store(), debugLog, shell,
-                   monitor::MonitorServices{desktop_, keyboard_, sound_, ime_, rawInput_, hotkeys_, clock,
-                                            scriptRunner_, scriptThread_},
+                   monitor::MonitorServices{desktop_, keyboard_, sound_, ime_, rawInput_, hotkeys_,
+                                            clock, scriptRunner_, scriptThread_},
                    modeJP);
 }
 
 monitor::TrayIconSettings App::traySettings() const {
-  return {settings.ShowLockedKeyIcon != 0, settings.KBWatchEnabled, monitor_ && monitor_->trayDeviceBit()};
+  return {settings.ShowLockedKeyIcon != 0, settings.KBWatchEnabled,
+          monitor_ && monitor_->trayDeviceBit()};
 }
 
 void App::log(unsigned line, std::u16string_view first, std::u16string_view second) {

@@ -33,17 +33,17 @@
 namespace kivora::app {
 
 // Private window messages.
-inline constexpr UINT kFlashMessage = WM_APP + 1;      // flash and sound, no key pressed
-inline constexpr UINT MYWM_EXECALL = WM_APP + 2;       // wParam: a command id
-inline constexpr UINT MYWM_REG_STARTUP = WM_APP + 3;   // toggle the start-up shortcut
+inline constexpr UINT kFlashMessage = WM_APP + 1;     // flash and sound, no key pressed
+inline constexpr UINT MYWM_EXECALL = WM_APP + 2;      // wParam: a command id
+inline constexpr UINT MYWM_REG_STARTUP = WM_APP + 3;  // toggle the start-up shortcut
 inline constexpr wchar_t kMainWindowClass[] = L"Kivora";
 inline constexpr wchar_t kMutexName[] = L"Kivora";
 
 // Icon 107 and the two pictures of where the tray icon hides, loaded at start
 // for the dialogs of start-up.
 struct StartupImages {
-  win32::UniqueIcon appIcon;       // default size
-  win32::UniqueIcon appIconSmall;  // 16 x 16
+  win32::UniqueIcon appIcon;                    // default size
+  win32::UniqueIcon appIconSmall;               // 16 x 16
   std::array<win32::UniqueBitmap, 2> pictures;  // 165, 166
 };
 

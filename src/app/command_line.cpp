@@ -29,7 +29,9 @@ constexpr std::array<SwitchRow, 12> kSwitches{{
     {L"/RO", StartSwitch::RegistryToIni, 0},
 }};
 
-wchar_t asciiUpper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c; }
+wchar_t asciiUpper(wchar_t c) {
+  return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - L'a' + L'A') : c;
+}
 
 bool equalIgnoringCase(std::wstring_view a, std::wstring_view b) {
   if (a.size() != b.size()) return false;

@@ -11,11 +11,11 @@
 namespace kivora::app {
 
 enum class StartSwitch {
-  None,           // no switch, or one Kivora does not know
-  Pause,          // "/P"  toggle watching
-  PauseOff,       // "/P0" watching off
-  PauseOn,        // "/P1" watching on
-  Ime0,           // "/I0" ... "/I4": ImeLock 0 to 4
+  None,      // no switch, or one Kivora does not know
+  Pause,     // "/P"  toggle watching
+  PauseOff,  // "/P0" watching off
+  PauseOn,   // "/P1" watching on
+  Ime0,      // "/I0" ... "/I4": ImeLock 0 to 4
   Ime1,
   Ime2,
   Ime3,

@@ -35,13 +35,17 @@ void showSettingsDialog(App& app) {
       app.monitor().hotkeys(),
       [&app] { return app.monitor().scriptWorker().scriptRunning(); },
       [&app] { app.monitor().requestScriptStop(); },
-      [&app] { app.shell.startTimer(monitor::kTimerId3, std::max(app.settings.timer3_interval, 100u)); },
+      [&app] {
+        app.shell.startTimer(monitor::kTimerId3, std::max(app.settings.timer3_interval, 100u));
+      },
       [&app] { followInstantCheck(app); },
       [&app] { app.shell.updateTrayIcon(); },
       [&app, help](HWND owner) {
-        const ui::ScriptEditorContext editor{app.instance, app.settings, app.modeJP,
-                                             [&app] { app.monitor().requestScriptStop(); }, help,
-                                             ui::ThemedMessageBox, nullptr};
+        const ui::ScriptEditorContext editor{
+            app.instance, app.settings,
+            app.modeJP,   [&app] { app.monitor().requestScriptStop(); },
+            help,         ui::ThemedMessageBox,
+            nullptr};
         ui::ShowScriptEditor(owner, editor);
       },
       &app.dialogOpen,
@@ -52,7 +56,8 @@ void showSettingsDialog(App& app) {
 
 void showAboutDialog(App& app) {
   app.log(1252, u"[バージョン情報表示]", u"Kivora");
-  ui::ShowAbout(ui::KivoraAboutInfo(app.instance, app.modeJP, &app.aboutWindow, ui::ThemedMessageBox));
+  ui::ShowAbout(
+      ui::KivoraAboutInfo(app.instance, app.modeJP, &app.aboutWindow, ui::ThemedMessageBox));
 }
 
 void showDebugLogDialog(App& app) {
@@ -70,6 +75,8 @@ void showDebugLogDialog(App& app) {
   diag::ShowDebugLogDialog(nullptr, context);
 }
 
-void selectSettingsImeEntry(App& app, int imeMode) { ui::SelectSettingsImeMode(app.settingsWindow, imeMode); }
+void selectSettingsImeEntry(App& app, int imeMode) {
+  ui::SelectSettingsImeMode(app.settingsWindow, imeMode);
+}
 
 }  // namespace kivora::app

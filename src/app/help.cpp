@@ -71,18 +71,21 @@ bool openHelp(App& app, HWND owner, const wchar_t* topic) {
 
 void closeHelp() {
   if (!htmlHelpLoaded) return;
-  if (const HtmlHelpFunction htmlHelp = htmlHelpControl().function) htmlHelp(nullptr, nullptr, kHhCloseAll, 0);
+  if (const HtmlHelpFunction htmlHelp = htmlHelpControl().function)
+    htmlHelp(nullptr, nullptr, kHhCloseAll, 0);
 }
 
 void openFeedbackPage(App& app) {
   const std::wstring system = systemFolder();
   SetCurrentDirectoryW(system.c_str());
-  const auto result = reinterpret_cast<INT_PTR>(
-      ShellExecuteW(app.mainWindow, L"open", ui::kMakerFeedback, nullptr, system.c_str(), SW_SHOWNORMAL));
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(
+      app.mainWindow, L"open", ui::kMakerFeedback, nullptr, system.c_str(), SW_SHOWNORMAL));
   if (result <= 32) {
     app.log(1640, u"[Menu]", u"IDM_FEEDBACK失敗");
-    const std::wstring text = fillIn(texts::kCannotOpenWebPage.pick(app.modeJP), ui::kMakerFeedback);
-    ui::ThemedMessageBox(app.mainWindow, text.c_str(), texts::kFeedbackCaption.pick(app.modeJP), MB_ICONERROR);
+    const std::wstring text =
+        fillIn(texts::kCannotOpenWebPage.pick(app.modeJP), ui::kMakerFeedback);
+    ui::ThemedMessageBox(app.mainWindow, text.c_str(), texts::kFeedbackCaption.pick(app.modeJP),
+                         MB_ICONERROR);
   }
   SetCurrentDirectoryW(app.folder.c_str());
 }

@@ -41,7 +41,9 @@ void followInstantCheck(App& app) {
 void onRawInput(App& app, HRAWINPUT input) {
   RAWINPUT report{};
   UINT size = sizeof report;
-  if (GetRawInputData(input, RID_INPUT, &report, &size, sizeof(RAWINPUTHEADER)) == static_cast<UINT>(-1)) return;
+  if (GetRawInputData(input, RID_INPUT, &report, &size, sizeof(RAWINPUTHEADER)) ==
+      static_cast<UINT>(-1))
+    return;
   if (const auto key = releasedKey(report)) app.monitor().onLockKeyChanged(*key);
 }
 

@@ -31,7 +31,8 @@ void onCreate(App& app, HWND window) {
   app.mainWindow = window;
   addCurrentTrayIcon(app, trayTooltip(app.settings.KBWatchEnabled, app.modeJP));
   app.taskbarCreatedMsg = RegisterWindowMessageW(L"TaskbarCreated");
-  app.menu.reset(LoadMenuW(app.instance, MAKEINTRESOURCEW(app.modeJP ? IDR_TRAYMENU_JA : IDR_TRAYMENU_EN)));
+  app.menu.reset(
+      LoadMenuW(app.instance, MAKEINTRESOURCEW(app.modeJP ? IDR_TRAYMENU_JA : IDR_TRAYMENU_EN)));
   app.trayMenu = GetSubMenu(app.menu.get(), 0);
   if (!SettingsExist(app.store(), app.settings.bUseIni)) showSettingsDialog(app);
   app.monitor().startMonitoring();
@@ -159,9 +160,10 @@ HWND createMainWindow(App& app) {
   wc.lpszClassName = kMainWindowClass;
   RegisterClassExW(&wc);
 
-  const HWND window = CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST,
-                                      kMainWindowClass, L"Kivora", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                      kWindowWidth, kWindowHeight, nullptr, nullptr, app.instance, &app);
+  const HWND window =
+      CreateWindowExW(WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_TRANSPARENT | WS_EX_TOPMOST,
+                      kMainWindowClass, L"Kivora", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
+                      kWindowWidth, kWindowHeight, nullptr, nullptr, app.instance, &app);
   if (!window) return nullptr;
   SetLayeredWindowAttributes(window, kTransparentColour, kNoticeAlpha, LWA_COLORKEY | LWA_ALPHA);
   ShowWindow(window, SW_HIDE);

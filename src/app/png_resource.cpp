@@ -16,7 +16,9 @@ struct StreamRelease {
 using UniqueStream = std::unique_ptr<IStream, StreamRelease>;
 
 struct ImageDispose {
-  void operator()(Gdiplus::GpBitmap* bitmap) const { Gdiplus::DllExports::GdipDisposeImage(bitmap); }
+  void operator()(Gdiplus::GpBitmap* bitmap) const {
+    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+  }
 };
 using UniqueGpBitmap = std::unique_ptr<Gdiplus::GpBitmap, ImageDispose>;
 
@@ -58,12 +60,14 @@ win32::UniqueBitmap loadPngResource(HINSTANCE instance, int id) {
   UniqueStream stream = streamOver(bytes, size);
   if (!stream) return {};
   Gdiplus::GpBitmap* decoded = nullptr;
-  if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.get(), &decoded) != Gdiplus::Ok || !decoded) {
+  if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.get(), &decoded) != Gdiplus::Ok ||
+      !decoded) {
     return {};
   }
   UniqueGpBitmap image(decoded);
   HBITMAP bitmap = nullptr;
-  if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(image.get(), &bitmap, kWhiteBackground) != Gdiplus::Ok) {
+  if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(image.get(), &bitmap, kWhiteBackground) !=
+      Gdiplus::Ok) {
     return {};
   }
   return win32::UniqueBitmap(bitmap);

@@ -20,19 +20,24 @@ void AppShell::updateTrayIcon() {
 
 void AppShell::flashTrayIcon(std::optional<int> lockStateIndex) {
   if (!app_.mainWindow) return;
-  const HICON icon = lockStateIndex ? app_.icons.lockState.at(static_cast<std::size_t>(*lockStateIndex)).get()
-                                    : app_.icons.keyChange.get();
+  const HICON icon = lockStateIndex
+                         ? app_.icons.lockState.at(static_cast<std::size_t>(*lockStateIndex)).get()
+                         : app_.icons.keyChange.get();
   const std::u16string tooltip = trayTooltip(app_.settings.KBWatchEnabled, app_.modeJP);
   modifyTrayIcon(app_.mainWindow, icon, win32::wide(tooltip));
 }
 
 void AppShell::sendKeyStateToCompanion() { app::sendKeyStateToCompanion(app_.mainWindow); }
 
-void AppShell::startTimer(unsigned id, unsigned milliseconds) { SetTimer(app_.mainWindow, id, milliseconds, nullptr); }
+void AppShell::startTimer(unsigned id, unsigned milliseconds) {
+  SetTimer(app_.mainWindow, id, milliseconds, nullptr);
+}
 
 void AppShell::killTimer(unsigned id) { KillTimer(app_.mainWindow, id); }
 
-void AppShell::showNotice(const monitor::ScreenNotice& notice) { drawNotice(app_.mainWindow, notice); }
+void AppShell::showNotice(const monitor::ScreenNotice& notice) {
+  drawNotice(app_.mainWindow, notice);
+}
 
 void AppShell::hideNotice() { ShowWindow(app_.mainWindow, SW_HIDE); }
 
@@ -42,11 +47,12 @@ void AppShell::showNewBalloon(std::u16string_view text, monitor::BalloonIcon ico
   showBalloon(app_.mainWindow, win32::wide(copy), static_cast<int>(icon));
 }
 
-int AppShell::messageBox(platform::WindowHandle owner, std::u16string_view text, std::u16string_view caption,
-                         unsigned flags) {
+int AppShell::messageBox(platform::WindowHandle owner, std::u16string_view text,
+                         std::u16string_view caption, unsigned flags) {
   const std::u16string textCopy(text);
   const std::u16string captionCopy(caption);
-  return ui::ThemedMessageBox(win32::hwnd(owner), win32::wide(textCopy), win32::wide(captionCopy), flags);
+  return ui::ThemedMessageBox(win32::hwnd(owner), win32::wide(textCopy), win32::wide(captionCopy),
+                              flags);
 }
 
 void AppShell::showSaveWarning(const std::u16string& text) {

@@ -26,8 +26,8 @@ class AppShell final : public monitor::MonitorShell, public settings::SaveHooks 
   void showNotice(const monitor::ScreenNotice& notice) override;
   void hideNotice() override;
   void showNewBalloon(std::u16string_view text, monitor::BalloonIcon icon) override;
-  int messageBox(platform::WindowHandle owner, std::u16string_view text, std::u16string_view caption,
-                 unsigned flags) override;
+  int messageBox(platform::WindowHandle owner, std::u16string_view text,
+                 std::u16string_view caption, unsigned flags) override;
 
   // Without a main window (the copy switches) the warning only collects and
   // no hotkey is registered: a hotkey of no window would belong to the thread.

@@ -45,7 +45,8 @@ void fitBelowPictures(HWND dialog, std::initializer_list<int> below) {
     RECT r{};
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    SetWindowPos(control, nullptr, r.left, r.top + shift, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(control, nullptr, r.left, r.top + shift, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   RECT window{};
   GetWindowRect(dialog, &window);
@@ -68,7 +69,8 @@ INT_PTR CALLBACK alreadyRunningProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
       fitBelowPictures(dialog, {IDM_SETTINGS, IDC_FORCE_EXIT, IDCANCEL});
       SetForegroundWindow(dialog);
       SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(images.appIcon.get()));
-      SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(images.appIconSmall.get()));
+      SendMessageW(dialog, WM_SETICON, ICON_SMALL,
+                   reinterpret_cast<LPARAM>(images.appIconSmall.get()));
       SendDlgItemMessageW(dialog, IDC_WARNING_ICON, STM_SETICON,
                           reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_EXCLAMATION)), 0);
       MessageBeep(MB_OK);
@@ -114,7 +116,8 @@ INT_PTR CALLBACK openingProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
       applyLook(dialog);
       placePictures(dialog, app->images);
       fitBelowPictures(dialog, {IDC_NO_OPENING_DLG, IDCANCEL});
-      if (app->settings.BIGDIALOG != 0) app->openingEnlargement = ui::EnlargeDialog(dialog, ui::kPlaceCentre);
+      if (app->settings.BIGDIALOG != 0)
+        app->openingEnlargement = ui::EnlargeDialog(dialog, ui::kPlaceCentre);
       ShowWindow(dialog, SW_SHOW);
       SetForegroundWindow(dialog);
       return TRUE;
@@ -140,20 +143,21 @@ INT_PTR CALLBACK openingProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 INT_PTR showAlreadyRunningDialog(HINSTANCE instance, bool japanese, const StartupImages& images) {
-  const INT_PTR result =
-      DialogBoxParamW(instance, MAKEINTRESOURCEW(japanese ? IDD_ALREADY_RUNNING_JA : IDD_ALREADY_RUNNING_EN), nullptr,
-                      alreadyRunningProc, reinterpret_cast<LPARAM>(&images));
+  const INT_PTR result = DialogBoxParamW(
+      instance, MAKEINTRESOURCEW(japanese ? IDD_ALREADY_RUNNING_JA : IDD_ALREADY_RUNNING_EN),
+      nullptr, alreadyRunningProc, reinterpret_cast<LPARAM>(&images));
   // Sent once this dialog is gone: the running instance answers only when
   // its settings dialog closes.
   if (result == IDM_SETTINGS) {
-    if (const HWND running = FindWindowW(kMainWindowClass, nullptr)) SendMessageW(running, MYWM_EXECALL, IDM_SETTINGS, 0);
+    if (const HWND running = FindWindowW(kMainWindowClass, nullptr))
+      SendMessageW(running, MYWM_EXECALL, IDM_SETTINGS, 0);
   }
   return result;
 }
 
 HWND createOpeningDialog(App& app) {
-  app.openingDialog =
-      CreateDialogParamW(app.instance, MAKEINTRESOURCEW(IDD_OPENING), nullptr, openingProc, reinterpret_cast<LPARAM>(&app));
+  app.openingDialog = CreateDialogParamW(app.instance, MAKEINTRESOURCEW(IDD_OPENING), nullptr,
+                                         openingProc, reinterpret_cast<LPARAM>(&app));
   return app.openingDialog;
 }
 

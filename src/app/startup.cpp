@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
-#include <commctrl.h>
 #include <objbase.h>
+#include <commctrl.h>
 
 #include <memory>
 
@@ -35,7 +35,8 @@ void loadStartupImages(StartupImages& images, HINSTANCE instance) {
 
 // The second start: forward a switch to the running instance, stop it, or
 // offer the already-running dialog.
-void runSecondInstance(StartSwitch given, HINSTANCE instance, bool modeJP, const StartupImages& images) {
+void runSecondInstance(StartSwitch given, HINSTANCE instance, bool modeJP,
+                       const StartupImages& images) {
   if (const auto command = forwardedCommand(given)) {
     if (const HWND running = FindWindowW(kMainWindowClass, nullptr)) {
       SendMessageW(running, MYWM_EXECALL, *command, 0);
@@ -44,7 +45,9 @@ void runSecondInstance(StartSwitch given, HINSTANCE instance, bool modeJP, const
     }
     return;
   }
-  if (given != StartSwitch::Exit && showAlreadyRunningDialog(instance, modeJP, images) != IDC_FORCE_EXIT) return;
+  if (given != StartSwitch::Exit &&
+      showAlreadyRunningDialog(instance, modeJP, images) != IDC_FORCE_EXIT)
+    return;
   if (const HWND running = FindWindowW(kMainWindowClass, nullptr)) {
     // Runs its whole shut-down, which ends its message loop.
     SendMessageW(running, WM_DESTROY, 0, 0);
@@ -54,9 +57,10 @@ void runSecondInstance(StartSwitch given, HINSTANCE instance, bool modeJP, const
 }
 
 void runCopySwitch(App& app, StartSwitch copy) {
-  const bool succeeded = copy == StartSwitch::IniToRegistry
-                             ? settings::CopyIniToRegistry(app.settings, app.store(), app.modeJP, app.shell)
-                             : settings::CopyRegistryToIni(app.settings, app.store(), app.modeJP, app.shell);
+  const bool succeeded =
+      copy == StartSwitch::IniToRegistry
+          ? settings::CopyIniToRegistry(app.settings, app.store(), app.modeJP, app.shell)
+          : settings::CopyRegistryToIni(app.settings, app.store(), app.modeJP, app.shell);
   const CopyReport report = copyReport(copy, succeeded, app.modeJP);
   ui::ThemedMessageBox(nullptr, report.text, kCaption, report.icon);
 }
@@ -73,7 +77,8 @@ void openMessageFilter() {
       reinterpret_cast<void*>(GetProcAddress(user32.get(), "ChangeWindowMessageFilter")));
   if (!filter) return;
   constexpr DWORD kMsgfltAdd = 1;
-  for (const UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData}) filter(message, kMsgfltAdd);
+  for (const UINT message : {UINT{WM_DROPFILES}, UINT{WM_COPYDATA}, kCopyGlobalData})
+    filter(message, kMsgfltAdd);
 }
 
 int runMessageLoop(App& app) {
@@ -165,8 +170,9 @@ int runKivora(HINSTANCE instance, const wchar_t* commandLine) {
   if (!app->folder.empty()) SetCurrentDirectoryW(app->folder.c_str());
   settings::LoadSettings(app->settings, app->store());
   app->createMonitor();
-  setTrayLog([log = &app->debugLog](unsigned kind, unsigned line, std::u16string_view first,
-                                    std::u16string_view second) { log->log(kind, line, first, second); });
+  setTrayLog(
+      [log = &app->debugLog](unsigned kind, unsigned line, std::u16string_view first,
+                             std::u16string_view second) { log->log(kind, line, first, second); });
 
   // Common controls and COM come before the window: the settings dialog of a
   // first start opens while the window is being created.
@@ -177,7 +183,8 @@ int runKivora(HINSTANCE instance, const wchar_t* commandLine) {
     setTrayLog(nullptr);
     return 0;
   }
-  if (const auto command = forwardedCommand(given)) SendMessageW(app->mainWindow, MYWM_EXECALL, *command, 0);
+  if (const auto command = forwardedCommand(given))
+    SendMessageW(app->mainWindow, MYWM_EXECALL, *command, 0);
   const int exitCode = runMessageLoop(*app);
   if (app->scriptWorkerEnded) setTrayLog(nullptr);
   return cleanUp(std::move(app), std::move(mutex), SUCCEEDED(com), exitCode);

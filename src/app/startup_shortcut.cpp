@@ -82,7 +82,8 @@ bool createShortcut(const std::wstring& target, const std::wstring& linkPath) {
   link->SetDescription(L"");
   link->SetArguments(L"");
   IPersistFile* rawFile = nullptr;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile)))) return false;
+  if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&rawFile))))
+    return false;
   const ComPtr<IPersistFile> file(rawFile);
   return file->Save(linkPath.c_str(), TRUE) == S_OK;
 }
@@ -90,7 +91,8 @@ bool createShortcut(const std::wstring& target, const std::wstring& linkPath) {
 void toggleStartupShortcut(App& app, HWND owner) {
   const bool exists = fileExists(app.startupShortcutPath);
   const Bilingual& question = exists ? texts::kAskDeleteShortcut : texts::kAskCreateShortcut;
-  if (ui::ThemedMessageBox(owner, question.pick(app.modeJP), kCaption, MB_ICONQUESTION | MB_YESNO) != IDYES) {
+  if (ui::ThemedMessageBox(owner, question.pick(app.modeJP), kCaption,
+                           MB_ICONQUESTION | MB_YESNO) != IDYES) {
     return;
   }
   const Outcome outcome = exists ? deleteShortcut(app) : addShortcut(app);

@@ -55,7 +55,8 @@ inline constexpr Bilingual kShortcutDeleted{L"Deleted a shortcut file.",
 inline constexpr Bilingual kShortcutNotDeleted{L"Cannot delete a shortcut file.\n\n%s",
                                                L"ショートカットの削除に失敗しました。\n\n%s"};
 inline constexpr Bilingual kShortcutCreated{
-    L"Created a shortcut file.\n\n%s", L"下記の位置にKivoraショートカットを作成しました。\r\n\r\n%s"};
+    L"Created a shortcut file.\n\n%s",
+    L"下記の位置にKivoraショートカットを作成しました。\r\n\r\n%s"};
 inline constexpr Bilingual kShortcutNotCreated{L"Cannot create a shortcut file.\n\n%s",
                                                L"ショートカットの作成に失敗しました。\n\n%s"};
 
@@ -72,7 +73,8 @@ inline constexpr Bilingual kCloseTheDialog{L"Close the dialog box.",
                                            L"現在開いているダイアログボックスを閉じてください。"};
 
 // The tray menu's first two items, by EnDisTTIcon.
-inline constexpr Bilingual kMenuSettingsHint{L"&Settings...\tDoubleClick", L"設定(&S)...\tDoubleClick"};
+inline constexpr Bilingual kMenuSettingsHint{L"&Settings...\tDoubleClick",
+                                             L"設定(&S)...\tDoubleClick"};
 inline constexpr Bilingual kMenuSettings{L"&Settings...", L"設定(&S)..."};
 inline constexpr Bilingual kMenuPauseClick{L"Pause t&o watch the keyboard\tClick",
                                            L"一時的にキーボード監視をオフにする(&O)\tClick"};

@@ -118,8 +118,9 @@ bool sendKeyStateToCompanion(HWND window) {
   copy.lpData = const_cast<char16_t*>(text.c_str());
   // A companion that hangs must not stop the tick that sends this.
   DWORD_PTR ignored = 0;
-  SendMessageTimeoutW(companion, WM_COPYDATA, reinterpret_cast<WPARAM>(window), reinterpret_cast<LPARAM>(&copy),
-                      SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000, &ignored);
+  SendMessageTimeoutW(companion, WM_COPYDATA, reinterpret_cast<WPARAM>(window),
+                      reinterpret_cast<LPARAM>(&copy), SMTO_ABORTIFHUNG | SMTO_BLOCK, 1000,
+                      &ignored);
   return true;
 }
 

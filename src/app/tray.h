@@ -22,8 +22,8 @@ inline constexpr ULONG_PTR kCompanionDataId = 0x1900E;
 inline constexpr wchar_t kCompanionClass[] = L"cursormate";
 
 // Where the tray writes its debug-log lines: kind, call-site number, two texts.
-using TrayLog =
-    std::function<void(unsigned kind, unsigned line, std::u16string_view first, std::u16string_view second)>;
+using TrayLog = std::function<void(unsigned kind, unsigned line, std::u16string_view first,
+                                   std::u16string_view second)>;
 // Set once at start, before the script worker can run; empty = no logging.
 void setTrayLog(TrayLog log);
 

@@ -45,12 +45,13 @@ bool readIconBitmaps(HICON icon, IconBitmaps& out) {
   out.colour.reset(out.info.hbmColor);
   out.mask.reset(out.info.hbmMask);
   BITMAP bm = {};
-  return out.colour && GetObjectW(out.colour.get(), sizeof bm, &bm) == sizeof bm && bm.bmWidth == kIconSize &&
-         bm.bmHeight == kIconSize;
+  return out.colour && GetObjectW(out.colour.get(), sizeof bm, &bm) == sizeof bm &&
+         bm.bmWidth == kIconSize && bm.bmHeight == kIconSize;
 }
 
 bool readPixels(HDC dc, HBITMAP colour, FourBitHeader& header, Pixels& pixels) {
-  return GetDIBits(dc, colour, 0, kIconSize, pixels.data(), asInfo(header), DIB_RGB_COLORS) == kIconSize;
+  return GetDIBits(dc, colour, 0, kIconSize, pixels.data(), asInfo(header), DIB_RGB_COLORS) ==
+         kIconSize;
 }
 
 // ORs the part's pixels into `pixels`, reading it through a copy of the base's header.
@@ -78,7 +79,8 @@ HICON stateOverlay(const LockIconParts& parts, int state) {
 const wchar_t* compositionFailedText(bool japanese) {
   return japanese ? L"カスタムアイコンの合成に失敗しました。\r\n"
                     L"「通知領域アイコンに各キーのロック状態を表示する」機能はうまく動作しません。"
-                  : L"Custom icon composition failed. The 'Show the lock state of keys on tasktray icon' "
+                  : L"Custom icon composition failed. The 'Show the lock state of keys on tasktray "
+                    L"icon' "
                     L"function does not work properly.";
 }
 
@@ -89,8 +91,8 @@ win32::UniqueIcon copyOf(const win32::UniqueIcon& icon) {
 }  // namespace
 
 win32::UniqueIcon loadSmallIcon(HINSTANCE instance, int id) {
-  return win32::UniqueIcon(
-      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, kIconSize, kIconSize, 0)));
+  return win32::UniqueIcon(static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, kIconSize, kIconSize, 0)));
 }
 
 LockIconParts loadLockIconParts(HINSTANCE instance) {
@@ -106,8 +108,8 @@ LockIconParts loadLockIconParts(HINSTANCE instance) {
   return parts;
 }
 
-win32::UniqueIcon composeLockStateIcon(const LockIconParts& parts, HDC dc, bool device, bool numLock,
-                                       bool capsLock, bool scrollLock, int state) {
+win32::UniqueIcon composeLockStateIcon(const LockIconParts& parts, HDC dc, bool device,
+                                       bool numLock, bool capsLock, bool scrollLock, int state) {
   if (!dc) return {};
   IconBitmaps base;
   if (!readIconBitmaps(device ? parts.baseDevice.get() : parts.base.get(), base)) return {};
@@ -117,12 +119,14 @@ win32::UniqueIcon composeLockStateIcon(const LockIconParts& parts, HDC dc, bool 
   Pixels pixels = {};
   if (!readPixels(dc, base.colour.get(), header, pixels)) return {};
   if (!orPart(dc, stateOverlay(parts, state), header, pixels)) return {};
-  const std::pair<bool, HICON> keys[] = {
-      {numLock, parts.numLock.get()}, {capsLock, parts.capsLock.get()}, {scrollLock, parts.scrollLock.get()}};
+  const std::pair<bool, HICON> keys[] = {{numLock, parts.numLock.get()},
+                                         {capsLock, parts.capsLock.get()},
+                                         {scrollLock, parts.scrollLock.get()}};
   for (const auto& [on, overlay] : keys) {
     if (on && !orPart(dc, overlay, header, pixels)) return {};
   }
-  if (SetDIBits(dc, base.colour.get(), 0, kIconSize, pixels.data(), asInfo(header), DIB_RGB_COLORS) != kIconSize) {
+  if (SetDIBits(dc, base.colour.get(), 0, kIconSize, pixels.data(), asInfo(header),
+                DIB_RGB_COLORS) != kIconSize) {
     return {};
   }
   ICONINFO info = base.info;
@@ -135,10 +139,13 @@ win32::UniqueIcon composeLockStateIcon(const LockIconParts& parts, HDC dc, bool 
 bool buildLockStateIcons(const LockIconParts& parts, LockStateIcons& table, bool japanese,
                          ui::MessageBoxFunction messageBox) {
   win32::MemoryDC dc(nullptr);
-  table[0] = composeLockStateIcon(parts, dc.get(), false, false, false, false, monitor::kIconPaused);
+  table[0] =
+      composeLockStateIcon(parts, dc.get(), false, false, false, false, monitor::kIconPaused);
   if (!table[0]) {
-    if (messageBox) messageBox(nullptr, compositionFailedText(japanese), L"Kivora", MB_OK | MB_ICONERROR);
-    for (size_t i = 0; i < table.size(); ++i) table[i] = copyOf(i % 2 ? parts.baseDevice : parts.base);
+    if (messageBox)
+      messageBox(nullptr, compositionFailedText(japanese), L"Kivora", MB_OK | MB_ICONERROR);
+    for (size_t i = 0; i < table.size(); ++i)
+      table[i] = copyOf(i % 2 ? parts.baseDevice : parts.base);
     return false;
   }
   for (int i = 1; i < monitor::kLockStateIconCount; ++i) {
@@ -192,7 +199,8 @@ HICON currentTrayIcon(const TrayIcons& icons, const monitor::TrayIconSettings& s
   return trayIconFor(icons, monitor::chooseTrayIcon(settings, readLockKeys()));
 }
 
-HICON flashTrayIcon(const TrayIcons& icons, const monitor::TrayIconSettings& settings, monitor::LockKeys keys) {
+HICON flashTrayIcon(const TrayIcons& icons, const monitor::TrayIconSettings& settings,
+                    monitor::LockKeys keys) {
   return trayIconFor(icons, monitor::chooseFlashIcon(settings, keys));
 }
 

@@ -45,8 +45,8 @@ LockIconParts loadLockIconParts(HINSTANCE instance);
 // overlay of `state` (monitor::LockIconState) and of each key that is on
 // OR-ed into its 4-bit palette indexes; the mask is the base's. Null when
 // `dc` is null or a part cannot be read as a 16 x 16 colour icon.
-win32::UniqueIcon composeLockStateIcon(const LockIconParts& parts, HDC dc, bool device, bool numLock,
-                                       bool capsLock, bool scrollLock, int state);
+win32::UniqueIcon composeLockStateIcon(const LockIconParts& parts, HDC dc, bool device,
+                                       bool numLock, bool capsLock, bool scrollLock, int state);
 
 // Composes all 48 icons. When the first cannot be composed, the error box
 // ("Custom icon composition failed. ...") is shown through `messageBox` and
@@ -70,6 +70,7 @@ HICON trayIconFor(const TrayIcons& icons, const monitor::TrayIconChoice& choice)
 HICON currentTrayIcon(const TrayIcons& icons, const monitor::TrayIconSettings& settings);
 
 // The icon shown for a moment when a key is pressed (`keys` read before the press).
-HICON flashTrayIcon(const TrayIcons& icons, const monitor::TrayIconSettings& settings, monitor::LockKeys keys);
+HICON flashTrayIcon(const TrayIcons& icons, const monitor::TrayIconSettings& settings,
+                    monitor::LockKeys keys);
 
 }  // namespace kivora::app

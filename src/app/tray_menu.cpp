@@ -26,8 +26,8 @@ void openTrayMenu(App& app) {
 
   app.menuOpen = true;
   const UINT command = static_cast<UINT>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_BOTTOMALIGN | TPM_RIGHTALIGN, cursor.x, cursor.y, 0,
-                     app.mainWindow, nullptr));
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_BOTTOMALIGN | TPM_RIGHTALIGN,
+                     cursor.x, cursor.y, 0, app.mainWindow, nullptr));
   PostMessageW(app.mainWindow, WM_NULL, 0, 0);
   runCommand(app, command);
 }
@@ -41,7 +41,8 @@ void onRightButtonUp(App& app) {
     } else if (app.settingsWindow) {
       if (GetForegroundWindow() == app.settingsWindow) {
         showBalloon(nullptr, nullptr, 0);
-        showBalloon(app.mainWindow, texts::kCloseTheDialog.pick(app.modeJP), monitor::kBalloonWarning);
+        showBalloon(app.mainWindow, texts::kCloseTheDialog.pick(app.modeJP),
+                    monitor::kBalloonWarning);
       }
       SetForegroundWindow(app.settingsWindow);
       return;
@@ -81,7 +82,8 @@ TrayMenuLook trayMenuLook(int enDisTTIcon) {
 void setTrayMenuLook(HMENU menu, int enDisTTIcon, bool japanese) {
   const TrayMenuLook look = trayMenuLook(enDisTTIcon);
   SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
-  ModifyMenuW(menu, IDM_SETTINGS, MF_BYCOMMAND | MF_STRING, IDM_SETTINGS, look.settings.pick(japanese));
+  ModifyMenuW(menu, IDM_SETTINGS, MF_BYCOMMAND | MF_STRING, IDM_SETTINGS,
+              look.settings.pick(japanese));
   ModifyMenuW(menu, IDM_OFF, MF_BYCOMMAND | MF_STRING, IDM_OFF, look.pause.pick(japanese));
   SetMenuDefaultItem(menu, look.defaultItem, FALSE);
 }

@@ -22,9 +22,9 @@ TrayMenuLook trayMenuLook(int enDisTTIcon);
 
 // What the menu's check marks show.
 struct TrayMenuChecks {
-  bool paused = false;          // KBWatchEnabled is 0
-  bool debugLog = false;        // the debug log is on
-  bool startupShortcut = false; // the start-up shortcut exists
+  bool paused = false;           // KBWatchEnabled is 0
+  bool debugLog = false;         // the debug log is on
+  bool startupShortcut = false;  // the start-up shortcut exists
 };
 
 // Sets the first two items' texts and the default item.

@@ -24,7 +24,8 @@ class Report {
   void format(const char* pattern, Args... args) {
     char buffer[256];
     const int n = std::snprintf(buffer, sizeof buffer, pattern, args...);
-    if (n > 0) text_.append(buffer, static_cast<std::size_t>(n) < sizeof buffer ? n : sizeof buffer - 1);
+    if (n > 0)
+      text_.append(buffer, static_cast<std::size_t>(n) < sizeof buffer ? n : sizeof buffer - 1);
   }
   void add(std::string_view s) { text_.append(s); }
   void add(std::u16string_view s) { text_.append(utf16ToUtf8(s)); }
@@ -36,28 +37,48 @@ class Report {
 
 const char* platformName(std::uint32_t id) {
   switch (id) {
-    case 0: return "(Win32s)";
-    case 1: return "(Win9x)";
-    case 2: return "(NT)";
-    default: return "";
+    case 0:
+      return "(Win32s)";
+    case 1:
+      return "(Win9x)";
+    case 2:
+      return "(NT)";
+    default:
+      return "";
   }
 }
 
 void addProductType(Report& r, std::uint32_t type) {
   switch (type) {
-    case 1: r.add("1 (Workstation)"); break;
-    case 2: r.add("2 (Domain Controller)"); break;
-    case 3: r.add("3 (Server)"); break;
-    default: r.format("%u", type); break;
+    case 1:
+      r.add("1 (Workstation)");
+      break;
+    case 2:
+      r.add("2 (Domain Controller)");
+      break;
+    case 3:
+      r.add("3 (Server)");
+      break;
+    default:
+      r.format("%u", type);
+      break;
   }
 }
 
 void addSafeMode(Report& r, int cleanBoot) {
   switch (cleanBoot) {
-    case 0: r.add("Off"); break;
-    case 1: r.add("Fail-safe boot"); break;
-    case 2: r.add("Fail-safe with network boot"); break;
-    default: r.format("%d", cleanBoot); break;
+    case 0:
+      r.add("Off");
+      break;
+    case 1:
+      r.add("Fail-safe boot");
+      break;
+    case 2:
+      r.add("Fail-safe with network boot");
+      break;
+    default:
+      r.format("%d", cleanBoot);
+      break;
   }
 }
 
@@ -78,8 +99,8 @@ void addRect(Report& r, const char* pattern, const ReportRect& rect) {
 }
 
 void addDateTime(Report& r, const platform::SystemTime& t, std::int32_t bias) {
-  r.format("%s, %s %d, %d %2d:%02d:%02d", kWeekdays[t.wDayOfWeek % 7], kMonths[(t.wMonth + 11) % 12], t.wDay,
-           t.wYear, t.wHour, t.wMinute, t.wSecond);
+  r.format("%s, %s %d, %d %2d:%02d:%02d", kWeekdays[t.wDayOfWeek % 7],
+           kMonths[(t.wMonth + 11) % 12], t.wDay, t.wYear, t.wHour, t.wMinute, t.wSecond);
   const long minutes = std::labs(static_cast<long>(bias));
   r.format(bias < 0 ? "(UTC+%02ld:%02ld)" : "(UTC-%02ld:%02ld)", minutes / 60, minutes % 60);
 }
@@ -98,8 +119,8 @@ std::u16string formatSystemReport(const SystemFacts& f) {
   }
 
   Report r;
-  r.format("ProbixLite ver.%u.%02u.%02u [%s]\r\n", kReportVersion[0], kReportVersion[1], kReportVersion[2],
-           kReportDate);
+  r.format("ProbixLite ver.%u.%02u.%02u [%s]\r\n", kReportVersion[0], kReportVersion[1],
+           kReportVersion[2], kReportDate);
   r.add("[Windows]");
   r.add("\r\n Platform Id\t: ");
   r.format("%d ", static_cast<int>(f.platformId));
@@ -151,7 +172,8 @@ std::u16string_view fitClipboardBlock(std::u16string_view text, std::size_t bloc
   const std::size_t room = blockBytes / sizeof(char16_t);
   if (room == 0) return {};
   std::size_t keep = std::min(text.size(), room - 1);
-  if (keep < text.size() && keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF) --keep;
+  if (keep < text.size() && keep > 0 && text[keep - 1] >= 0xD800 && text[keep - 1] <= 0xDBFF)
+    --keep;
   return text.substr(0, keep);
 }
 

@@ -47,8 +47,8 @@ struct SystemFacts {
   std::uint32_t servicePackMinor = 0;
   std::uint32_t suiteMask = 0;
   std::uint32_t productType = 1;
-  std::uint32_t productInfo = 0;  // GetProductInfo, 0 when missing
-  int cleanBoot = 0;              // SM_CLEANBOOT
+  std::uint32_t productInfo = 0;          // GetProductInfo, 0 when missing
+  int cleanBoot = 0;                      // SM_CLEANBOOT
   std::optional<std::u16string> country;  // LOCALE_SENGCOUNTRY
   bool remoteSession = false;
   bool darkMode = false;
@@ -76,6 +76,7 @@ inline constexpr std::size_t kClipboardBlockBytes = 16384;
 // The part of `text` that fits a block of `blockBytes` bytes with its
 // terminating zero: cut, never written past, and never between the two
 // halves of a surrogate pair.
-std::u16string_view fitClipboardBlock(std::u16string_view text, std::size_t blockBytes = kClipboardBlockBytes);
+std::u16string_view fitClipboardBlock(std::u16string_view text,
+                                      std::size_t blockBytes = kClipboardBlockBytes);
 
 }  // namespace kivora::diag

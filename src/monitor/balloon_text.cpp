@@ -12,7 +12,8 @@ bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
 }  // namespace
 
-std::optional<BalloonNotice> BalloonAccumulator::submit(bool hasWindow, std::optional<std::u16string_view> text,
+std::optional<BalloonNotice> BalloonAccumulator::submit(bool hasWindow,
+                                                        std::optional<std::u16string_view> text,
                                                         int type) {
   std::lock_guard lock(mutex_);
   if (!hasWindow && !text) {

@@ -38,7 +38,8 @@ class BalloonAccumulator {
   //    pending text cut to the balloon's limit with the pending type. The
   //    pending text stays until it is cleared.
   // A type outside 1 to 3 counts as none.
-  std::optional<BalloonNotice> submit(bool hasWindow, std::optional<std::u16string_view> text, int type);
+  std::optional<BalloonNotice> submit(bool hasWindow, std::optional<std::u16string_view> text,
+                                      int type);
 
   void clear();
   BalloonNotice pending() const;

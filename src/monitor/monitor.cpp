@@ -143,8 +143,9 @@ void Monitor::onMonitorTimer(unsigned timerId) {
 
 void Monitor::onLockKeyChanged(std::uint8_t virtualKey) {
   if (settings_.InstantCheck == 0) return;
-  const auto key = std::find_if(kLockKeys.begin(), kLockKeys.end(),
-                                [&](const LockKeyRow& row) { return row.virtualKey == virtualKey; });
+  const auto key = std::find_if(kLockKeys.begin(), kLockKeys.end(), [&](const LockKeyRow& row) {
+    return row.virtualKey == virtualKey;
+  });
   if (key == kLockKeys.end()) return;
   // Kivora's own presses come back as releases too. After a press that took,
   // the tick finds every key right; after one that did not, it would press

@@ -3,8 +3,8 @@
 namespace kivora::monitor {
 
 int lockStateIconIndex(int state, LockKeys keys, bool device) {
-  return 16 * state + 8 * (keys.scrollLock ? 1 : 0) + 4 * (keys.capsLock ? 1 : 0) + 2 * (keys.numLock ? 1 : 0) +
-         (device ? 1 : 0);
+  return 16 * state + 8 * (keys.scrollLock ? 1 : 0) + 4 * (keys.capsLock ? 1 : 0) +
+         2 * (keys.numLock ? 1 : 0) + (device ? 1 : 0);
 }
 
 int lockIconStateFor(int kbWatchEnabled) {
@@ -20,11 +20,12 @@ int lockIconStateFor(int kbWatchEnabled) {
 
 TrayIconChoice chooseTrayIcon(const TrayIconSettings& settings, LockKeys keys) {
   if (settings.showLockedKeyIcon) {
-    return {TrayIconKind::LockState,
-            lockStateIconIndex(lockIconStateFor(settings.kbWatchEnabled), keys, settings.showDevice)};
+    return {TrayIconKind::LockState, lockStateIconIndex(lockIconStateFor(settings.kbWatchEnabled),
+                                                        keys, settings.showDevice)};
   }
   const bool watching = settings.kbWatchEnabled != 0;
-  if (settings.showDevice) return {watching ? TrayIconKind::DeviceWatching : TrayIconKind::DevicePaused};
+  if (settings.showDevice)
+    return {watching ? TrayIconKind::DeviceWatching : TrayIconKind::DevicePaused};
   return {watching ? TrayIconKind::Watching : TrayIconKind::Paused};
 }
 

@@ -66,8 +66,7 @@ RuleCodes iniCodes(const SettingsStore& store, std::uint32_t number) {
 std::optional<std::u16string> registryTitle(REGW& key, std::uint32_t number,
                                             std::size_t capacity = kRuleTitleCapacity) {
   std::u16string title;
-  if (!key.ReadStringW(valueName(number, kNameSuffix), title, capacity))
-    return std::nullopt;
+  if (!key.ReadStringW(valueName(number, kNameSuffix), title, capacity)) return std::nullopt;
   return title;
 }
 

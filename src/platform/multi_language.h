@@ -34,8 +34,8 @@ class MultiLanguage2 {
   // ConvertStringToUnicodeEx with no flags and no fallback: *srcSize bytes in
   // the code page, at most *dstSize units out (*dstSize becomes the count).
   // *mode carries the conversion state between calls; start it at 0.
-  virtual HResult ConvertStringToUnicodeEx(std::uint32_t* mode, std::uint32_t codePage, const char* src,
-                                           std::uint32_t* srcSize, char16_t* dst,
+  virtual HResult ConvertStringToUnicodeEx(std::uint32_t* mode, std::uint32_t codePage,
+                                           const char* src, std::uint32_t* srcSize, char16_t* dst,
                                            std::uint32_t* dstSize) = 0;
 };
 

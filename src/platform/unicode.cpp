@@ -99,7 +99,8 @@ std::string utf16ToUtf8(std::u16string_view utf16) {
     const char16_t c = utf16[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
         utf16[i + 1] <= 0xDFFF) {
-      const char32_t cp = 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
+      const char32_t cp =
+          0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
       appendUtf8(out, cp);
       ++i;
     } else if (c >= 0xD800 && c <= 0xDFFF) {

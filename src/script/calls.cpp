@@ -91,7 +91,8 @@ class LentArguments {
 
  private:
   void giveBack() noexcept {
-    for (std::size_t i = 0; i < lent_.size(); ++i) std::swap(*lent_.data()[i].variable, *lent_.data()[i].argument);
+    for (std::size_t i = 0; i < lent_.size(); ++i)
+      std::swap(*lent_.data()[i].variable, *lent_.data()[i].argument);
   }
   struct Loan {
     Value* variable;
@@ -104,13 +105,15 @@ class LentArguments {
 // argument is lent rather than copied when no later argument can change it (so
 // it still holds, at the call, what a copy would have taken).
 template <typename Use>
-Value withLentArguments(ScriptContext& ctx, std::vector<NodePtr>& nodes, std::size_t lendFrom, Use use) {
+Value withLentArguments(ScriptContext& ctx, std::vector<NodePtr>& nodes, std::size_t lendFrom,
+                        Use use) {
   const std::size_t count = nodes.size();
   ShortList<Value, kLocalArguments> values(count);
   ShortList<Value*, kLocalArguments> variables(count);
   for (std::size_t i = 0; i < count; ++i) {
     Value* variable = nullptr;
-    if (i >= lendFrom && nodes[i]->kind == kVarNode) variable = static_cast<VarNode&>(*nodes[i]).storage(ctx);
+    if (i >= lendFrom && nodes[i]->kind == kVarNode)
+      variable = static_cast<VarNode&>(*nodes[i]).storage(ctx);
     values.push(variable ? Value{} : nodes[i]->evaluate(ctx));
     variables.push(variable);
   }
@@ -135,11 +138,13 @@ struct SavedParameter {
 };
 
 // Parameters are the only locals: their values before the call, restored after.
-void restore(ScriptContext& ctx, UserFunction& function, ShortList<SavedParameter, kLocalArguments>& saved) {
+void restore(ScriptContext& ctx, UserFunction& function,
+             ShortList<SavedParameter, kLocalArguments>& saved) {
   SavedParameter* entries = saved.data();
   for (std::size_t i = 0; i < saved.size(); ++i) {
     const std::size_t p = entries[i].index;
-    ctx.variables.at(function.parameters[p], function.parameterSlots[p]) = std::move(entries[i].value);
+    ctx.variables.at(function.parameters[p], function.parameterSlots[p]) =
+        std::move(entries[i].value);
   }
 }
 
@@ -156,13 +161,15 @@ void FuncCallNode::resolve(ScriptContext& ctx) {
   const BuiltinEntry* entry = findBuiltin(key);
   // A builtin called with a count it does not take goes through dispatchBuiltin,
   // which reports it.
-  if (entry && entry->minArgs <= arguments.size() && arguments.size() <= entry->maxArgs) builtin_ = entry;
+  if (entry && entry->minArgs <= arguments.size() && arguments.size() <= entry->maxArgs)
+    builtin_ = entry;
 }
 
 Value FuncCallNode::evaluate(ScriptContext& ctx) {
   ctx.checkStack();
   if (ctx.state.callDepth > kMaxCallDepth) {
-    ctx.fail(kErrTooManyCalls, line, messages::tooManyCalls(ctx.japanese(), name, arguments.size(), line));
+    ctx.fail(kErrTooManyCalls, line,
+             messages::tooManyCalls(ctx.japanese(), name, arguments.size(), line));
     return defaultValueFor(name);
   }
   if (resolvedFor_ != ctx.functionsStamp) resolve(ctx);
@@ -178,10 +185,11 @@ Value FuncCallNode::callBuiltin(ScriptContext& ctx) {
       while (from > 0 && arguments[from]->leavesVariablesAlone()) --from;
       lendFrom_ = static_cast<std::int32_t>(from);
     }
-    return withLentArguments(ctx, arguments, static_cast<std::size_t>(lendFrom_), [&](std::span<const Value> values) {
-      BuiltinCall call{ctx, name, line, values};
-      return builtin_->handler(call);
-    });
+    return withLentArguments(ctx, arguments, static_cast<std::size_t>(lendFrom_),
+                             [&](std::span<const Value> values) {
+                               BuiltinCall call{ctx, name, line, values};
+                               return builtin_->handler(call);
+                             });
   }
   return withArguments(ctx, arguments, [&](std::span<const Value> values) {
     if (!builtin_) return dispatchBuiltin(ctx, name, values, line);
@@ -246,11 +254,13 @@ Value CBCallNode::evaluate(ScriptContext& ctx) {
   return Value::integer(result.intValue);
 }
 
-Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, std::span<const Value> args, int line) {
+Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, std::span<const Value> args,
+                      int line) {
   std::string key = toUpperAscii(name);
   if (!key.empty() && key.back() == '$') key.pop_back();
   const std::size_t count = args.size();
-  if (const BuiltinEntry* entry = findBuiltin(key); entry && entry->minArgs <= count && count <= entry->maxArgs) {
+  if (const BuiltinEntry* entry = findBuiltin(key);
+      entry && entry->minArgs <= count && count <= entry->maxArgs) {
     BuiltinCall call{ctx, name, line, args};
     return entry->handler(call);
   }
@@ -262,10 +272,13 @@ Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, std::span<const
   return defaultValueFor(name);
 }
 
-std::string arrayNameArgument(BuiltinCall& call, std::size_t i, std::string_view functionName, bool& valid) {
+std::string arrayNameArgument(BuiltinCall& call, std::size_t i, std::string_view functionName,
+                              bool& valid) {
   std::string arrayName = toUpperAscii(call.text(i));
   valid = isValidVariableName(arrayName);
-  if (!valid) call.ctx.fail(kErrInvalidArrayName, -1, messages::invalidArrayName(call.ctx.japanese(), functionName));
+  if (!valid)
+    call.ctx.fail(kErrInvalidArrayName, -1,
+                  messages::invalidArrayName(call.ctx.japanese(), functionName));
   return arrayName;
 }
 

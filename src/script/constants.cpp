@@ -360,8 +360,9 @@ std::optional<std::int32_t> lookupConstant(std::string_view upperName) {
 std::size_t constantCount() { return std::size(kConstants); }
 
 bool constantsAreSorted() {
-  return std::is_sorted(std::begin(kConstants), std::end(kConstants),
-                        [](const ConstantRow& a, const ConstantRow& b) { return std::strcmp(a.name, b.name) < 0; });
+  return std::is_sorted(
+      std::begin(kConstants), std::end(kConstants),
+      [](const ConstantRow& a, const ConstantRow& b) { return std::strcmp(a.name, b.name) < 0; });
 }
 
 }  // namespace kivora::script

@@ -80,7 +80,8 @@ Value ScriptContext::readVariable(std::string_view name, int line) {
   return readMissingVariable(name, line, constant);
 }
 
-Value ScriptContext::readVariable(std::string_view name, int line, VariableSlot& slot, ConstantSlot& constant) {
+Value ScriptContext::readVariable(std::string_view name, int line, VariableSlot& slot,
+                                  ConstantSlot& constant) {
   if (const Value* v = variables.find(name, slot)) return *v;
   return readMissingVariable(name, line, constant);
 }
@@ -92,7 +93,8 @@ Value ScriptContext::readMissingVariable(std::string_view name, int line, Consta
     constant.value = found.value_or(0);
   }
   if (constant.state == ConstantSlot::kFound) return Value::integer(constant.value);
-  if (state.mustVarDef) fail(kErrUnassignedVariable, line, messages::unassignedVariable(japanese(), name, line));
+  if (state.mustVarDef)
+    fail(kErrUnassignedVariable, line, messages::unassignedVariable(japanese(), name, line));
   return defaultValueFor(name);
 }
 
@@ -107,10 +109,12 @@ Value ScriptContext::takeReturn() noexcept {
   return std::move(returnValue_);
 }
 
-int ScriptContext::showHostMessageBox(std::string_view text, std::string_view caption, unsigned flags) {
+int ScriptContext::showHostMessageBox(std::string_view text, std::string_view caption,
+                                      unsigned flags) {
   const std::u16string wideText = utf8ToWide(text);
   const std::u16string wideCaption = utf8ToWide(caption);
-  if (host.messageBox) return host.messageBox(host.ownerWindow, wideText.c_str(), wideCaption.c_str(), flags);
+  if (host.messageBox)
+    return host.messageBox(host.ownerWindow, wideText.c_str(), wideCaption.c_str(), flags);
   return system.messageBox(host.ownerWindow, wideText.c_str(), wideCaption.c_str(), flags);
 }
 

@@ -48,7 +48,13 @@ using FunctionTable = std::map<std::string, UserFunction, std::less<>>;
 
 // kFlowReturn: a return is on its way to the call (or the runner) that takes
 // its value; every block and loop on the way stops, as for kFlowStop.
-enum FlowState : int { kFlowRunning = 0, kFlowBreak = 1, kFlowContinue = 2, kFlowStop = 3, kFlowReturn = 4 };
+enum FlowState : int {
+  kFlowRunning = 0,
+  kFlowBreak = 1,
+  kFlowContinue = 2,
+  kFlowStop = 3,
+  kFlowReturn = 4
+};
 
 struct ScriptState {
   int flowState = kFlowRunning;
@@ -82,7 +88,8 @@ enum ErrorCode : unsigned {
 
 class ScriptContext {
  public:
-  ScriptContext(ScriptSystem& system, std::uint32_t& randomState) : system(system), randomState(randomState) {}
+  ScriptContext(ScriptSystem& system, std::uint32_t& randomState)
+      : system(system), randomState(randomState) {}
 
   VariableTable variables;
   FunctionTable functions;
@@ -127,7 +134,7 @@ class ScriptContext {
   void checkStack() const {
     // Stacks grow downward on every platform Kivora runs on.
     const char* here = static_cast<const char*>(__builtin_frame_address(0));
-    if (stackBase_ && here < stackBase_ && static_cast<std::size_t>(stackBase_ - here) > stackBudget_)
+    if (stackBase_ && here<stackBase_&& static_cast<std::size_t>(stackBase_ - here)> stackBudget_)
       stackExhausted();
   }
 

@@ -31,7 +31,8 @@ void reportSafely(ScriptContext& ctx, unsigned code, MakeText makeText) noexcept
 std::vector<std::string> splitLines(const std::string& text) {
   std::vector<std::string> lines;
   std::size_t start = 0;
-  for (std::size_t newline; (newline = text.find('\n', start)) != std::string::npos; start = newline + 1)
+  for (std::size_t newline; (newline = text.find('\n', start)) != std::string::npos;
+       start = newline + 1)
     lines.emplace_back(text, start, newline - start);
   if (start < text.size()) lines.emplace_back(text, start);
   return lines;
@@ -48,9 +49,13 @@ const VariableTable& Engine::variables() const {
   return context_ ? context_->variables : empty;
 }
 
-int Engine::runScript(const char16_t* script, const ScriptHost* host) { return enter(script, host, Mode::kRun); }
+int Engine::runScript(const char16_t* script, const ScriptHost* host) {
+  return enter(script, host, Mode::kRun);
+}
 
-int Engine::checkScript(const char16_t* script, const ScriptHost* host) { return enter(script, host, Mode::kCheck); }
+int Engine::checkScript(const char16_t* script, const ScriptHost* host) {
+  return enter(script, host, Mode::kCheck);
+}
 
 int Engine::enter(const char16_t* script, const ScriptHost* host, Mode mode) {
   if (running_.exchange(true)) return -1;
@@ -88,7 +93,8 @@ void Engine::recoverFromFault(std::uint32_t exceptionCode, const ScriptHost* hos
   (void)context_.release();
   if (!host || !host->errorCallback) return;
   try {
-    const std::u16string text = utf8ToWide(messages::processorFault(host->japanese != 0, exceptionCode));
+    const std::u16string text =
+        utf8ToWide(messages::processorFault(host->japanese != 0, exceptionCode));
     host->errorCallback(kErrUnknown, -1, text.c_str());
   } catch (...) {
   }
@@ -144,7 +150,8 @@ int Engine::runOnce(const char16_t* script, const ScriptHost* host, Mode mode) n
     }
   } catch (const GotoException& jump) {
     ctx.state.exitCode = 0;
-    reportSafely(ctx, kErrUnknownLabel, [&](bool ja) { return messages::unknownLabel(ja, jump.label); });
+    reportSafely(ctx, kErrUnknownLabel,
+                 [&](bool ja) { return messages::unknownLabel(ja, jump.label); });
   } catch (const boost::regex_error& e) {
     ctx.state.exitCode = 0;
     reportSafely(ctx, kErrRegex, [&](bool ja) { return messages::regexFailure(ja, e.what()); });
@@ -153,7 +160,8 @@ int Engine::runOnce(const char16_t* script, const ScriptHost* host, Mode mode) n
     reportSafely(ctx, kErrRuntime, [&](bool ja) { return messages::runtimeFailure(ja, e.what()); });
   } catch (const std::bad_alloc& e) {
     ctx.state.exitCode = 0;
-    reportSafely(ctx, kErrRuntime, [&](bool ja) { return messages::allocationFailure(ja, e.what()); });
+    reportSafely(ctx, kErrRuntime,
+                 [&](bool ja) { return messages::allocationFailure(ja, e.what()); });
   } catch (...) {
     ctx.state.exitCode = 0;
     reportSafely(ctx, kErrUnknown, messages::unknownFailure);

@@ -40,10 +40,10 @@ struct HostValue {
 
 // A CB.Name(...) call as the host's application-function callback sees it.
 struct AppCallInfo {
-  const char16_t* name = nullptr;       // upper-cased, without "CB."
-  HostValue* arguments = nullptr;       // count entries; null when there are none
+  const char16_t* name = nullptr;  // upper-cased, without "CB."
+  HostValue* arguments = nullptr;  // count entries; null when there are none
   std::int32_t count = 0;
-  HostValue* result = nullptr;          // int 0 with empty text; the host may fill it
+  HostValue* result = nullptr;             // int 0 with empty text; the host may fill it
   const Value* engineArguments = nullptr;  // the same arguments as engine values
 };
 
@@ -62,7 +62,9 @@ struct ScriptHost {
   // Sleep, which always runs to its end.
   std::function<void(std::uint32_t milliseconds)> sleep;
   // Shaped like MessageBoxW; empty: the system's message box.
-  std::function<int(HostWindow owner, const char16_t* text, const char16_t* caption, unsigned flags)> messageBox;
+  std::function<int(HostWindow owner, const char16_t* text, const char16_t* caption,
+                    unsigned flags)>
+      messageBox;
   // Non-zero: engine messages in Japanese.
   int japanese = 0;
 };

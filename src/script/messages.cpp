@@ -12,7 +12,8 @@ std::string num(long long v) { return std::to_string(v); }
 }  // namespace
 
 std::string unassignedVariable(bool ja, std::string_view name, int line) {
-  return ja ? "Runtime Error: 未代入の変数(" + str(name) + ")を参照しました。行番号:" + num(line) + "\n"
+  return ja ? "Runtime Error: 未代入の変数(" + str(name) + ")を参照しました。行番号:" + num(line) +
+                  "\n"
             : "Runtime Error: Unassigned variable(" + str(name) + ") at line " + num(line) + "\n";
 }
 
@@ -36,17 +37,22 @@ std::string tooManyCalls(bool ja, std::string_view name, std::size_t count, int 
 std::string unknownFunction(bool ja, std::string_view name, std::size_t count, int line) {
   const std::string call = str(name) + "(args:" + num(static_cast<long long>(count)) + ")\n";
   return ja ? "Runtime Error 行番号:" + num(line) + "  関数または引数が正しくありません。" + call
-            : "Runtime error at line " + num(line) + ": Unknown Function Call or arguments not valid:" + call;
+            : "Runtime error at line " + num(line) +
+                  ": Unknown Function Call or arguments not valid:" + call;
 }
 
-std::string unknownApplicationFunction(bool ja, std::string_view name, std::size_t count, int line) {
+std::string unknownApplicationFunction(bool ja, std::string_view name, std::size_t count,
+                                       int line) {
   const std::string call = str(name) + "(args:" + num(static_cast<long long>(count)) + ")\n";
-  return ja ? "Runtime Error 行番号:" + num(line) + "  この環境で呼び出せるアプリ提供関数がありません。" + call
-            : "Runtime error at line " + num(line) + ": Unknown application provided function call:" + call;
+  return ja ? "Runtime Error 行番号:" + num(line) +
+                  "  この環境で呼び出せるアプリ提供関数がありません。" + call
+            : "Runtime error at line " + num(line) +
+                  ": Unknown application provided function call:" + call;
 }
 
 std::string invalidArrayName(bool ja, std::string_view functionName) {
-  return ja ? str(functionName) + "で指定されている配列変数名が無効です。変数名を文字列で指定してください。"
+  return ja ? str(functionName) +
+                  "で指定されている配列変数名が無効です。変数名を文字列で指定してください。"
             : "The array variable name is invalid in function " + str(functionName) + ".";
 }
 
@@ -55,7 +61,8 @@ std::string invalidParameter(bool ja) {
 }
 
 std::string outOfMemoryTranslating(bool ja) {
-  return ja ? "スクリプトの解釈中にメモリ不足になりました。" : "Out of memory while translating script.";
+  return ja ? "スクリプトの解釈中にメモリ不足になりました。"
+            : "Out of memory while translating script.";
 }
 
 std::string unknownLabel(bool ja, std::string_view label) {
@@ -65,17 +72,20 @@ std::string unknownLabel(bool ja, std::string_view label) {
 
 std::string regexFailure(bool ja, std::string_view description) {
   return ja ? "Runtime error: 正規表現処理中にエラーが発生しました: " + str(description) + "\n"
-            : "Runtime error: An error occurred during regular expression processing: " + str(description) + "\n";
+            : "Runtime error: An error occurred during regular expression processing: " +
+                  str(description) + "\n";
 }
 
 std::string runtimeFailure(bool ja, std::string_view description) {
-  return ja ? "Runtime error: 一般的なスタック不足、あるいは、正規表現の計算量が超える等のエラーが発生しました: " +
+  return ja ? "Runtime error: "
+              "一般的なスタック不足、あるいは、正規表現の計算量が超える等のエラーが発生しました: " +
                   str(description) + "\n"
             : "Runtime error: std::runtime_error: " + str(description) + "\n";
 }
 
 std::string allocationFailure(bool ja, std::string_view description) {
-  return ja ? "Runtime error: スクリプト実行中にメモリ確保に失敗しました: " + str(description) + "\n"
+  return ja ? "Runtime error: スクリプト実行中にメモリ確保に失敗しました: " + str(description) +
+                  "\n"
             : "Runtime error: std::bad_alloc: " + str(description) + "\n";
 }
 

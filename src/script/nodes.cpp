@@ -115,7 +115,9 @@ Value StringNode::evaluate(ScriptContext&) { return value_; }
 Value DummyNode::evaluate(ScriptContext&) { return Value{}; }
 Value TrueNode::evaluate(ScriptContext&) { return Value::integer(1); }
 Value LabelNode::evaluate(ScriptContext&) { return Value{}; }
-Value VarNode::evaluate(ScriptContext& ctx) { return ctx.readVariable(name, line, slot_, constant_); }
+Value VarNode::evaluate(ScriptContext& ctx) {
+  return ctx.readVariable(name, line, slot_, constant_);
+}
 
 Value* VarNode::storage(ScriptContext& ctx) { return ctx.variables.find(name, slot_); }
 
@@ -141,7 +143,8 @@ Value* ArrayAccessNode::element(ScriptContext& ctx) {
     ctx.fail(kErrInvalidIndex, line, messages::invalidIndex(ctx.japanese(), name, i, line));
     return nullptr;
   }
-  if (Value* var = ctx.variables.find(name, slot_)) return &var->element(static_cast<std::size_t>(i));
+  if (Value* var = ctx.variables.find(name, slot_))
+    return &var->element(static_cast<std::size_t>(i));
   return nullptr;
 }
 
@@ -240,7 +243,8 @@ bool strictlyEqual(const Operand& l, const Operand& r) {
 Operand BinaryNode::leftOperand(ScriptContext& ctx, Scratch& scratch) {
   Operand l = left->asOperand(ctx, scratch);
   if (rightAlone_ < 0) rightAlone_ = right->leavesVariablesAlone();
-  if (l.value && !rightAlone_ && !(scratch && l.value == &*scratch)) l.value = &scratch.emplace(*l.value);
+  if (l.value && !rightAlone_ && !(scratch && l.value == &*scratch))
+    l.value = &scratch.emplace(*l.value);
   return l;
 }
 
@@ -253,7 +257,8 @@ Operand BinaryNode::addOperands(ScriptContext& ctx, Scratch& scratch) {
   const Operand r = right->asOperand(ctx, rightScratch);
   if (!l.isString()) {
     const i32 a = l.rawInteger();
-    return {nullptr, r.isString() ? add(atolSaturated(r.value->strValue), a) : add(a, r.rawInteger())};
+    return {nullptr,
+            r.isString() ? add(atolSaturated(r.value->strValue), a) : add(a, r.rawInteger())};
   }
   IntegerText digits;
   const std::string_view tail = textOf(r, digits);
@@ -318,14 +323,22 @@ i32 BinaryNode::evaluateInteger(ScriptContext& ctx) {
       const Operand l = leftOperand(ctx, leftScratch);
       const Operand r = right->asOperand(ctx, rightScratch);
       switch (kind) {
-        case kOpEq: return compare(l, r) == 0;
-        case kOpNe: return compare(l, r) != 0;
-        case kOpStrictEq: return strictlyEqual(l, r);
-        case kOpStrictNe: return !strictlyEqual(l, r);
-        case kOpLt: return compare(l, r) < 0;
-        case kOpGt: return compare(l, r) > 0;
-        case kOpLe: return compare(l, r) <= 0;
-        default: return compare(l, r) >= 0;
+        case kOpEq:
+          return compare(l, r) == 0;
+        case kOpNe:
+          return compare(l, r) != 0;
+        case kOpStrictEq:
+          return strictlyEqual(l, r);
+        case kOpStrictNe:
+          return !strictlyEqual(l, r);
+        case kOpLt:
+          return compare(l, r) < 0;
+        case kOpGt:
+          return compare(l, r) > 0;
+        case kOpLe:
+          return compare(l, r) <= 0;
+        default:
+          return compare(l, r) >= 0;
       }
     }
     default:
@@ -336,8 +349,10 @@ i32 BinaryNode::evaluateInteger(ScriptContext& ctx) {
   const i32 l = left->evaluateInteger(ctx);
   const i32 r = right->evaluateInteger(ctx);
   switch (kind) {
-    case kOpSub: return sub(l, r);
-    case kOpMul: return mul(l, r);
+    case kOpSub:
+      return sub(l, r);
+    case kOpMul:
+      return mul(l, r);
     case kOpDiv:
       if (r == 0) {
         ctx.fail(kErrDivisionByZero, line, messages::divisionByZero(ctx.japanese(), "/", line));
@@ -350,13 +365,20 @@ i32 BinaryNode::evaluateInteger(ScriptContext& ctx) {
         return 0;
       }
       return remainder(l, r);
-    case kOpPow: return power(l, r);
-    case kOpBitOr: return l | r;
-    case kOpBitAnd: return l & r;
-    case kOpBitXor: return l ^ r;
-    case kOpShl: return shiftLeft(l, r);
-    case kOpShr: return shiftRight(l, r);
-    default: return 0;
+    case kOpPow:
+      return power(l, r);
+    case kOpBitOr:
+      return l | r;
+    case kOpBitAnd:
+      return l & r;
+    case kOpBitXor:
+      return l ^ r;
+    case kOpShl:
+      return shiftLeft(l, r);
+    case kOpShr:
+      return shiftRight(l, r);
+    default:
+      return 0;
   }
 }
 
@@ -366,14 +388,20 @@ i32 UnaryNode::evaluateInteger(ScriptContext& ctx) {
   ctx.checkStack();
   const i32 c = operand->evaluateInteger(ctx);
   switch (kind) {
-    case kOpSub: return neg(c);
-    case kOpBitNot: return ~c;
-    case kOpNot: return c == 0 ? 1 : 0;
-    default: return 0;
+    case kOpSub:
+      return neg(c);
+    case kOpBitNot:
+      return ~c;
+    case kOpNot:
+      return c == 0 ? 1 : 0;
+    default:
+      return 0;
   }
 }
 
-Value AssignNode::read(ScriptContext& ctx) { return ctx.readVariable(target, line, slot_, constant_); }
+Value AssignNode::read(ScriptContext& ctx) {
+  return ctx.readVariable(target, line, slot_, constant_);
+}
 
 i32 AssignNode::readInteger(ScriptContext& ctx) {
   if (const Value* v = ctx.variables.find(target, slot_)) return v->toInt();
@@ -422,16 +450,35 @@ Value* AssignNode::assign(ScriptContext& ctx) {
   const i32 m = value->evaluateInteger(ctx);
   i32 result = 0;
   switch (op) {
-    case kAssignAdd: result = add(n, m); break;
-    case kAssignSub: result = sub(n, m); break;
-    case kAssignMul: result = mul(n, m); break;
-    case kAssignShr: result = shiftRight(n, m); break;
-    case kAssignShl: result = shiftLeft(n, m); break;
-    case kAssignOr: result = n | m; break;
-    case kAssignXor: result = n ^ m; break;
-    case kAssignAnd: result = n & m; break;
-    case kAssignPow: result = power(n, m); break;
-    default: return nullptr;
+    case kAssignAdd:
+      result = add(n, m);
+      break;
+    case kAssignSub:
+      result = sub(n, m);
+      break;
+    case kAssignMul:
+      result = mul(n, m);
+      break;
+    case kAssignShr:
+      result = shiftRight(n, m);
+      break;
+    case kAssignShl:
+      result = shiftLeft(n, m);
+      break;
+    case kAssignOr:
+      result = n | m;
+      break;
+    case kAssignXor:
+      result = n ^ m;
+      break;
+    case kAssignAnd:
+      result = n & m;
+      break;
+    case kAssignPow:
+      result = power(n, m);
+      break;
+    default:
+      return nullptr;
   }
   Value& slot = ctx.variables.at(target, slot_);
   setInteger(slot, result);
@@ -492,7 +539,8 @@ Value CondNode::evaluate(ScriptContext& ctx) {
 
 i32 CondNode::evaluateInteger(ScriptContext& ctx) {
   ctx.checkStack();
-  return condition->evaluateCondition(ctx) ? thenValue->evaluateInteger(ctx) : elseValue->evaluateInteger(ctx);
+  return condition->evaluateCondition(ctx) ? thenValue->evaluateInteger(ctx)
+                                           : elseValue->evaluateInteger(ctx);
 }
 
 // --- statements --------------------------------------------------------------
@@ -517,7 +565,8 @@ bool emptyBody(const NodePtr& body) {
 
 void BlockNode::buildLabelIndex() {
   for (std::size_t i = 0; i < statements.size(); ++i)
-    if (statements[i]->kind == kLabelNode) labels_[static_cast<LabelNode&>(*statements[i]).name] = i;
+    if (statements[i]->kind == kLabelNode)
+      labels_[static_cast<LabelNode&>(*statements[i]).name] = i;
   indexed_ = true;
 }
 
@@ -559,11 +608,17 @@ enum class AfterBody { kLeave, kGoOn };
 
 AfterBody consumeFlow(ScriptState& state) {
   switch (state.flowState) {
-    case kFlowBreak: state.flowState = kFlowRunning; return AfterBody::kLeave;
-    case kFlowContinue: state.flowState = kFlowRunning; return AfterBody::kGoOn;
+    case kFlowBreak:
+      state.flowState = kFlowRunning;
+      return AfterBody::kLeave;
+    case kFlowContinue:
+      state.flowState = kFlowRunning;
+      return AfterBody::kGoOn;
     case kFlowStop:
-    case kFlowReturn: return AfterBody::kLeave;
-    default: return AfterBody::kGoOn;
+    case kFlowReturn:
+      return AfterBody::kLeave;
+    default:
+      return AfterBody::kGoOn;
   }
 }
 

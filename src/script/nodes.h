@@ -123,9 +123,13 @@ class Node {
   // The value to be read at once, before anything else is evaluated: a
   // variable's own storage (or a literal's) rather than a copy, else the value
   // evaluated into scratch.
-  virtual const Value& view(ScriptContext& ctx, Scratch& scratch) { return scratch.emplace(evaluate(ctx)); }
+  virtual const Value& view(ScriptContext& ctx, Scratch& scratch) {
+    return scratch.emplace(evaluate(ctx));
+  }
   // view, or just the integer when the node has one without making a value.
-  virtual Operand asOperand(ScriptContext& ctx, Scratch& scratch) { return {&view(ctx, scratch), 0}; }
+  virtual Operand asOperand(ScriptContext& ctx, Scratch& scratch) {
+    return {&view(ctx, scratch), 0};
+  }
   // True when evaluating the node cannot change any variable (no assignment,
   // no call, no array read, which grows arrays), so a variable read before it
   // still holds the same value after it.
@@ -185,7 +189,9 @@ class AssignNode final : public Node {
 class IfNode final : public Node {
  public:
   IfNode(int line, NodePtr condition, NodePtr thenBlock, NodePtr elsePart)
-      : Node(kIfNode, line), condition(std::move(condition)), thenBlock(std::move(thenBlock)),
+      : Node(kIfNode, line),
+        condition(std::move(condition)),
+        thenBlock(std::move(thenBlock)),
         elsePart(std::move(elsePart)) {}
   Value evaluate(ScriptContext& ctx) override;
   void releaseChildren(NodeFreeList& out) noexcept override;
@@ -196,7 +202,10 @@ class IfNode final : public Node {
 class WhileNode final : public Node {
  public:
   WhileNode(int line, NodePtr condition, NodePtr body, bool endless)
-      : Node(kWhileNode, line), condition(std::move(condition)), body(std::move(body)), endless(endless) {}
+      : Node(kWhileNode, line),
+        condition(std::move(condition)),
+        body(std::move(body)),
+        endless(endless) {}
   Value evaluate(ScriptContext& ctx) override;
   void releaseChildren(NodeFreeList& out) noexcept override;
 
@@ -207,7 +216,9 @@ class WhileNode final : public Node {
 class DoWhileNode final : public Node {
  public:
   DoWhileNode(int line, NodePtr body, NodePtr condition, bool continueWhile)
-      : Node(kDoWhileNode, line), body(std::move(body)), condition(std::move(condition)),
+      : Node(kDoWhileNode, line),
+        body(std::move(body)),
+        condition(std::move(condition)),
         continueWhile(continueWhile) {}
   Value evaluate(ScriptContext& ctx) override;
   void releaseChildren(NodeFreeList& out) noexcept override;
@@ -219,7 +230,10 @@ class DoWhileNode final : public Node {
 class ForNode final : public Node {
  public:
   ForNode(int line, NodePtr init, NodePtr condition, NodePtr step, NodePtr body)
-      : Node(kForNode, line), init(std::move(init)), condition(std::move(condition)), step(std::move(step)),
+      : Node(kForNode, line),
+        init(std::move(init)),
+        condition(std::move(condition)),
+        step(std::move(step)),
         body(std::move(body)) {}
   Value evaluate(ScriptContext& ctx) override;
   void releaseChildren(NodeFreeList& out) noexcept override;
@@ -245,7 +259,8 @@ class FlowNode final : public Node {
 
 class IntNode final : public Node {
  public:
-  IntNode(int line, std::int32_t value) : Node(kIntNode, line), value(value), value_(Value::integer(value)) {}
+  IntNode(int line, std::int32_t value)
+      : Node(kIntNode, line), value(value), value_(Value::integer(value)) {}
   Value evaluate(ScriptContext& ctx) override;
   const Value& view(ScriptContext&, Scratch&) override { return value_; }
   std::int32_t evaluateInteger(ScriptContext&) override { return value; }
@@ -261,7 +276,8 @@ class IntNode final : public Node {
 
 class StringNode final : public Node {
  public:
-  StringNode(int line, std::string text) : Node(kStringNode, line), text(text), value_(Value::string(std::move(text))) {}
+  StringNode(int line, std::string text)
+      : Node(kStringNode, line), text(text), value_(Value::string(std::move(text))) {}
   Value evaluate(ScriptContext& ctx) override;
   const Value& view(ScriptContext&, Scratch&) override { return value_; }
   bool leavesVariablesAlone() override { return true; }
@@ -291,7 +307,9 @@ class VarNode final : public Node {
 class CondNode final : public Node {
  public:
   CondNode(int line, NodePtr condition, NodePtr thenValue, NodePtr elseValue)
-      : Node(kCondNode, line), condition(std::move(condition)), thenValue(std::move(thenValue)),
+      : Node(kCondNode, line),
+        condition(std::move(condition)),
+        thenValue(std::move(thenValue)),
         elseValue(std::move(elseValue)) {}
   Value evaluate(ScriptContext& ctx) override;
   std::int32_t evaluateInteger(ScriptContext& ctx) override;
@@ -368,7 +386,9 @@ class UnaryNode final : public Node {
   Value evaluate(ScriptContext& ctx) override;
   std::int32_t evaluateInteger(ScriptContext& ctx) override;
   bool evaluateCondition(ScriptContext& ctx) override { return evaluateInteger(ctx) != 0; }
-  Operand asOperand(ScriptContext& ctx, Scratch&) override { return {nullptr, evaluateInteger(ctx)}; }
+  Operand asOperand(ScriptContext& ctx, Scratch&) override {
+    return {nullptr, evaluateInteger(ctx)};
+  }
   bool leavesVariablesAlone() override { return operand->leavesVariablesAlone(); }
   bool alwaysInteger() override { return true; }
   void releaseChildren(NodeFreeList& out) noexcept override { out.take(operand); }
@@ -397,7 +417,10 @@ class ArrayAccessNode final : public Node {
 class ArrayAssignNode final : public Node {
  public:
   ArrayAssignNode(int line, std::string name, NodePtr index, NodePtr value)
-      : Node(kArrayAssignNode, line), name(std::move(name)), index(std::move(index)), value(std::move(value)) {}
+      : Node(kArrayAssignNode, line),
+        name(std::move(name)),
+        index(std::move(index)),
+        value(std::move(value)) {}
   Value evaluate(ScriptContext& ctx) override;
   void execute(ScriptContext& ctx) override;
   void releaseChildren(NodeFreeList& out) noexcept override;

@@ -38,7 +38,8 @@ bool parseScript(ParseContext& ctx);
 
 // The syntax-error report: "line L, col C: message (got 'text')" followed by the
 // source line and a caret line under the token when the line is known.
-std::string formatSyntaxError(int line, int column, std::string_view message, std::string_view tokenText,
+std::string formatSyntaxError(int line, int column, std::string_view message,
+                              std::string_view tokenText,
                               const std::vector<std::string>& sourceLines);
 
 }  // namespace kivora::script

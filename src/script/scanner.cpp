@@ -47,7 +47,8 @@ std::int32_t parseSaturated(const char* digits, int base) {
   std::int64_t v = 0;
   for (const char* p = digits; *p; ++p) {
     const char c = *p;
-    const int d = c >= '0' && c <= '9' ? c - '0' : (c >= 'a' && c <= 'f' ? c - 'a' + 10 : c - 'A' + 10);
+    const int d =
+        c >= '0' && c <= '9' ? c - '0' : (c >= 'a' && c <= 'f' ? c - 'a' + 10 : c - 'A' + 10);
     v = v * base + d;
     if (v > kMax) return static_cast<std::int32_t>(kMax);
   }
@@ -56,14 +57,22 @@ std::int32_t parseSaturated(const char* digits, int base) {
 
 char escapedByte(char c) {
   switch (c) {
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case 'v': return '\v';
-    default: return c;  // quotes, the backslash and every other byte stand for themselves
+    case 'a':
+      return '\a';
+    case 'b':
+      return '\b';
+    case 'f':
+      return '\f';
+    case 'n':
+      return '\n';
+    case 'r':
+      return '\r';
+    case 't':
+      return '\t';
+    case 'v':
+      return '\v';
+    default:
+      return c;  // quotes, the backslash and every other byte stand for themselves
   }
 }
 
@@ -79,7 +88,8 @@ std::vector<TokenInfo> scanTokens(std::string_view text) {
     info.line = token.location.line;
     if (kind == Parser::symbol_kind::S_INTEGER) {
       info.number = token.value.as<std::int32_t>();
-    } else if (kind == Parser::symbol_kind::S_IDENTIFIER || kind == Parser::symbol_kind::S_STRING_LITERAL ||
+    } else if (kind == Parser::symbol_kind::S_IDENTIFIER ||
+               kind == Parser::symbol_kind::S_STRING_LITERAL ||
                kind == Parser::symbol_kind::S_LABEL_IDENT) {
       info.text = token.value.as<std::string>();
     } else {

@@ -59,5 +59,4 @@ std::int32_t parseSaturated(const char* digits, int base);
 // The byte an escape in an ordinary literal stands for (the byte after '\').
 char escapedByte(char c);
 
-
 }  // namespace kivora::script

@@ -14,7 +14,9 @@ thread_local std::size_t tStackBudget = 0;
 
 }  // namespace
 
-std::size_t scriptStackBudget() noexcept { return tStackBudget ? tStackBudget : kUnknownThreadStackBudget; }
+std::size_t scriptStackBudget() noexcept {
+  return tStackBudget ? tStackBudget : kUnknownThreadStackBudget;
+}
 
 struct ScriptThread::Impl {
   std::function<void()> body;

@@ -10,10 +10,10 @@
 namespace kivora::script {
 
 struct TokenInfo {
-  std::string kind;    // the parser's name: IF, IDENTIFIER, EOL, '(' ...
-  std::string text;    // names and literals: their value; other tokens: the matched text
+  std::string kind;         // the parser's name: IF, IDENTIFIER, EOL, '(' ...
+  std::string text;         // names and literals: their value; other tokens: the matched text
   std::int32_t number = 0;  // integers: their value
-  int line = 0;        // the line the token starts on
+  int line = 0;             // the line the token starts on
 };
 
 std::vector<TokenInfo> scanTokens(std::string_view text);

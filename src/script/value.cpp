@@ -25,13 +25,9 @@ std::string Value::toString() const {
   return std::to_string(intValue);
 }
 
-std::int32_t Value::toInt() const {
-  return isString ? atolSaturated(strValue) : intValue;
-}
+std::int32_t Value::toInt() const { return isString ? atolSaturated(strValue) : intValue; }
 
-bool Value::isTrue() const {
-  return isString ? !strValue.empty() : intValue != 0;
-}
+bool Value::isTrue() const { return isString ? !strValue.empty() : intValue != 0; }
 
 Value& Value::element(std::size_t i) {
   if (!isArray) {

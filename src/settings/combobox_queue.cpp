@@ -102,9 +102,9 @@ void ComboboxQueue::loadFromRegistry() {
     return;
   }
   std::vector<std::uint8_t> bytes(size);
-  if (size > 0 && store_.regw.registry.RegQueryValueExW(key.get(), name_.c_str(), &type,
-                                                        bytes.data(), &size) !=
-                      platform::kErrorSuccess) {
+  if (size > 0 &&
+      store_.regw.registry.RegQueryValueExW(key.get(), name_.c_str(), &type, bytes.data(), &size) !=
+          platform::kErrorSuccess) {
     return;
   }
   bytes.resize(size);
@@ -143,10 +143,9 @@ bool ComboboxQueue::saveToRegistry() const {
   OpenedKey key(store_.regw.registry);
   if (!key.create(store_.location.registryRoot, store_.location.registryKey)) return false;
   const auto data = multiStringData(entries_);
-  return store_.regw.registry.RegSetValueExW(key.get(), name_.c_str(), platform::kRegMultiSz,
-                                             data.data(), static_cast<std::uint32_t>(
-                                                              data.size())) ==
-         platform::kErrorSuccess;
+  return store_.regw.registry.RegSetValueExW(
+             key.get(), name_.c_str(), platform::kRegMultiSz, data.data(),
+             static_cast<std::uint32_t>(data.size())) == platform::kErrorSuccess;
 }
 
 bool ComboboxQueue::saveToIni() const {

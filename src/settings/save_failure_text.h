@@ -12,7 +12,8 @@ inline std::u16string_view cannotSaveSettingsText(bool useIni, bool modeJP) {
     return modeJP ? u"設定の一部または全部を.\\Kivora.iniへ保存できません。"
                   : u"Cannot save settings - .\\.\\Kivora.ini.";
   }
-  return modeJP ? u"設定の一部または全部を HKCU\\Software\\Orvanta\\Kivora\\CurrentVersionへ保存できません。"
+  return modeJP ? u"設定の一部または全部を "
+                  u"HKCU\\Software\\Orvanta\\Kivora\\CurrentVersionへ保存できません。"
                 : u"Cannot save settings - HKCU\\Software\\Orvanta\\Kivora\\CurrentVersion.";
 }
 

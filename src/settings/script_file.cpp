@@ -31,15 +31,16 @@ std::u16string littleEndianText(std::span<const std::uint8_t> bytes) {
   return text;
 }
 
-std::uint32_t guessCodePage(platform::MultiLanguage2& service, std::span<const std::uint8_t> bytes) {
+std::uint32_t guessCodePage(platform::MultiLanguage2& service,
+                            std::span<const std::uint8_t> bytes) {
   if (bytes.empty() || bytes.size() > static_cast<std::size_t>(std::numeric_limits<int>::max())) {
     return kCodePageUtf8;
   }
   platform::DetectEncodingInfo guesses[kDetectionResults] = {};
   int size = static_cast<int>(bytes.size());
   int count = kDetectionResults;
-  const platform::HResult hr =
-      service.DetectInputCodepage(reinterpret_cast<const char*>(bytes.data()), &size, guesses, &count);
+  const platform::HResult hr = service.DetectInputCodepage(
+      reinterpret_cast<const char*>(bytes.data()), &size, guesses, &count);
   if (!platform::Succeeded(hr) || count <= 0) return kCodePageUtf8;
   return guesses[0].nCodePage;
 }
@@ -58,8 +59,9 @@ LoadedScript convert(platform::MultiLanguage2& service, std::uint32_t codePage,
   std::uint32_t mode = 0;
   auto sourceSize = static_cast<std::uint32_t>(bytes.size());
   auto units = static_cast<std::uint32_t>(bytes.size());
-  const platform::HResult hr = service.ConvertStringToUnicodeEx(
-      &mode, codePage, reinterpret_cast<const char*>(bytes.data()), &sourceSize, buffer.data(), &units);
+  const platform::HResult hr =
+      service.ConvertStringToUnicodeEx(&mode, codePage, reinterpret_cast<const char*>(bytes.data()),
+                                       &sourceSize, buffer.data(), &units);
   if (!platform::Succeeded(hr)) return {kLoadConversionFailed, {}};
   const auto end = buffer.begin() + std::min<std::size_t>(units, bytes.size());
   return {kLoadOk, std::u16string(buffer.begin(), std::find(buffer.begin(), end, u'\0'))};
@@ -84,11 +86,13 @@ std::u16string normaliseLineEnds(std::u16string_view text) {
   return out;
 }
 
-LoadedScript decodeScriptFile(std::span<const std::uint8_t> bytes, platform::MultiLanguageService& services) {
+LoadedScript decodeScriptFile(std::span<const std::uint8_t> bytes,
+                              platform::MultiLanguageService& services) {
   std::unique_ptr<platform::MultiLanguage2> service = services.CreateInstance();
   if (!service) return {kLoadNoService, {}};
   const std::optional<ByteOrderMark> mark = detectByteOrderMark(bytes);
-  if (mark && mark->codePage == kCodePageUtf16Le) return {kLoadOk, littleEndianText(bytes.subspan(2))};
+  if (mark && mark->codePage == kCodePageUtf16Le)
+    return {kLoadOk, littleEndianText(bytes.subspan(2))};
   const std::uint32_t codePage = mark ? mark->codePage : guessCodePage(*service, bytes);
   LoadedScript loaded = convert(*service, codePage, bytes.subspan(mark ? mark->length : 0));
   if (loaded.code == kLoadOk) loaded.text = normaliseLineEnds(loaded.text);
@@ -121,7 +125,8 @@ ScriptMessage scriptSaveMessage(ScriptSaveResult result, bool japanese) {
                        : u"The file has been saved in UTF-8 (with BOM).",
               false};
     case ScriptSaveResult::CannotCreate:
-      return {japanese ? u"ファイルを書き込みモードで開けません。" : u"Cannot open the file on write mode."};
+      return {japanese ? u"ファイルを書き込みモードで開けません。"
+                       : u"Cannot open the file on write mode."};
     case ScriptSaveResult::WriteFailed:
       return {japanese ? u"ファイルへ書き込めません。" : u"Cannot write to the file."};
     case ScriptSaveResult::CopyOutOfMemory:

@@ -54,7 +54,8 @@ struct LoadedScript {
 // taken as it is (line ends included); everything else goes through the
 // service: the mark's code page, or the service's first guess, or UTF-8.
 // Text ends at the first zero character, as it would in the edit control.
-LoadedScript decodeScriptFile(std::span<const std::uint8_t> bytes, platform::MultiLanguageService& service);
+LoadedScript decodeScriptFile(std::span<const std::uint8_t> bytes,
+                              platform::MultiLanguageService& service);
 
 // The error box text of a load result other than kLoadOk.
 std::u16string_view scriptLoadErrorText(int code, bool japanese);

@@ -2,13 +2,9 @@
 
 namespace kivora::settings {
 
-LockKeyChoice lockKeyChoice(KeyStateSetting setting) {
-  return {setting / 2, setting & 1};
-}
+LockKeyChoice lockKeyChoice(KeyStateSetting setting) { return {setting / 2, setting & 1}; }
 
-KeyStateSetting packLockKeyChoice(LockKeyChoice choice) {
-  return choice.mode * 2 + choice.state;
-}
+KeyStateSetting packLockKeyChoice(LockKeyChoice choice) { return choice.mode * 2 + choice.state; }
 
 SettingsForm formFromSettings(const Settings& s) {
   SettingsForm form;

@@ -56,9 +56,7 @@ struct DeviceNames {};
 using Entry = std::variant<IntValue, SoundFileName, DeviceNames>;
 
 // Table rows, one helper per load rule.
-IntValue asStored(std::u16string_view name, IntField f, std::int32_t def) {
-  return {name, f, def};
-}
+IntValue asStored(std::u16string_view name, IntField f, std::int32_t def) { return {name, f, def}; }
 IntValue flag(std::u16string_view name, IntField f) { return {name, f, 0, LoadRule::Flag}; }
 // A flag whose default is the value already in memory.
 IntValue stickyFlag(std::u16string_view name, IntField f) {

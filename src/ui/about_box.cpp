@@ -45,9 +45,11 @@ constexpr TooltipEntry kTooltipsEn[] = {
 constexpr TooltipEntry kTooltipsJa[] = {
     {kIdContribution, L"開発支援金の受付について詳細を表示します。インターネット接続が必要です"},
     {IDCANCEL, L"このダイアログを閉じます"},
-    {kIdEnvironment, L"環境情報を表示します。制作元に質問を出す場合には、これで表示された情報を添付して下さい"},
+    {kIdEnvironment,
+     L"環境情報を表示します。制作元に質問を出す場合には、これで表示された情報を添付して下さい"},
     {kIdFeedback,
-     L"制作元へ連絡、感想、改善要望あるいは現状維持要望などを気軽に送りたい場合に利用します。インターネット接続が必要です"},
+     L"制作元へ連絡、感想、改善要望あるいは現状維持要望などを気軽に送りたい場合に利用します。インタ"
+     L"ーネット接続が必要です"},
     {kIdLinks, L"ブラウザでサイトを開きます。インターネット接続が必要です"},
     {0, nullptr},
 };
@@ -59,11 +61,14 @@ struct AboutState {
   bool linkGuard = false;  // a link was opened less than a second ago
 };
 
-AboutState& stateOf(HWND dialog) { return *reinterpret_cast<AboutState*>(GetWindowLongPtrW(dialog, DWLP_USER)); }
+AboutState& stateOf(HWND dialog) {
+  return *reinterpret_cast<AboutState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+}
 
 bool japanese(const AboutInfo& info) { return info.japanese != 0; }
 
-int showBox(const AboutInfo& info, HWND owner, const std::wstring& text, const wchar_t* caption, UINT type) {
+int showBox(const AboutInfo& info, HWND owner, const std::wstring& text, const wchar_t* caption,
+            UINT type) {
   MessageBoxFunction box = info.messageBox ? info.messageBox : MessageBoxW;
   return box(owner, text.c_str(), caption, type);
 }
@@ -91,8 +96,8 @@ std::optional<AboutVersion> readVersion(HINSTANCE instance) {
   };
   Translation* translation = nullptr;
   UINT length = 0;
-  if (VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
-                     &length) &&
+  if (VerQueryValueW(record.data(), L"\\VarFileInfo\\Translation",
+                     reinterpret_cast<void**>(&translation), &length) &&
       length >= sizeof(Translation)) {
     swprintf(block, 64, L"%04x%04x", translation->language, translation->codePage);
   }
@@ -121,7 +126,8 @@ void openLink(HWND dialog, const wchar_t* id) {
   AboutState& s = stateOf(dialog);
   if (s.linkGuard) return;
   s.linkGuard = true;
-  for (int control : {kIdEnvironment, kIdContribution, kIdFeedback}) EnableWindow(GetDlgItem(dialog, control), FALSE);
+  for (int control : {kIdEnvironment, kIdContribution, kIdFeedback})
+    EnableWindow(GetDlgItem(dialog, control), FALSE);
   SetTimer(dialog, kLinkTimer, kLinkGuardMs, nullptr);
 
   const wchar_t* target = id;
@@ -130,18 +136,21 @@ void openLink(HWND dialog, const wchar_t* id) {
   if (!hasText(target)) return;
   wchar_t systemDir[MAX_PATH] = {};
   GetSystemDirectoryW(systemDir, MAX_PATH);
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(dialog, L"open", target, nullptr, systemDir, SW_SHOWNORMAL));
+  const auto result = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(dialog, L"open", target, nullptr, systemDir, SW_SHOWNORMAL));
   if (result > 32) return;
   std::wstring text = L"Cannot open a browser.";
   if (japanese(s.info)) {
     text = std::wstring(target) + L"を開けませんでした。\n上記のURLを直接開いて下さい。";
   }
-  showBox(s.info, dialog, text, s.info.productName ? s.info.productName : L"Kivora", MB_OK | MB_ICONERROR);
+  showBox(s.info, dialog, text, s.info.productName ? s.info.productName : L"Kivora",
+          MB_OK | MB_ICONERROR);
 }
 
 void endLinkGuard(HWND dialog) {
   KillTimer(dialog, kLinkTimer);
-  for (int control : {kIdEnvironment, kIdContribution, kIdFeedback}) EnableWindow(GetDlgItem(dialog, control), TRUE);
+  for (int control : {kIdEnvironment, kIdContribution, kIdFeedback})
+    EnableWindow(GetDlgItem(dialog, control), TRUE);
   stateOf(dialog).linkGuard = false;
 }
 
@@ -188,7 +197,8 @@ void showCopyResult(const AboutInfo& info, HWND dialog, CopyResult result, const
   UINT icon = MB_ICONERROR;
   switch (result) {
     case CopyResult::Copied:
-      text = ja ? L"クリップボードへコピーしました。" : L"Writing data to the clipboard is complete.";
+      text =
+          ja ? L"クリップボードへコピーしました。" : L"Writing data to the clipboard is complete.";
       icon = MB_ICONINFORMATION;
       break;
     case CopyResult::Refused:
@@ -227,7 +237,8 @@ void showEnvironment(HWND dialog) {
 
 // ---- opening and closing
 
-LRESULT CALLBACK selectAllProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK selectAllProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                               DWORD_PTR) {
   switch (msg) {
     case WM_KEYDOWN:
       if (wParam == 'A' && GetKeyState(VK_CONTROL) < 0) {
@@ -277,7 +288,8 @@ void initDialog(HWND dialog, AboutState& s) {
 }
 
 void onNotify(HWND dialog, const NMHDR& header) {
-  if (header.idFrom != kIdLinks && header.idFrom != kIdContribution && header.idFrom != kIdFeedback) return;
+  if (header.idFrom != kIdLinks && header.idFrom != kIdContribution && header.idFrom != kIdFeedback)
+    return;
   if (header.code != NM_CLICK && header.code != NM_RETURN) return;
   openLink(dialog, reinterpret_cast<const NMLINK&>(header).item.szID);
 }
@@ -324,19 +336,25 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
 DialogTemplate buildTemplate(const AboutInfo& info) {
   const bool ja = japanese(info);
   DialogTemplate t(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 290, 252,
-                   ja ? L"バージョン情報" : L"About", ja ? 9 : 8, ja ? L"MS UI Gothic" : L"MS Sans Serif");
+                   ja ? L"バージョン情報" : L"About", ja ? 9 : 8,
+                   ja ? L"MS UI Gothic" : L"MS Sans Serif");
   t.addIcon(static_cast<WORD>(info.iconId), kIdIcon, 10, 10);
   t.add(L"Edit", L"", kIdVersion, ES_MULTILINE | ES_READONLY, 40, 10, 240, 24);
   t.add(WC_LINK, L"", kIdLinks, WS_TABSTOP, 10, 40, 270, 86);
-  t.add(L"Edit", L"", kIdDescription, ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP,
-        10, 130, 270, 76);
-  t.add(WC_LINK, ja ? L"<a id=\"feedback\">フィードバック受付</a>" : L"<a id=\"feedback\">Feedback</a>", kIdFeedback,
-        WS_TABSTOP, 10, 212, 130, 10);
-  t.add(WC_LINK, ja ? L"<a id=\"kifu\">開発支援金の受付について</a>" : L"<a id=\"kifu\">Contribution</a>",
+  t.add(L"Edit", L"", kIdDescription,
+        ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 10, 130,
+        270, 76);
+  t.add(WC_LINK,
+        ja ? L"<a id=\"feedback\">フィードバック受付</a>" : L"<a id=\"feedback\">Feedback</a>",
+        kIdFeedback, WS_TABSTOP, 10, 212, 130, 10);
+  t.add(WC_LINK,
+        ja ? L"<a id=\"kifu\">開発支援金の受付について</a>" : L"<a id=\"kifu\">Contribution</a>",
         kIdContribution, WS_TABSTOP, 150, 212, 130, 10);
-  t.add(L"Button", ja ? L"環境情報の表示(問合せの際にご活用下さい)(&E)" : L"&Environment Information", kIdEnvironment,
-        BS_PUSHBUTTON | WS_TABSTOP, 10, 228, 200, 16);
-  t.add(L"Button", ja ? L"閉じる(&C)" : L"&Close", IDCANCEL, BS_DEFPUSHBUTTON | WS_TABSTOP, 215, 228, 65, 16);
+  t.add(L"Button",
+        ja ? L"環境情報の表示(問合せの際にご活用下さい)(&E)" : L"&Environment Information",
+        kIdEnvironment, BS_PUSHBUTTON | WS_TABSTOP, 10, 228, 200, 16);
+  t.add(L"Button", ja ? L"閉じる(&C)" : L"&Close", IDCANCEL, BS_DEFPUSHBUTTON | WS_TABSTOP, 215,
+        228, 65, 16);
   return t;
 }
 
@@ -346,7 +364,8 @@ std::wstring AboutVersionText(const AboutInfo& info, const AboutVersion& version
   std::wstring special = version.specialBuild;
   if (japanese(info) && special == L"beta") special = L"β";
   if (japanese(info) && special == L"alpha") special = L"α";
-  std::wstring text = std::wstring(info.productName ? info.productName : L"") + L" Version " + version.fileVersion;
+  std::wstring text =
+      std::wstring(info.productName ? info.productName : L"") + L" Version " + version.fileVersion;
   if (!special.empty()) text += L" " + special;
   text += L"\r\n" + version.legalCopyright;
   return text;
@@ -363,14 +382,15 @@ std::wstring AboutLinksText(const AboutInfo& info) {
     if (email) contactScheme = L"mailto:";
     contactAddress = info.contact;
     if (ja) {
-      notice = L"　メールフィルタやサーバによるドメイン着信拒否の対象になっていることがあります。"
-               L"質問しているのに返信がなかなか届かない場合は、ごみ箱や迷惑メールフォルダを確認するか、"
-               L"フィルタ作成者・サーバ管理者にご相談下さい。";
+      notice =
+          L"　メールフィルタやサーバによるドメイン着信拒否の対象になっていることがあります。"
+          L"質問しているのに返信がなかなか届かない場合は、ごみ箱や迷惑メールフォルダを確認するか、"
+          L"フィルタ作成者・サーバ管理者にご相談下さい。";
     }
   }
-  return web[0] + L"\r\n  <a id=\"" + web[1] + L"\">" + web[2] + L"</a>\r\n\r\n" + contactLabel + L"\r\n  <a id=\"" +
-         contactScheme + contactAddress + L"\">" + contactAddress + L"</a>\r\n\r\n" + notice + L"\r\n" +
-         (info.extraText ? info.extraText : L"");
+  return web[0] + L"\r\n  <a id=\"" + web[1] + L"\">" + web[2] + L"</a>\r\n\r\n" + contactLabel +
+         L"\r\n  <a id=\"" + contactScheme + contactAddress + L"\">" + contactAddress +
+         L"</a>\r\n\r\n" + notice + L"\r\n" + (info.extraText ? info.extraText : L"");
 }
 
 INT_PTR ShowAbout(const AboutInfo& info) {
@@ -381,7 +401,8 @@ INT_PTR ShowAbout(const AboutInfo& info) {
   (void)commonControls;
   AboutState state{info, {}, {}};
   const DialogTemplate t = buildTemplate(info);
-  return DialogBoxIndirectParamW(info.instance, t.get(), nullptr, aboutProc, reinterpret_cast<LPARAM>(&state));
+  return DialogBoxIndirectParamW(info.instance, t.get(), nullptr, aboutProc,
+                                 reinterpret_cast<LPARAM>(&state));
 }
 
 }  // namespace kivora::ui

@@ -15,17 +15,17 @@
 namespace kivora::ui {
 
 struct AboutInfo {
-  int japanese = 0;             // the language flag (modeJP)
+  int japanese = 0;              // the language flag (modeJP)
   HINSTANCE instance = nullptr;  // its version record and icon
   int iconId = 0;
   const wchar_t* productName = nullptr;
-  const wchar_t* webSite = nullptr;       // or nullptr
+  const wchar_t* webSite = nullptr;  // or nullptr
   // An address not starting with http:// or https:// is an e-mail address.
   const wchar_t* contact = nullptr;       // or nullptr
   const wchar_t* contribution = nullptr;  // or nullptr
   const wchar_t* description = nullptr;
-  const wchar_t* feedback = nullptr;      // or nullptr
-  const wchar_t* extraText = nullptr;     // or nullptr
+  const wchar_t* feedback = nullptr;   // or nullptr
+  const wchar_t* extraText = nullptr;  // or nullptr
   // Holds the box's handle while it is open, nullptr after.
   HWND* windowSlot = nullptr;
   // Every message box of the About box; MessageBoxW when none is given.

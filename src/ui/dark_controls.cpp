@@ -69,7 +69,8 @@ std::wstring windowText(HWND window) {
 // Selects an object into a DC for one scope.
 class Selected {
  public:
-  Selected(HDC dc, HGDIOBJ object) : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
+  Selected(HDC dc, HGDIOBJ object)
+      : dc_(dc), previous_(object ? SelectObject(dc, object) : nullptr) {}
   ~Selected() {
     if (previous_) SelectObject(dc_, previous_);
   }
@@ -96,7 +97,9 @@ class PaintDC {
   HDC dc_;
 };
 
-HFONT fontOf(HWND window) { return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)); }
+HFONT fontOf(HWND window) {
+  return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+}
 
 void paintLabel(HWND control, HDC dc, const RECT& client, const std::wstring& text) {
   const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
@@ -134,12 +137,14 @@ void paintBoxMark(HWND control, HDC dc, const RECT& box, bool radio) {
     Rectangle(dc, box.left + 4, box.top + 4, box.right - 4, box.bottom - 4);
   } else {
     // A check mark, so a disabled ticked box still reads as ticked.
-    const POINT tick[] = {{box.left + 3, box.top + 7}, {box.left + 6, box.top + 10}, {box.left + 11, box.top + 3}};
+    const POINT tick[] = {
+        {box.left + 3, box.top + 7}, {box.left + 6, box.top + 10}, {box.left + 11, box.top + 3}};
     Polyline(dc, tick, 3);
   }
 }
 
-void paintCheckOrRadio(HWND control, HDC dc, const RECT& client, const std::wstring& text, bool radio) {
+void paintCheckOrRadio(HWND control, HDC dc, const RECT& client, const std::wstring& text,
+                       bool radio) {
   const int top = client.top + ((client.bottom - client.top) - kBoxSize) / 2;
   const RECT box = {client.left, top, client.left + kBoxSize, top + kBoxSize};
   {
@@ -210,7 +215,8 @@ void paintDisabledText(HWND control, HDC dc) {
   }
 }
 
-LRESULT CALLBACK disabledTextProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK disabledTextProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                                  DWORD_PTR) {
   switch (msg) {
     case WM_PAINT:
       if (paintsDisabled(control)) {
@@ -272,21 +278,25 @@ void paintHotkey(HWND control, HDC dc, const HotkeyState& state) {
   const WORD hotkey = LOWORD(SendMessageW(control, HKM_GETHOTKEY, 0, 0));
   const UINT vk = LOBYTE(hotkey);
   const UINT modifiers = HIBYTE(hotkey);
-  const std::u16string text = hotkeyText(modifiers, vk != 0, keyNameOf(vk, (modifiers & HOTKEYF_EXT) != 0),
-                                         std::u16string_view(reinterpret_cast<const char16_t*>(state.noneText.c_str())));
+  const std::u16string text =
+      hotkeyText(modifiers, vk != 0, keyNameOf(vk, (modifiers & HOTKEYF_EXT) != 0),
+                 std::u16string_view(reinterpret_cast<const char16_t*>(state.noneText.c_str())));
   {
     Selected font(dc, fontOf(control));
     SetTextColor(dc, colour::kText);
     SetBkMode(dc, TRANSPARENT);
     RECT inset = client;
     InflateRect(&inset, -6, -2);
-    DrawTextW(dc, win32::wide(text), -1, &inset, DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    DrawTextW(dc, win32::wide(text), -1, &inset,
+              DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
-  win32::UniqueBrush border(CreateSolidBrush(GetFocus() == control ? colour::kHotkeyFocused : colour::kHotkeyBorder));
+  win32::UniqueBrush border(
+      CreateSolidBrush(GetFocus() == control ? colour::kHotkeyFocused : colour::kHotkeyBorder));
   FrameRect(dc, &client, border.get());
 }
 
-LRESULT CALLBACK hotkeyProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR ref) {
+LRESULT CALLBACK hotkeyProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                            DWORD_PTR ref) {
   auto* state = reinterpret_cast<HotkeyState*>(ref);
   if (msg == hotkeyStateMessage() && msg != 0) return reinterpret_cast<LRESULT>(state);
   switch (msg) {
@@ -331,14 +341,16 @@ void DarkDisabledText(HWND control) {
 }
 
 void DarkHotkey(HWND control, const wchar_t* noneText) {
-  if (auto* existing = reinterpret_cast<HotkeyState*>(SendMessageW(control, hotkeyStateMessage(), 0, 0))) {
+  if (auto* existing =
+          reinterpret_cast<HotkeyState*>(SendMessageW(control, hotkeyStateMessage(), 0, 0))) {
     existing->noneText = noneText ? noneText : L"";
     InvalidateRect(control, nullptr, TRUE);
     return;
   }
   auto state = std::make_unique<HotkeyState>(HotkeyState{noneText ? noneText : L""});
   // The subclass takes the state over and frees it with the control.
-  if (SetWindowSubclass(control, hotkeyProc, kHotkeySubclass, reinterpret_cast<DWORD_PTR>(state.get()))) {
+  if (SetWindowSubclass(control, hotkeyProc, kHotkeySubclass,
+                        reinterpret_cast<DWORD_PTR>(state.get()))) {
     state.release();
   }
 }

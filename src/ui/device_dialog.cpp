@@ -40,8 +40,8 @@ class DeviceDialog {
  private:
   bool japanese() const { return context_.basics.japanese; }
   void error(const Wording& text) const {
-    context_.basics.messageBox(dialog_, text.pick(japanese()), texts::kDeviceCaption.pick(japanese()),
-                               MB_OK | MB_ICONERROR);
+    context_.basics.messageBox(dialog_, text.pick(japanese()),
+                               texts::kDeviceCaption.pick(japanese()), MB_OK | MB_ICONERROR);
   }
   void fillConnected();
   void onTimer();
@@ -61,7 +61,8 @@ std::wstring listText(HWND dialog, int id, int index) {
   std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
   const auto copied = SendDlgItemMessageW(dialog, id, LB_GETTEXT, static_cast<WPARAM>(index),
                                           reinterpret_cast<LPARAM>(buffer.data()));
-  return copied == LB_ERR ? std::wstring() : std::wstring(buffer.data(), static_cast<std::size_t>(copied));
+  return copied == LB_ERR ? std::wstring()
+                          : std::wstring(buffer.data(), static_cast<std::size_t>(copied));
 }
 
 int listCount(HWND dialog, int id) {
@@ -130,7 +131,8 @@ void DeviceDialog::onTimer() {
     context_.devices.refreshConnectedDevices(platform::kNoWindow);
   }
   const auto& connected = context_.devices.connectedKeyboards();
-  if (static_cast<std::size_t>(listCount(dialog_, IDC_CONNECTED_DEVICES)) == connected.size()) return;
+  if (static_cast<std::size_t>(listCount(dialog_, IDC_CONNECTED_DEVICES)) == connected.size())
+    return;
   SendDlgItemMessageW(dialog_, IDC_CONNECTED_DEVICES, LB_RESETCONTENT, 0, 0);
   fillConnected();
 }
@@ -179,7 +181,8 @@ void DeviceDialog::onDelete() {
 void DeviceDialog::onOk() {
   auto& watched = context_.settings.watchedKeyboards;
   watched.clear();
-  for (const auto& name : watchedNames()) watched.push_back(win32::fromWide(name.c_str(), name.size()));
+  for (const auto& name : watchedNames())
+    watched.push_back(win32::fromWide(name.c_str(), name.size()));
   context_.settings.NOT_WATCH_DEV_NUMLOCK = isTicked(dialog_, IDC_DEVICE_REVERSE) ? 1 : 0;
   EndDialog(dialog_, IDOK);
 }

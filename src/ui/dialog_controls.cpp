@@ -48,9 +48,9 @@ std::wstring windowText(HWND window) {
 std::wstring controlText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
 
 void DialogIcons::apply(HWND dialog, HINSTANCE resources) {
-  big_.reset(static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON,
-                                           GetSystemMetrics(SM_CXICON),
-                                           GetSystemMetrics(SM_CYICON), 0)));
+  big_.reset(
+      static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON,
+                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
   small_.reset(static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), 0)));

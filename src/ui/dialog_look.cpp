@@ -21,14 +21,15 @@ std::atomic<bool> darkMode{false};
 std::mutex brushMutex;
 win32::UniqueBrush darkBrush;
 
-constexpr wchar_t kPersonalizeKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+constexpr wchar_t kPersonalizeKey[] =
+    L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
 constexpr DWORD kDwmUseDarkTitleBar = 20;
 
 std::optional<std::uint32_t> readAppsUseLightTheme() {
   DWORD value = 0;
   DWORD size = sizeof value;
-  if (RegGetValueW(HKEY_CURRENT_USER, kPersonalizeKey, L"AppsUseLightTheme", RRF_RT_REG_DWORD, nullptr,
-                   &value, &size) != ERROR_SUCCESS) {
+  if (RegGetValueW(HKEY_CURRENT_USER, kPersonalizeKey, L"AppsUseLightTheme", RRF_RT_REG_DWORD,
+                   nullptr, &value, &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   return value;
@@ -97,7 +98,8 @@ struct TooltipSearch {
 BOOL CALLBACK themeTooltip(HWND window, LPARAM lParam) {
   const auto& search = *reinterpret_cast<const TooltipSearch*>(lParam);
   wchar_t buffer[64];
-  if (className(window, buffer) != TOOLTIPS_CLASSW || GetParent(window) != search.dialog) return TRUE;
+  if (className(window, buffer) != TOOLTIPS_CLASSW || GetParent(window) != search.dialog)
+    return TRUE;
   if (search.dark) {
     SetWindowTheme(window, L" ", L" ");
     SendMessageW(window, TTM_SETTIPBKCOLOR, colour::kListBackground, 0);
@@ -228,7 +230,8 @@ std::optional<INT_PTR> DialogLookMessage(HWND dialog, UINT msg, WPARAM wParam, L
       SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
       return EraseBackground(dialog, reinterpret_cast<HDC>(wParam));
     case WM_CTLCOLORSTATIC:
-      if (auto link = linkColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam))) return link;
+      if (auto link = linkColours(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam)))
+        return link;
       [[fallthrough]];
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORBTN:

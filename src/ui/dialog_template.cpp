@@ -2,8 +2,8 @@
 
 namespace kivora::ui {
 
-DialogTemplate::DialogTemplate(DWORD style, short x, short y, short cx, short cy, std::wstring_view title,
-                               WORD pointSize, std::wstring_view font) {
+DialogTemplate::DialogTemplate(DWORD style, short x, short y, short cx, short cy,
+                               std::wstring_view title, WORD pointSize, std::wstring_view font) {
   putDword(style | DS_SETFONT);
   putDword(0);  // extended style
   putWord(0);   // item count, filled in as items come
@@ -30,8 +30,8 @@ void DialogTemplate::item(DWORD style, short x, short y, short cx, short cy, WOR
   words_[kItemCountWord] = ++items_;
 }
 
-void DialogTemplate::add(std::wstring_view cls, std::wstring_view text, WORD id, DWORD style, short x, short y,
-                         short cx, short cy) {
+void DialogTemplate::add(std::wstring_view cls, std::wstring_view text, WORD id, DWORD style,
+                         short x, short y, short cx, short cy) {
   item(style, x, y, cx, cy, id);
   putString(cls);
   putString(text);

@@ -12,12 +12,12 @@ namespace kivora::ui {
 class DialogTemplate {
  public:
   // style gets DS_SETFONT; position and size in dialog units.
-  DialogTemplate(DWORD style, short x, short y, short cx, short cy, std::wstring_view title, WORD pointSize,
-                 std::wstring_view font);
+  DialogTemplate(DWORD style, short x, short y, short cx, short cy, std::wstring_view title,
+                 WORD pointSize, std::wstring_view font);
 
   // A control of a window class by name; WS_CHILD | WS_VISIBLE are added.
-  void add(std::wstring_view cls, std::wstring_view text, WORD id, DWORD style, short x, short y, short cx,
-           short cy);
+  void add(std::wstring_view cls, std::wstring_view text, WORD id, DWORD style, short x, short y,
+           short cx, short cy);
   // A static icon control showing icon resource `iconId` of the module the
   // dialog is created from.
   void addIcon(WORD iconId, WORD id, short x, short y);

@@ -82,13 +82,15 @@ DialogEnlargement EnlargeDialog(HWND dialog, int placement) {
   if (!dialog || !GetWindowRect(dialog, &bounds)) return result;
   const Rect window = toRect(bounds);
   const Rect work = workAreaNear(dialog);
-  const double factor = enlargementFactor({work.width(), work.height()}, {window.width(), window.height()});
+  const double factor =
+      enlargementFactor({work.width(), work.height()}, {window.width(), window.height()});
   if (factor <= 0.0) return result;
   result.dialog_ = dialog;
   result.factor_ = factor;
 
   const Size enlarged{scaleLength(window.width(), factor), scaleLength(window.height(), factor)};
-  SetWindowPos(dialog, nullptr, 0, 0, enlarged.width, enlarged.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(dialog, nullptr, 0, 0, enlarged.width, enlarged.height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const std::vector<HWND> children = directChildren(dialog);
   for (HWND child : children) {
@@ -106,7 +108,8 @@ DialogEnlargement EnlargeDialog(HWND dialog, int placement) {
   }
 
   if (auto place = placeInWorkArea(work, enlarged, placement)) {
-    SetWindowPos(dialog, nullptr, place->x, place->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(dialog, nullptr, place->x, place->y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   return result;
 }

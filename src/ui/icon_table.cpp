@@ -32,7 +32,8 @@ win32::UniqueIcon CreateTableIcon(const IconTableView& table) {
   const int wordStride = (table.width + 15) / 16 * 2;
   std::vector<std::uint8_t> rows(static_cast<size_t>(wordStride) * table.height);
   for (int y = 0; y < table.height; ++y) {
-    const std::uint8_t* stored = table.mask + static_cast<size_t>(table.height - 1 - y) * maskStride;
+    const std::uint8_t* stored =
+        table.mask + static_cast<size_t>(table.height - 1 - y) * maskStride;
     std::memcpy(rows.data() + static_cast<size_t>(y) * wordStride, stored, wordStride);
   }
   win32::UniqueBitmap mask(CreateBitmap(table.width, table.height, 1, 1, rows.data()));

@@ -62,7 +62,8 @@ constexpr IconTable<W, H> packIcon(const IconPalette& palette, const char* const
       const int index = detail::artIndex(rows[y][x]);
       if (index >= 0) {
         const int shift = x % 2 == 0 ? 4 : 0;
-        table.colour[stored * T::kColourStride + x / 2] |= static_cast<std::uint8_t>(index << shift);
+        table.colour[stored * T::kColourStride + x / 2] |=
+            static_cast<std::uint8_t>(index << shift);
       } else {
         table.mask[stored * T::kMaskStride + x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
       }

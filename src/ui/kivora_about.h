@@ -21,6 +21,7 @@ inline constexpr wchar_t kMakerFeedback[] = L"https://orvanta.example/kivora/fee
 
 const wchar_t* KivoraDescription(bool japanese);
 
-AboutInfo KivoraAboutInfo(HINSTANCE instance, bool japanese, HWND* windowSlot, MessageBoxFunction messageBox);
+AboutInfo KivoraAboutInfo(HINSTANCE instance, bool japanese, HWND* windowSlot,
+                          MessageBoxFunction messageBox);
 
 }  // namespace kivora::ui

@@ -48,7 +48,8 @@ void ApplyLayout(const DialogLayout& layout, bool repaint) {
   for (const auto& control : layout.controls_) {
     if (!batch) break;
     const Rect r = target(control);
-    batch = DeferWindowPos(batch, control.window, nullptr, r.left, r.top, r.width(), r.height(), kFlags);
+    batch = DeferWindowPos(batch, control.window, nullptr, r.left, r.top, r.width(), r.height(),
+                           kFlags);
   }
   if (!batch || !EndDeferWindowPos(batch)) {
     for (const auto& control : layout.controls_) {

@@ -45,12 +45,12 @@ struct Rect {
 // How a control follows the edges of its resizable dialog.
 enum class Anchor : int {
   None = 0,
-  Right = 1,             // keeps its distance to the right edge
-  Bottom = 2,            // keeps its distance to the bottom edge
-  BottomRight = 3,       // moves with the bottom-right corner
-  GrowWidth = 4,         // keeps its right margin by growing in width
-  GrowBoth = 5,          // keeps the right and bottom margins by growing
-  GrowWidthBottom = 6,   // grows in width and keeps its distance to the bottom
+  Right = 1,            // keeps its distance to the right edge
+  Bottom = 2,           // keeps its distance to the bottom edge
+  BottomRight = 3,      // moves with the bottom-right corner
+  GrowWidth = 4,        // keeps its right margin by growing in width
+  GrowBoth = 5,         // keeps the right and bottom margins by growing
+  GrowWidthBottom = 6,  // grows in width and keeps its distance to the bottom
 };
 
 // Where a control goes when the client area changes from `attached` (its size

@@ -22,7 +22,8 @@ constexpr UINT_PTR kDarkBoxSubclass = 0x4B56;  // "KV"
 thread_local HHOOK boxHook = nullptr;
 thread_local int boxDepth = 0;
 
-LRESULT CALLBACK darkBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+LRESULT CALLBACK darkBoxProc(HWND box, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
+                             DWORD_PTR) {
   switch (msg) {
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
@@ -62,7 +63,8 @@ LRESULT CALLBACK boxHookProc(int code, WPARAM wParam, LPARAM lParam) {
 class BoxHookScope {
  public:
   BoxHookScope() {
-    if (boxDepth++ == 0) boxHook = SetWindowsHookExW(WH_CBT, boxHookProc, nullptr, GetCurrentThreadId());
+    if (boxDepth++ == 0)
+      boxHook = SetWindowsHookExW(WH_CBT, boxHookProc, nullptr, GetCurrentThreadId());
   }
   ~BoxHookScope() {
     if (--boxDepth == 0 && boxHook) {

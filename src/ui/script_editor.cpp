@@ -1,9 +1,9 @@
 #include "ui/script_editor.h"
 
-#include <commctrl.h>
-#include <cderr.h>
-#include <commdlg.h>
 #include <objbase.h>
+#include <cderr.h>
+#include <commctrl.h>
+#include <commdlg.h>
 #include <shellapi.h>
 
 #include <array>
@@ -44,10 +44,10 @@ constexpr std::size_t kPathCapacity = settings::kPathCapacity;
 std::array<wchar_t, kPathCapacity> scriptFilePath{};
 
 constexpr LayoutAnchor kAnchors[] = {
-    {IDC_SCRIPT_TEXT, Anchor::GrowBoth},     {IDC_SCRIPT_LOAD, Anchor::Bottom},
-    {IDC_SCRIPT_SAVE, Anchor::Bottom},       {IDC_SCRIPT_SAMPLE_HINT, Anchor::Bottom},
-    {IDOK, Anchor::BottomRight},             {IDCANCEL, Anchor::BottomRight},
-    {IDHELP, Anchor::BottomRight},           {0, Anchor::None},
+    {IDC_SCRIPT_TEXT, Anchor::GrowBoth}, {IDC_SCRIPT_LOAD, Anchor::Bottom},
+    {IDC_SCRIPT_SAVE, Anchor::Bottom},   {IDC_SCRIPT_SAMPLE_HINT, Anchor::Bottom},
+    {IDOK, Anchor::BottomRight},         {IDCANCEL, Anchor::BottomRight},
+    {IDHELP, Anchor::BottomRight},       {0, Anchor::None},
 };
 
 constexpr TooltipEntry kTooltipsEn[] = {
@@ -74,7 +74,8 @@ EditorState& stateOf(HWND dialog) {
 
 void showMessage(const EditorState& s, HWND dialog, std::u16string_view text, bool error) {
   const std::u16string copy(text);
-  s.context.messageBox(dialog, win32::wide(copy), kCaption, MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
+  s.context.messageBox(dialog, win32::wide(copy), kCaption,
+                       MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
 // COM for the multi-language service, for as long as one load takes; a
@@ -98,8 +99,10 @@ bool runFileDialog(HWND owner, bool save, bool japanese) {
   OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter = japanese ? L"テキスト/スクリプトファイル(*.txt;*.rsc)\0*.txt;*.rsc\0すべてのファイル(*.*)\0*.*\0"
-                             : L"Text/Script files(*.txt;*.rsc)\0*.txt;*.rsc\0All files(*.*)\0*.*\0";
+  ofn.lpstrFilter =
+      japanese
+          ? L"テキスト/スクリプトファイル(*.txt;*.rsc)\0*.txt;*.rsc\0すべてのファイル(*.*)\0*.*\0"
+          : L"Text/Script files(*.txt;*.rsc)\0*.txt;*.rsc\0All files(*.*)\0*.*\0";
   ofn.lpstrFile = scriptFilePath.data();
   ofn.nMaxFile = static_cast<DWORD>(scriptFilePath.size());
   ofn.lpstrDefExt = L"txt";
@@ -125,8 +128,8 @@ bool chooseScriptFile(HWND owner, bool save, bool japanese) {
 // ---- loading
 
 sf::LoadedScript readScriptFile(platform::MultiLanguageService& multiLanguage) {
-  win32::UniqueFile file(CreateFileW(scriptFilePath.data(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueFile file(CreateFileW(scriptFilePath.data(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {sf::kLoadCannotOpen, {}};
   LARGE_INTEGER size = {};
   if (!GetFileSizeEx(file.get(), &size)) return {sf::kLoadCannotRead, {}};
@@ -143,7 +146,8 @@ sf::LoadedScript readScriptFile(platform::MultiLanguageService& multiLanguage) {
   while (done < length) {
     DWORD read = 0;
     const auto want = static_cast<DWORD>(std::min<std::size_t>(length - done, 1u << 30));
-    if (!ReadFile(file.get(), bytes.data() + done, want, &read, nullptr)) return {sf::kLoadCannotRead, {}};
+    if (!ReadFile(file.get(), bytes.data() + done, want, &read, nullptr))
+      return {sf::kLoadCannotRead, {}};
     if (read == 0) break;  // the file shrank while it was read
     done += read;
   }
@@ -209,10 +213,11 @@ sf::ScriptSaveResult writeScriptFile(HWND dialog) {
     return sf::ScriptSaveResult::ConversionOutOfMemory;
   }
   if (!utf8) return sf::ScriptSaveResult::Other;
-  win32::UniqueFile file(CreateFileW(scriptFilePath.data(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueFile file(CreateFileW(scriptFilePath.data(), GENERIC_WRITE, 0, nullptr,
+                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return sf::ScriptSaveResult::CannotCreate;
-  if (!writeAll(file.get(), sf::kUtf8Mark, sizeof sf::kUtf8Mark)) return sf::ScriptSaveResult::Other;
+  if (!writeAll(file.get(), sf::kUtf8Mark, sizeof sf::kUtf8Mark))
+    return sf::ScriptSaveResult::Other;
   if (!writeAll(file.get(), utf8->data(), utf8->size())) return sf::ScriptSaveResult::WriteFailed;
   return sf::ScriptSaveResult::Written;
 }
@@ -220,7 +225,8 @@ sf::ScriptSaveResult writeScriptFile(HWND dialog) {
 void saveScriptFile(HWND dialog) {
   EditorState& s = stateOf(dialog);
   if (!chooseScriptFile(dialog, true, s.context.japanese)) return;
-  const sf::ScriptMessage message = sf::scriptSaveMessage(writeScriptFile(dialog), s.context.japanese);
+  const sf::ScriptMessage message =
+      sf::scriptSaveMessage(writeScriptFile(dialog), s.context.japanese);
   showMessage(s, dialog, message.text, message.error);
 }
 
@@ -248,8 +254,10 @@ void setIcons(HWND dialog, EditorState& s) {
   s.saveImage = CreateTableIcon(ScriptEditorIconTable(ScriptEditorIcon::Save));
   SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(s.bigIcon.get()));
   SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(s.smallIcon.get()));
-  SendDlgItemMessageW(dialog, IDC_SCRIPT_LOAD, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(s.loadImage.get()));
-  SendDlgItemMessageW(dialog, IDC_SCRIPT_SAVE, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(s.saveImage.get()));
+  SendDlgItemMessageW(dialog, IDC_SCRIPT_LOAD, BM_SETIMAGE, IMAGE_ICON,
+                      reinterpret_cast<LPARAM>(s.loadImage.get()));
+  SendDlgItemMessageW(dialog, IDC_SCRIPT_SAVE, BM_SETIMAGE, IMAGE_ICON,
+                      reinterpret_cast<LPARAM>(s.saveImage.get()));
 }
 
 void releaseIcons(HWND dialog, EditorState& s) {
@@ -277,7 +285,8 @@ void initDialog(HWND dialog, EditorState& s) {
   s.layout = AttachLayout(dialog, kAnchors);
 
   HWND edit = GetDlgItem(dialog, IDC_SCRIPT_TEXT);
-  if (windows10OrLater()) SendMessageW(edit, kEmSetExtendedStyle, kConvertEolOnPaste, kConvertEolOnPaste);
+  if (windows10OrLater())
+    SendMessageW(edit, kEmSetExtendedStyle, kConvertEolOnPaste, kConvertEolOnPaste);
   SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // scripts are not held to 32K characters
   SetWindowTextW(edit, win32::wide(s.context.settings.copyScript()));
   CreateTooltips(dialog, s.context.japanese ? std::span<const TooltipEntry>(kTooltipsJa)
@@ -349,7 +358,9 @@ INT_PTR ShowScriptEditor(HWND owner, const ScriptEditorContext& context) {
   }();
   (void)commonControls;
   win32::Win32MultiLanguageService systemService;
-  EditorState state{context, context.multiLanguage ? *context.multiLanguage : systemService, {}, {}, {}, {}, {}, {}};
+  EditorState state{
+      context, context.multiLanguage ? *context.multiLanguage : systemService, {}, {}, {}, {}, {},
+      {}};
   const int id = context.japanese ? IDD_SCRIPT_EDITOR_JA : IDD_SCRIPT_EDITOR_EN;
   return DialogBoxParamW(context.resources, MAKEINTRESOURCEW(id), owner, editorProc,
                          reinterpret_cast<LPARAM>(&state));

@@ -4,21 +4,21 @@
 // tables below say which control shows which part of the form.
 
 #include <windows.h>
-#include <commctrl.h>
 #include <cderr.h>
+#include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
 #include <optional>
 #include <string>
 
+#include "monitor/ime_control.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/windows_version.h"
 #include "resource_ids.h"
 #include "settings/logon_numlock.h"
 #include "settings/save_failure_text.h"
 #include "settings/settings_form.h"
-#include "monitor/ime_control.h"
 #include "ui/dark_controls.h"
 #include "ui/dialog_controls.h"
 #include "ui/dialog_look.h"
@@ -46,8 +46,7 @@ constexpr LockKeyControls kLockKeys[] = {
     {IDC_NUMLOCK_MODE, IDC_NUMLOCK_STATE, settings::kNumLockModeCount, &SettingsForm::numLock},
     {IDC_REMOTE_MODE, IDC_REMOTE_STATE, settings::kOtherLockModeCount,
      &SettingsForm::remoteNumLock},
-    {IDC_CAPSLOCK_MODE, IDC_CAPSLOCK_STATE, settings::kOtherLockModeCount,
-     &SettingsForm::capsLock},
+    {IDC_CAPSLOCK_MODE, IDC_CAPSLOCK_STATE, settings::kOtherLockModeCount, &SettingsForm::capsLock},
     {IDC_SCROLLLOCK_MODE, IDC_SCROLLLOCK_STATE, settings::kOtherLockModeCount,
      &SettingsForm::scrollLock},
 };
@@ -184,8 +183,7 @@ void SettingsDialog::open(HWND dialog) {
   CreateTooltips(dialog, texts::settingsTooltips(japanese()));
 
   const settings::Settings& s = context_.settings;
-  history_.emplace(GetDlgItem(dialog, IDC_SOUND_FILE), context_.store,
-                   context_.basics.messageBox);
+  history_.emplace(GetDlgItem(dialog, IDC_SOUND_FILE), context_.store, context_.basics.messageBox);
   history_->load(s.bUseIni);
 
   fillLists();
@@ -218,14 +216,17 @@ void SettingsDialog::fillLists() {
   const bool jp = japanese();
   for (const auto& key : kLockKeys) {
     for (int mode = 0; mode < key.modeCount; ++mode) {
-      addComboText(dialog_, key.modeList, texts::kWatchModes[static_cast<std::size_t>(mode)].pick(jp));
+      addComboText(dialog_, key.modeList,
+                   texts::kWatchModes[static_cast<std::size_t>(mode)].pick(jp));
     }
-    for (const auto& state : texts::kWantedStates) addComboText(dialog_, key.stateList, state.pick(jp));
+    for (const auto& state : texts::kWantedStates)
+      addComboText(dialog_, key.stateList, state.pick(jp));
   }
   for (int mode = 0; mode < monitor::kImeModeCount; ++mode) {
     addComboText(dialog_, IDC_IME_LOCK, monitor::imeModeText(mode, jp));
   }
-  for (const auto& click : texts::kPauseClicks) addComboText(dialog_, IDC_PAUSE_CLICK, click.pick(jp));
+  for (const auto& click : texts::kPauseClicks)
+    addComboText(dialog_, IDC_PAUSE_CLICK, click.pick(jp));
 }
 
 void SettingsDialog::writeForm(const SettingsForm& form) {
@@ -271,7 +272,8 @@ SettingsForm SettingsDialog::readForm() const {
 void SettingsDialog::placeAtBottomRight() {
   RECT work{};
   RECT window{};
-  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || !GetWindowRect(dialog_, &window)) return;
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0) || !GetWindowRect(dialog_, &window))
+    return;
   const int width = window.right - window.left;
   const int height = window.bottom - window.top;
   SetWindowPos(dialog_, nullptr, work.right - width - GetSystemMetrics(SM_CXDLGFRAME),

@@ -6,9 +6,12 @@ namespace kivora::ui::texts {
 
 namespace {
 
-constexpr wchar_t kWatchTip[] = L"If 'Constantly monitor' is selected, this program watches at every seconds.";
-constexpr wchar_t kStateTip[] = L"If this program watched, key state will be changed to this parameter.";
-constexpr wchar_t kWatchTipJa[] = L"「常に監視し、キーの状態を固定する」を選ぶと、監視間隔ごとにキーの状態を調べます。";
+constexpr wchar_t kWatchTip[] =
+    L"If 'Constantly monitor' is selected, this program watches at every seconds.";
+constexpr wchar_t kStateTip[] =
+    L"If this program watched, key state will be changed to this parameter.";
+constexpr wchar_t kWatchTipJa[] =
+    L"「常に監視し、キーの状態を固定する」を選ぶと、監視間隔ごとにキーの状態を調べます。";
 constexpr wchar_t kStateTipJa[] = L"本ソフトがキーの状態を変えるときは、ここで選んだ状態にします。";
 
 constexpr TooltipEntry kSettingsEnglish[] = {
@@ -21,23 +24,29 @@ constexpr TooltipEntry kSettingsEnglish[] = {
     {IDC_CAPSLOCK_STATE, kStateTip},
     {IDC_SCROLLLOCK_STATE, kStateTip},
     {IDC_WATCHED_DEVICES, L"Specifies keyboard devices."},
-    {IDC_REMOTE_CHECK, L"Changes a way to watch on a remote desktop environment or a terminal service environment."},
+    {IDC_REMOTE_CHECK,
+     L"Changes a way to watch on a remote desktop environment or a terminal service environment."},
     {IDC_NOTIFY_WATCHED_DEVICE, L"Press button on the right to select the watched devices."},
     {IDC_PLAY_SOUND, L"If this program changes key state, plays this sound file."},
     {IDC_IME_LOCK, L"Watches IME state."},
-    {IDC_PAUSE_CLICK, L"Sets the function how to change that temporarily disable the functions of the present program."},
+    {IDC_PAUSE_CLICK,
+     L"Sets the function how to change that temporarily disable the functions of the present "
+     L"program."},
     {IDC_SOUND_BROWSE, L"Selects from a list of sound files."},
     {IDC_NOTIFY_ONLY, L"Does not change key state."},
     {IDC_BLOCK_INSERT, L"Blocks Insert key with a keyboard hook."},
     {IDC_SHOW_LOCK_ICON, L"Displays key status information on a tasktray icon."},
     {IDC_SEND_TK, L"Send key status to 'Cursor Mate.'"},
-    {IDC_INTERVAL, L"Specifies the interval in milliseconds monitoring and immobilization of the keyboard "
-                   L"according to the present software. If you specify a value of less than 100 "
-                   L"milliseconds, it is corrected to 100 milliseconds."},
-    {IDC_INSTANT_CHECK, L"When a lock key is pressed, by you or by another program, checks and corrects the keys "
-                        L"at once instead of waiting for the monitoring interval."},
-    {IDC_RETURN_WAIT, L"If you specify a non-zero here, after the notification of the state has been changed, "
-                      L"after a lapse of time that you specify, immobilization of the key is performed."},
+    {IDC_INTERVAL,
+     L"Specifies the interval in milliseconds monitoring and immobilization of the keyboard "
+     L"according to the present software. If you specify a value of less than 100 "
+     L"milliseconds, it is corrected to 100 milliseconds."},
+    {IDC_INSTANT_CHECK,
+     L"When a lock key is pressed, by you or by another program, checks and corrects the keys "
+     L"at once instead of waiting for the monitoring interval."},
+    {IDC_RETURN_WAIT,
+     L"If you specify a non-zero here, after the notification of the state has been changed, "
+     L"after a lapse of time that you specify, immobilization of the key is performed."},
     {IDC_LOGON_NUMLOCK, L"When Windows is started, Changes NumLock state to ON."},
     {IDC_WINDOW_RULES, L"Changes the state for each window."},
     {IDOK, L"Saves settings and close this dialog box."},
@@ -56,11 +65,13 @@ constexpr TooltipEntry kSettingsJapanese[] = {
     {IDC_CAPSLOCK_STATE, kStateTipJa},
     {IDC_SCROLLLOCK_STATE, kStateTipJa},
     {IDC_WATCHED_DEVICES, L"監視するキーボードデバイスを指定します。"},
-    {IDC_REMOTE_CHECK, L"リモートデスクトップ環境やターミナルサービス環境で動作しているときの監視方法を変えます。"},
+    {IDC_REMOTE_CHECK,
+     L"リモートデスクトップ環境やターミナルサービス環境で動作しているときの監視方法を変えます。"},
     {IDC_NOTIFY_WATCHED_DEVICE, L"監視するデバイスは右のボタンで選びます。"},
     {IDC_PLAY_SOUND, L"本ソフトがキーの状態を変えたときに、音声ファイルを再生します。"},
-    {IDC_SOUND_FILE, L"本ソフトが上記3キーの状態を変更した場合に再生する音声ファイルを指定します。"
-                     L"指定しない場合はデフォルトの警告音が再生されます"},
+    {IDC_SOUND_FILE,
+     L"本ソフトが上記3キーの状態を変更した場合に再生する音声ファイルを指定します。"
+     L"指定しない場合はデフォルトの警告音が再生されます"},
     {IDC_IME_LOCK, L"IMEの状態を監視します。"},
     {IDC_PAUSE_CLICK, L"本ソフトの機能を一時的に止めたり再開したりする操作の方法を選びます。"},
     {IDC_SOUND_BROWSE, L"音声ファイルを一覧から選びます。"},
@@ -68,11 +79,15 @@ constexpr TooltipEntry kSettingsJapanese[] = {
     {IDC_BLOCK_INSERT, L"Insertキーが押されても、アプリケーションへ届かないようにします。"},
     {IDC_SHOW_LOCK_ICON, L"通知領域アイコンに各キーの状態を表示します。"},
     {IDC_SEND_TK, L"各キーの状態を「Cursor Mate」へ送ります。"},
-    {IDC_INTERVAL, L"本ソフトがキーボードを監視して固定する間隔をミリ秒で指定します。"
-                   L"100ミリ秒より小さい値を指定すると、100ミリ秒になります。"},
-    {IDC_INSTANT_CHECK, L"ロックキーが押されたら(ほかのプログラムが押した場合も)、監視間隔を待たずに"
-                        L"すぐにキーの状態を調べて固定します。"},
-    {IDC_RETURN_WAIT, L"0以外を指定すると、状態の変化を通知してから指定した時間が経過したときに、キーを固定します。"},
+    {IDC_INTERVAL,
+     L"本ソフトがキーボードを監視して固定する間隔をミリ秒で指定します。"
+     L"100ミリ秒より小さい値を指定すると、100ミリ秒になります。"},
+    {IDC_INSTANT_CHECK,
+     L"ロックキーが押されたら(ほかのプログラムが押した場合も)、監視間隔を待たずに"
+     L"すぐにキーの状態を調べて固定します。"},
+    {IDC_RETURN_WAIT,
+     L"0以外を指定すると、状態の変化を通知してから指定した時間が経過したときに、キーを固定します"
+     L"。"},
     {IDC_LOGON_NUMLOCK, L"Windowsの起動時に、NumLockをONにします。"},
     {IDC_WINDOW_RULES, L"ウィンドウごとにキーの状態の扱いを変えます。"},
     {IDC_BIG_DIALOG, L"設定ダイアログ等を画面いっぱいに開きます(テスト中の機能です)"},
@@ -110,8 +125,9 @@ constexpr wchar_t kRuleCodeTip[] = L"None: Follows the standard setting.";
 constexpr wchar_t kRuleCodeTipJa[] = L"通常設定に従う：本ソフトの標準の設定のとおりにします。";
 
 constexpr TooltipEntry kRuleEditEnglish[] = {
-    {IDC_RULE_TITLE, L"when the title of the active window contains a string that you specify here, then "
-                     L"as follows the state of the various keys"},
+    {IDC_RULE_TITLE,
+     L"when the title of the active window contains a string that you specify here, then "
+     L"as follows the state of the various keys"},
     {IDC_RULE_NUMLOCK, kRuleCodeTip},
     {IDC_RULE_CAPSLOCK, kRuleCodeTip},
     {IDC_RULE_SCROLLLOCK, kRuleCodeTip},
@@ -122,8 +138,9 @@ constexpr TooltipEntry kRuleEditEnglish[] = {
 };
 
 constexpr TooltipEntry kRuleEditJapanese[] = {
-    {IDC_RULE_TITLE, L"アクティブウインドウのタイトルにここで指定した文字列が含まれているとき、"
-                     L"各キーの状態を次のようにします。"},
+    {IDC_RULE_TITLE,
+     L"アクティブウインドウのタイトルにここで指定した文字列が含まれているとき、"
+     L"各キーの状態を次のようにします。"},
     {IDC_RULE_NUMLOCK, kRuleCodeTipJa},
     {IDC_RULE_CAPSLOCK, kRuleCodeTipJa},
     {IDC_RULE_SCROLLLOCK, kRuleCodeTipJa},

@@ -45,8 +45,10 @@ inline constexpr Wording kLogonNumLockNotWritten{
 // Japanese layout only: what switching the big-dialog box means.
 inline constexpr wchar_t kBigDialogCaption[] = L"設定画面強制拡大";
 inline constexpr wchar_t kBigDialogOn[] =
-    L"「設定画面強制拡大」はテスト中の機能です。このチェックをONにすると、次回設定画面を開いたときから、"
-    L"ダイアログのサイズが強制的に拡大されます。無理やり拡大をしているため、一部表示の乱れる部分があるか"
+    L"「設定画面強制拡大」はテスト中の機能です。このチェックをONにすると、次回設定画面を開いたとき"
+    L"から、"
+    L"ダイアログのサイズが強制的に拡大されます。無理やり拡大をしているため、一部表示の乱れる部分が"
+    L"あるか"
     L"もしれませんが、テスト中の機能ということで、ご容赦ください。";
 inline constexpr wchar_t kBigDialogOff[] = L"次回設定画面を開いたときから、元のサイズに戻ります。";
 
@@ -75,7 +77,8 @@ inline constexpr std::array<Wording, 5> kRuleColumns{{
 }};
 inline constexpr std::array<int, 5> kRuleColumnWidths{240, 90, 90, 90, 98};
 inline constexpr Wording kNoRuleToEdit{L"No Selected Items.", L"編集したい項目を選択して下さい。"};
-inline constexpr Wording kNoRuleToDelete{L"No Selected Items.", L"削除したい項目を選択して下さい。"};
+inline constexpr Wording kNoRuleToDelete{L"No Selected Items.",
+                                         L"削除したい項目を選択して下さい。"};
 inline constexpr Wording kNoRuleToRaise{L"No Selected Items.",
                                         L"優先度を上げたい項目を選択して下さい。"};
 inline constexpr Wording kNoRuleToLower{L"No Selected Items.",

@@ -43,8 +43,8 @@ struct DialogBasics {
 struct WindowRulesDialogContext {
   DialogBasics basics;
   settings::SettingsStore store;
-  bool useIni = false;      // bUseIni
-  bool bigDialog = false;   // BIGDIALOG
+  bool useIni = false;     // bUseIni
+  bool bigDialog = false;  // BIGDIALOG
   // Where saving the rules reports what it could not write.
   monitor::BalloonShell& balloons;
 };

@@ -10,8 +10,8 @@ SoundFileHistory::SoundFileHistory(HWND combo, const settings::SettingsStore& st
                                    MessageBoxFunction messageBox)
     : combo_(combo), queue_(store, u"cbq_wavfile") {
   if (GetWindowLongPtrW(combo, GWL_STYLE) & CBS_SORT) {
-    messageBox(GetParent(combo), L"Warning: Combobox Control has CBS_SORT style!",
-               L"ComboboxQueue", MB_OK | MB_ICONERROR);
+    messageBox(GetParent(combo), L"Warning: Combobox Control has CBS_SORT style!", L"ComboboxQueue",
+               MB_OK | MB_ICONERROR);
   }
 }
 

@@ -16,8 +16,7 @@ class SoundFileHistory {
  public:
   // The history's entries would come out in another order from a sorted
   // combo; binding one says so in an error box (the history still works).
-  SoundFileHistory(HWND combo, const settings::SettingsStore& store,
-                   MessageBoxFunction messageBox);
+  SoundFileHistory(HWND combo, const settings::SettingsStore& store, MessageBoxFunction messageBox);
 
   // Loads the stored entries and adds them to the combo's list in order.
   void load(bool useIni);

@@ -12,7 +12,8 @@ constexpr wchar_t kUacKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Po
 
 template <typename Fn>
 Fn procedure(HMODULE module, const char* name) {
-  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+  return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                : nullptr;
 }
 
 // RtlGetVersion tells the truth; GetVersionExW only what the manifest allows.
@@ -32,10 +33,11 @@ OSVERSIONINFOEXW readVersion() {
 
 std::uint32_t productInfo(const OSVERSIONINFOEXW& v) {
   using GetProductInfoFn = BOOL(WINAPI*)(DWORD, DWORD, DWORD, DWORD, DWORD*);
-  auto getProductInfo = procedure<GetProductInfoFn>(GetModuleHandleW(L"kernel32.dll"), "GetProductInfo");
+  auto getProductInfo =
+      procedure<GetProductInfoFn>(GetModuleHandleW(L"kernel32.dll"), "GetProductInfo");
   DWORD type = 0;
-  if (!getProductInfo ||
-      !getProductInfo(v.dwMajorVersion, v.dwMinorVersion, v.wServicePackMajor, v.wServicePackMinor, &type)) {
+  if (!getProductInfo || !getProductInfo(v.dwMajorVersion, v.dwMinorVersion, v.wServicePackMajor,
+                                         v.wServicePackMinor, &type)) {
     return 0;
   }
   return type;
@@ -51,7 +53,8 @@ std::optional<std::uint32_t> dwordValue(HKEY key, const wchar_t* name) {
   DWORD type = 0;
   DWORD value = 0;
   DWORD size = sizeof value;
-  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) != ERROR_SUCCESS ||
+  if (RegQueryValueExW(key, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+          ERROR_SUCCESS ||
       type != REG_DWORD) {
     return std::nullopt;
   }
@@ -60,9 +63,11 @@ std::optional<std::uint32_t> dwordValue(HKEY key, const wchar_t* name) {
 
 std::optional<diag::ReportUac> uacPolicy() {
   HKEY raw = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUacKey, 0, KEY_READ, &raw) != ERROR_SUCCESS) return std::nullopt;
+  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUacKey, 0, KEY_READ, &raw) != ERROR_SUCCESS)
+    return std::nullopt;
   win32::UniqueKey key(raw);
-  return diag::ReportUac{dwordValue(key.get(), L"EnableLUA"), dwordValue(key.get(), L"PromptOnSecureDesktop"),
+  return diag::ReportUac{dwordValue(key.get(), L"EnableLUA"),
+                         dwordValue(key.get(), L"PromptOnSecureDesktop"),
                          dwordValue(key.get(), L"ConsentPromptBehaviorAdmin"),
                          dwordValue(key.get(), L"ConsentPromptBehaviorUser")};
 }
@@ -74,7 +79,8 @@ BOOL CALLBACK addMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM lParam) {
   info.cbSize = sizeof info;
   if (GetMonitorInfoW(monitor, &info)) {
     reinterpret_cast<diag::SystemFacts*>(lParam)->monitors.push_back(
-        {reportRect(info.rcMonitor), reportRect(info.rcWork), (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
+        {reportRect(info.rcMonitor), reportRect(info.rcWork),
+         (info.dwFlags & MONITORINFOF_PRIMARY) != 0});
   }
   return TRUE;
 }
@@ -120,8 +126,8 @@ diag::SystemFacts GatherSystemFacts() {
   readScreens(f);
   SYSTEMTIME now = {};
   GetLocalTime(&now);
-  f.localTime = {now.wYear, now.wMonth, now.wDayOfWeek, now.wDay, now.wHour, now.wMinute, now.wSecond,
-                 now.wMilliseconds};
+  f.localTime = {now.wYear, now.wMonth,  now.wDayOfWeek, now.wDay,
+                 now.wHour, now.wMinute, now.wSecond,    now.wMilliseconds};
   TIME_ZONE_INFORMATION zone = {};
   GetTimeZoneInformation(&zone);
   f.timeZoneBias = zone.Bias;

@@ -14,8 +14,9 @@ constexpr int kMaxTipWidth = 420;
 
 HWND CreateTooltips(HWND dialog, std::span<const TooltipEntry> table) {
   HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(dialog, GWLP_HINSTANCE));
-  HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, instance, nullptr);
+  HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, dialog,
+                              nullptr, instance, nullptr);
   if (!tips) return nullptr;
   SendMessageW(tips, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidth);
   for (const TooltipEntry& entry : table) {

@@ -38,17 +38,22 @@ constexpr int kRuleTitleMaxLength = 2048;
 
 // The code lists of the edit dialog and the code columns of the list, in
 // the order NumLock, CapsLock, ScrollLock, IME.
-constexpr int kCodeLists[kCodeColumns] = {IDC_RULE_NUMLOCK, IDC_RULE_CAPSLOCK,
-                                          IDC_RULE_SCROLLLOCK, IDC_RULE_IME};
+constexpr int kCodeLists[kCodeColumns] = {IDC_RULE_NUMLOCK, IDC_RULE_CAPSLOCK, IDC_RULE_SCROLLLOCK,
+                                          IDC_RULE_IME};
 constexpr LockPolicy RuleCodes::*kCodeFields[kCodeColumns] = {
     &RuleCodes::numLock, &RuleCodes::capsLock, &RuleCodes::scrollLock, &RuleCodes::ime};
 
 constexpr LayoutAnchor kRuleListAnchors[] = {
-    {IDC_RULE_LIST, Anchor::GrowBoth},     {IDC_RULE_NEW, Anchor::Bottom},
-    {IDC_RULE_EDIT, Anchor::Bottom},       {IDC_RULE_DELETE, Anchor::Bottom},
-    {IDC_RULE_UP, Anchor::Bottom},         {IDC_RULE_DOWN, Anchor::Bottom},
-    {IDOK, Anchor::BottomRight},           {IDCANCEL, Anchor::BottomRight},
-    {IDC_HELP_BUTTON, Anchor::BottomRight}, {0, Anchor::None},
+    {IDC_RULE_LIST, Anchor::GrowBoth},
+    {IDC_RULE_NEW, Anchor::Bottom},
+    {IDC_RULE_EDIT, Anchor::Bottom},
+    {IDC_RULE_DELETE, Anchor::Bottom},
+    {IDC_RULE_UP, Anchor::Bottom},
+    {IDC_RULE_DOWN, Anchor::Bottom},
+    {IDOK, Anchor::BottomRight},
+    {IDCANCEL, Anchor::BottomRight},
+    {IDC_HELP_BUTTON, Anchor::BottomRight},
+    {0, Anchor::None},
 };
 
 // A stored code outside the six shows as the first.
@@ -142,7 +147,8 @@ void RuleEditDialog::onOk() {
                        MB_OK | MB_ICONERROR);
     return;
   }
-  rule_.title = win32::fromWide(title.c_str(), std::min<std::size_t>(title.size(), kRuleTitleMaxLength));
+  rule_.title =
+      win32::fromWide(title.c_str(), std::min<std::size_t>(title.size(), kRuleTitleMaxLength));
   for (int i = 0; i < kCodeColumns; ++i) {
     const int index = comboIndex(dialog_, kCodeLists[i]);
     rule_.codes.*kCodeFields[i] = index == CB_ERR ? monitor::kPolicyNone : index;
@@ -164,7 +170,8 @@ class WindowRulesDialog {
   bool japanese() const { return context_.basics.japanese; }
   HWND list() const { return GetDlgItem(dialog_, IDC_RULE_LIST); }
   void error(const Wording& text) const {
-    context_.basics.messageBox(dialog_, text.pick(japanese()), kKivoraCaption, MB_OK | MB_ICONERROR);
+    context_.basics.messageBox(dialog_, text.pick(japanese()), kKivoraCaption,
+                               MB_OK | MB_ICONERROR);
   }
 
   void insertColumns();
@@ -277,7 +284,8 @@ WindowRule WindowRulesDialog::readRow(int row) const {
   WindowRule rule;
   rule.title = win32::fromWide(cellText(row, 0).c_str());
   for (int c = 0; c < kCodeColumns; ++c) {
-    rule.codes.*kCodeFields[c] = monitor::lockPolicyCode(win32::fromWide(cellText(row, c + 1).c_str()));
+    rule.codes.*kCodeFields[c] =
+        monitor::lockPolicyCode(win32::fromWide(cellText(row, c + 1).c_str()));
   }
   return rule;
 }
@@ -379,7 +387,8 @@ bool WindowRulesDialog::editRule(WindowRule& rule) {
   RuleEditDialog edit(context_.basics, context_.bigDialog, rule);
   const int templateId = japanese() ? IDD_RULE_EDIT_JA : IDD_RULE_EDIT_EN;
   return DialogBoxParamW(context_.basics.resources, MAKEINTRESOURCEW(templateId), dialog_,
-                         statefulDialogProc<RuleEditDialog>, reinterpret_cast<LPARAM>(&edit)) == IDOK;
+                         statefulDialogProc<RuleEditDialog>,
+                         reinterpret_cast<LPARAM>(&edit)) == IDOK;
 }
 
 void WindowRulesDialog::onNew() {

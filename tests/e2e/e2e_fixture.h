@@ -29,7 +29,8 @@ class KivoraTest : public testing::Test {
   // Runs a second Kivora with `arguments` and waits for it to end.
   static DWORD runSecond(const std::wstring& arguments, const wchar_t* language = L"EN") {
     Kivora second({.arguments = arguments, .language = language});
-    EXPECT_TRUE(second.waitForExit()) << "Kivora " << std::string(arguments.begin(), arguments.end());
+    EXPECT_TRUE(second.waitForExit())
+        << "Kivora " << std::string(arguments.begin(), arguments.end());
     return second.exitCode();
   }
 };

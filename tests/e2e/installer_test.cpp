@@ -20,7 +20,8 @@
 namespace kivora::e2e {
 namespace {
 
-constexpr wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kivora";
+constexpr wchar_t kUninstallKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kivora";
 
 std::wstring shellFolder(int csidl) {
   wchar_t path[MAX_PATH] = {};
@@ -39,10 +40,13 @@ std::wstring installed(const std::wstring& name) { return installFolder() + L"\\
 std::wstring startMenuShortcut() { return shellFolder(CSIDL_PROGRAMS) + L"\\Kivora.lnk"; }
 std::wstring startupShortcut() { return shellFolder(CSIDL_STARTUP) + L"\\Kivora.lnk"; }
 
-bool exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 void writeFile(const std::wstring& path, const std::string& bytes) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE) << "cannot write " << std::filesystem::path(path).string();
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
@@ -59,8 +63,8 @@ std::optional<DWORD> runToTheEnd(std::wstring commandLine) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   std::optional<DWORD> exitCode;
-  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                     &startup, &info)) {
+  if (CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                     nullptr, nullptr, &startup, &info)) {
     AssignProcessToJobObject(job, info.hProcess);
     ResumeThread(info.hThread);
     CloseHandle(info.hThread);
@@ -92,7 +96,8 @@ std::optional<DWORD> runUninstaller(const std::wstring& switches = L"/S") {
 std::optional<std::wstring> uninstallText(HKEY root, const wchar_t* name) {
   wchar_t text[1024] = {};
   DWORD size = sizeof text;
-  if (RegGetValueW(root, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, text, &size) != ERROR_SUCCESS) {
+  if (RegGetValueW(root, kUninstallKey, name, RRF_RT_REG_SZ, nullptr, text, &size) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   return std::wstring(text);
@@ -103,18 +108,21 @@ std::wstring versionText(const std::wstring& file, const wchar_t* field) {
   const DWORD size = GetFileVersionInfoSizeW(file.c_str(), &handle);
   if (size == 0) return L"(no version record)";
   std::vector<BYTE> block(size);
-  if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data())) return L"(unreadable version record)";
+  if (!GetFileVersionInfoW(file.c_str(), 0, size, block.data()))
+    return L"(unreadable version record)";
   struct Translation {
     WORD language;
     WORD codePage;
   }* translation = nullptr;
   UINT length = 0;
-  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length) ||
+  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
+                      reinterpret_cast<void**>(&translation), &length) ||
       length < sizeof(Translation)) {
     return L"(no translation)";
   }
   wchar_t path[64] = {};
-  swprintf(path, 64, L"\\StringFileInfo\\%04x%04x\\%ls", translation->language, translation->codePage, field);
+  swprintf(path, 64, L"\\StringFileInfo\\%04x%04x\\%ls", translation->language,
+           translation->codePage, field);
   void* value = nullptr;
   if (!VerQueryValueW(block.data(), path, &value, &length)) return L"(no field)";
   return static_cast<const wchar_t*>(value);
@@ -189,8 +197,8 @@ class Installer : public KivoraTest {
 TEST_F(Installer, InstallsForTheUserAloneAndUninstallsEveryPart) {
   ASSERT_EQ(runSetup(), 0u);
 
-  for (const wchar_t* name : {L"Kivora.exe", L"Kivora.chm", L"kxscript.exe", L"ReadMe.txt", L"License.txt",
-                              L"Uninstall.exe"}) {
+  for (const wchar_t* name : {L"Kivora.exe", L"Kivora.chm", L"kxscript.exe", L"ReadMe.txt",
+                              L"License.txt", L"Uninstall.exe"}) {
     EXPECT_TRUE(exists(installed(name))) << std::filesystem::path(name).string();
   }
   EXPECT_EQ(versionText(installed(L"Kivora.exe"), L"FileVersion"), L"" KIVORA_TEST_VERSION)
@@ -201,7 +209,8 @@ TEST_F(Installer, InstallsForTheUserAloneAndUninstallsEveryPart) {
   const std::vector<std::wstring> samples = installedSamples();
   EXPECT_FALSE(samples.empty());
   for (const std::wstring& sample : samples) {
-    EXPECT_EQ(runToTheEnd(L"\"" + installed(L"kxscript.exe") + L"\" --check \"" + sample + L"\""), 0u)
+    EXPECT_EQ(runToTheEnd(L"\"" + installed(L"kxscript.exe") + L"\" --check \"" + sample + L"\""),
+              0u)
         << std::filesystem::path(sample).string();
   }
 
@@ -211,10 +220,12 @@ TEST_F(Installer, InstallsForTheUserAloneAndUninstallsEveryPart) {
   EXPECT_EQ(uninstallText(HKEY_CURRENT_USER, L"DisplayVersion"), L"" KIVORA_TEST_VERSION);
   EXPECT_EQ(uninstallText(HKEY_CURRENT_USER, L"Publisher"), L"Orvanta");
   EXPECT_EQ(uninstallText(HKEY_CURRENT_USER, L"InstallLocation"), installFolder());
-  EXPECT_EQ(uninstallText(HKEY_CURRENT_USER, L"UninstallString"), L"\"" + installed(L"Uninstall.exe") + L"\"");
+  EXPECT_EQ(uninstallText(HKEY_CURRENT_USER, L"UninstallString"),
+            L"\"" + installed(L"Uninstall.exe") + L"\"");
   EXPECT_EQ(uninstallText(HKEY_CURRENT_USER, L"QuietUninstallString"),
             L"\"" + installed(L"Uninstall.exe") + L"\" /S");
-  EXPECT_FALSE(uninstallText(HKEY_LOCAL_MACHINE, L"DisplayName").has_value()) << "nothing for all users";
+  EXPECT_FALSE(uninstallText(HKEY_LOCAL_MACHINE, L"DisplayName").has_value())
+      << "nothing for all users";
 
   ASSERT_EQ(runUninstaller(), 0u);
   expectNothingInstalledLeft();
@@ -277,7 +288,8 @@ TEST_F(Installer, InstallingAndUninstallingStopARunningKivoraFirst) {
     EXPECT_TRUE(resident.waitForExit()) << "the uninstaller ends the running Kivora";
   }
   expectNothingInstalledLeft();
-  EXPECT_EQ(readSetting(L"EnDisTTIcon"), 1u) << "Kivora saved its settings as it ended, and they were kept";
+  EXPECT_EQ(readSetting(L"EnDisTTIcon"), 1u)
+      << "Kivora saved its settings as it ended, and they were kept";
 }
 
 }  // namespace

@@ -82,8 +82,10 @@ TEST_F(InstantCheck, AnotherProgramsChangeIsUndoneAtOnce) {
   }
   std::sort(times.begin(), times.end());
   const double median = (times[kChanges / 2 - 1] + times[kChanges / 2]) / 2;
-  std::printf("[ instant  ] NumLock back on after %d changes: median %.1f ms, worst %.1f ms, best %.1f ms\n",
-              kChanges, median, times.back(), times.front());
+  std::printf(
+      "[ instant  ] NumLock back on after %d changes: median %.1f ms, worst %.1f ms, best %.1f "
+      "ms\n",
+      kChanges, median, times.back(), times.front());
   RecordProperty("median_ms", static_cast<int>(median + 0.5));
   RecordProperty("worst_ms", static_cast<int>(times.back() + 0.5));
   stopKivora(*kivora);
@@ -94,7 +96,8 @@ TEST_F(InstantCheck, SwitchedOffTheChangeWaitsForTheTimer) {
   std::optional<Kivora> kivora;
   ASSERT_NO_FATAL_FAILURE(startKivora(kivora, 0));
   EXPECT_FALSE(switchOffAndTimeTheReturn(kLongBeforeTheTimer)) << "corrected before the timer";
-  EXPECT_TRUE(waitUntil([] { return keyIsOn(VK_NUMLOCK); }, kTimerInterval + 5000)) << "the timer corrects it";
+  EXPECT_TRUE(waitUntil([] { return keyIsOn(VK_NUMLOCK); }, kTimerInterval + 5000))
+      << "the timer corrects it";
   stopKivora(*kivora);
 }
 

@@ -41,16 +41,18 @@ std::uintptr_t remoteModuleBase(DWORD pid, const wchar_t* name) {
   MODULEENTRY32W entry{};
   entry.dwSize = sizeof entry;
   std::uintptr_t base = 0;
-  for (BOOL more = Module32FirstW(snapshot, &entry); more && !base; more = Module32NextW(snapshot, &entry)) {
-    if (lstrcmpiW(entry.szModule, name) == 0) base = reinterpret_cast<std::uintptr_t>(entry.modBaseAddr);
+  for (BOOL more = Module32FirstW(snapshot, &entry); more && !base;
+       more = Module32NextW(snapshot, &entry)) {
+    if (lstrcmpiW(entry.szModule, name) == 0)
+      base = reinterpret_cast<std::uintptr_t>(entry.modBaseAddr);
   }
   CloseHandle(snapshot);
   return base;
 }
 
 bool runRemoteThread(HANDLE process, std::uintptr_t start, void* argument) {
-  const HANDLE thread = CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start),
-                                           argument, 0, nullptr);
+  const HANDLE thread = CreateRemoteThread(
+      process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(start), argument, 0, nullptr);
   if (!thread) return false;
   const bool finished = WaitForSingleObject(thread, kWait) == WAIT_OBJECT_0;
   CloseHandle(thread);
@@ -71,8 +73,8 @@ void deleteKivoraSettings() {
 
 void writeSetting(const wchar_t* name, DWORD value) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS) {
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
     return;
   }
   RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
@@ -83,7 +85,8 @@ std::optional<DWORD> readSetting(const wchar_t* name) {
   DWORD value = 0;
   DWORD size = sizeof value;
   DWORD type = 0;
-  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, &type, &value, &size) != ERROR_SUCCESS) {
+  if (RegGetValueW(HKEY_CURRENT_USER, kSettingsKey, name, RRF_RT_REG_DWORD, &type, &value, &size) !=
+      ERROR_SUCCESS) {
     return std::nullopt;
   }
   return value;
@@ -91,7 +94,8 @@ std::optional<DWORD> readSetting(const wchar_t* name) {
 
 bool settingsKeyExists() {
   HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, KEY_READ, &key) != ERROR_SUCCESS)
+    return false;
   RegCloseKey(key);
   return true;
 }
@@ -99,7 +103,8 @@ bool settingsKeyExists() {
 void endStrayKivora() {
   for (HWND window : topLevelWindows()) {
     if (className(window) != L"Kivora") continue;
-    if (const HANDLE process = OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processOf(window))) {
+    if (const HANDLE process =
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processOf(window))) {
       TerminateProcess(process, 1);
       WaitForSingleObject(process, kWait);
       CloseHandle(process);
@@ -116,7 +121,8 @@ Kivora::Kivora(StartOptions options) {
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info{};
   if (CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                     options.directory.empty() ? nullptr : options.directory.c_str(), &startup, &info)) {
+                     options.directory.empty() ? nullptr : options.directory.c_str(), &startup,
+                     &info)) {
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     pid_ = info.dwProcessId;
@@ -132,7 +138,9 @@ Kivora::~Kivora() {
   CloseHandle(process_);
 }
 
-bool Kivora::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+bool Kivora::running() const {
+  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
+}
 
 bool Kivora::waitForExit(DWORD ms) const {
   return process_ && WaitForSingleObject(process_, ms) == WAIT_OBJECT_0;
@@ -177,13 +185,15 @@ std::wstring Kivora::probe(const char* exportName) const {
 
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
-  const std::wstring output = std::wstring(temp) + L"kivora-probe-" + std::to_wstring(pid_) + L".txt";
+  const std::wstring output =
+      std::wstring(temp) + L"kivora-probe-" + std::to_wstring(pid_) + L".txt";
   DeleteFileW(output.c_str());
 
   const std::wstring arguments = library + L'\0' + output + L'\0';
   const SIZE_T bytes = arguments.size() * sizeof(wchar_t);
   void* remote = VirtualAllocEx(process_, nullptr, bytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-  if (!remote || !WriteProcessMemory(process_, remote, arguments.data(), bytes, nullptr)) return L"no remote memory";
+  if (!remote || !WriteProcessMemory(process_, remote, arguments.data(), bytes, nullptr))
+    return L"no remote memory";
   auto* remoteOutput = static_cast<wchar_t*>(remote) + library.size() + 1;
 
   const auto loadLibrary = reinterpret_cast<std::uintptr_t>(
@@ -193,7 +203,8 @@ std::wstring Kivora::probe(const char* exportName) const {
     const std::uintptr_t base = remoteModuleBase(pid_, kProbeLibrary);
     const auto offset = function - reinterpret_cast<std::uintptr_t>(local);
     if (base && runRemoteThread(process_, base + offset, remoteOutput)) {
-      const HANDLE file = CreateFileW(output.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      const HANDLE file = CreateFileW(output.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr);
       if (file != INVALID_HANDLE_VALUE) {
         wchar_t text[4096] = {};
         DWORD read = 0;
@@ -211,14 +222,16 @@ std::wstring Kivora::probe(const char* exportName) const {
 std::wstring windowText(HWND window) {
   wchar_t text[2048] = {};
   // WM_GETTEXT crosses processes; GetWindowTextW would not ask the window.
-  SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, nullptr);
+  SendMessageTimeoutW(window, WM_GETTEXT, 2048, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      5000, nullptr);
   return text;
 }
 
 std::wstring messageBoxText(HWND box) { return windowText(GetDlgItem(box, 0xFFFF)); }
 
 void pressButton(HWND dialog, int id) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 ScratchFolder::ScratchFolder() {
@@ -250,22 +263,26 @@ std::wstring ScratchFolder::copyKivora(const std::wstring& name) const {
 }
 
 void ScratchFolder::writeUtf16(const std::wstring& name, const std::wstring& text) const {
-  const HANDLE handle = CreateFileW(file(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  const HANDLE handle =
+      CreateFileW(file(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return;
   const std::wstring withMark = L"\xFEFF" + text;
   DWORD written = 0;
-  WriteFile(handle, withMark.data(), static_cast<DWORD>(withMark.size() * sizeof(wchar_t)), &written, nullptr);
+  WriteFile(handle, withMark.data(), static_cast<DWORD>(withMark.size() * sizeof(wchar_t)),
+            &written, nullptr);
   CloseHandle(handle);
 }
 
 std::vector<BYTE> ScratchFolder::read(const std::wstring& name) const {
   std::vector<BYTE> bytes;
-  const HANDLE handle = CreateFileW(file(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+  const HANDLE handle =
+      CreateFileW(file(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                  OPEN_EXISTING, 0, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return bytes;
   bytes.resize(GetFileSize(handle, nullptr));
   DWORD read = 0;
-  if (!bytes.empty()) ReadFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+  if (!bytes.empty())
+    ReadFile(handle, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
   CloseHandle(handle);
   bytes.resize(read);
   return bytes;
@@ -277,12 +294,14 @@ bool ScratchFolder::exists(const std::wstring& name) const {
 
 std::wstring utf16Text(const std::vector<BYTE>& bytes) {
   if (bytes.size() < 2 || bytes[0] != 0xFF || bytes[1] != 0xFE) return {};
-  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / sizeof(wchar_t));
+  return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2),
+                      (bytes.size() - 2) / sizeof(wchar_t));
 }
 
 std::optional<int> iniValue(const std::wstring& iniPath, const wchar_t* name) {
   constexpr int kMissing = -987654;
-  const int value = static_cast<int>(GetPrivateProfileIntW(L"Kivora", name, kMissing, iniPath.c_str()));
+  const int value =
+      static_cast<int>(GetPrivateProfileIntW(L"Kivora", name, kMissing, iniPath.c_str()));
   if (value == kMissing) return std::nullopt;
   return value;
 }
@@ -309,8 +328,9 @@ WindowInFront::WindowInFront() {
       nullptr, 0,
       [](void* param) -> DWORD {
         auto& s = *static_cast<Start*>(param);
-        s.window = CreateWindowExW(0, L"Static", L"Kivora e2e: window in front", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                   40, 400, 300, 120, nullptr, nullptr, nullptr, nullptr);
+        s.window = CreateWindowExW(0, L"Static", L"Kivora e2e: window in front",
+                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 400, 300, 120, nullptr,
+                                   nullptr, nullptr, nullptr);
         SetForegroundWindow(s.window);
         SetEvent(s.ready);
         MSG msg;

@@ -29,9 +29,9 @@ bool settingsKeyExists();
 void endStrayKivora();
 
 struct StartOptions {
-  std::wstring arguments{};  // the command line after the program's name
-  std::wstring exe{};        // default: Kivora.exe beside the test
-  std::wstring directory{};  // current folder; default: the test's
+  std::wstring arguments{};         // the command line after the program's name
+  std::wstring exe{};               // default: Kivora.exe beside the test
+  std::wstring directory{};         // current folder; default: the test's
   const wchar_t* language = L"EN";  // KIVORA_LANG
 };
 

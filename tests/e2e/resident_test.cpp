@@ -97,7 +97,8 @@ std::vector<MenuItem> parseMenu(const std::wstring& description) {
       items.push_back({line, {}, {}});
       continue;
     }
-    items.push_back({line.substr(0, tab1), line.substr(tab1 + 1, tab2 - tab1 - 1), line.substr(tab2 + 1)});
+    items.push_back(
+        {line.substr(0, tab1), line.substr(tab1 + 1, tab2 - tab1 - 1), line.substr(tab2 + 1)});
   }
   return items;
 }
@@ -105,7 +106,8 @@ std::vector<MenuItem> parseMenu(const std::wstring& description) {
 // Right-clicks the tray icon and returns the menu that opens.
 std::vector<MenuItem> openTrayMenu(const Kivora& kivora, HWND window, HWND& popup) {
   PostMessageW(window, kTrayCallback, 0, WM_RBUTTONUP);
-  popup = kivora.waitForWindow(L"#32768", nullptr, kWait, [](HWND w) { return IsWindowVisible(w) != FALSE; });
+  popup = kivora.waitForWindow(L"#32768", nullptr, kWait,
+                               [](HWND w) { return IsWindowVisible(w) != FALSE; });
   if (!popup) return {};
   return parseMenu(kivora.probe("describePopupMenu"));
 }
@@ -179,7 +181,8 @@ TEST_F(Resident, RightClickWhileTheAboutBoxIsOpenClosesItAndOpensTheMenu) {
 
   PostMessageW(window, kTrayCallback, 0, WM_RBUTTONUP);
   EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); })) << "the About box goes";
-  popup = kivora.waitForWindow(L"#32768", nullptr, kWait, [](HWND w) { return IsWindowVisible(w) != FALSE; });
+  popup = kivora.waitForWindow(L"#32768", nullptr, kWait,
+                               [](HWND w) { return IsWindowVisible(w) != FALSE; });
   ASSERT_TRUE(popup) << "and the menu opens";
   PostMessageW(popup, WM_CHAR, L'x', 0);
   EXPECT_TRUE(kivora.waitForExit());
@@ -202,7 +205,8 @@ TEST_F(Resident, StartupShortcutIsCreatedAndDeletedOnRequest) {
   PostMessageW(window, kRegisterStartup, 0, 0);
   HWND box = kivora.waitForMessageBox();
   ASSERT_TRUE(box);
-  EXPECT_EQ(messageBoxText(box), L"Are you sure you want to register this software to your startup folder?");
+  EXPECT_EQ(messageBoxText(box),
+            L"Are you sure you want to register this software to your startup folder?");
   pressButton(box, IDYES);
   EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
   box = kivora.waitForMessageBox();

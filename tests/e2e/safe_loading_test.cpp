@@ -37,15 +37,18 @@ TEST_F(SafeLoading, HelpNeverLoadsAControlPlantedBesideTheProgramOrInTheCurrentF
   ASSERT_TRUE(window);
   // Help from the tray menu, as a user opens it.
   PostMessageW(window, WM_APP, 0, WM_RBUTTONUP);
-  const HWND popup =
-      kivora.waitForWindow(L"#32768", nullptr, kWait, [](HWND w) { return IsWindowVisible(w) != FALSE; });
+  const HWND popup = kivora.waitForWindow(L"#32768", nullptr, kWait,
+                                          [](HWND w) { return IsWindowVisible(w) != FALSE; });
   ASSERT_TRUE(popup) << "no tray menu";
   PostMessageW(popup, WM_CHAR, L'h', 0);
   std::wstring loadedFrom;
-  EXPECT_TRUE(waitUntil([&] {
-    loadedFrom = kivora.probe("helpControlPath");
-    return !loadedFrom.empty();
-  }, 10000)) << "the help control was not loaded";
+  EXPECT_TRUE(waitUntil(
+      [&] {
+        loadedFrom = kivora.probe("helpControlPath");
+        return !loadedFrom.empty();
+      },
+      10000))
+      << "the help control was not loaded";
   EXPECT_EQ(lowered(loadedFrom), lowered(std::wstring(system) + L"\\hhctrl.ocx"));
 }
 

@@ -13,7 +13,8 @@ using Shutdown = KivoraTest;
 
 void writeScript(const std::wstring& script) {
   HKEY key = nullptr;
-  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+  ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            &key, nullptr),
             ERROR_SUCCESS);
   RegSetValueExW(key, L"kx_script", 0, REG_SZ, reinterpret_cast<const BYTE*>(script.c_str()),
                  static_cast<DWORD>((script.size() + 1) * sizeof(wchar_t)));

@@ -14,8 +14,8 @@
 #include <psapi.h>
 
 #include <algorithm>
-#include <optional>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,7 +52,9 @@ constexpr ULONGLONG kSampleEveryMs = 30000;
 
 void writeString(HKEY root, const wchar_t* path, const wchar_t* name, const std::wstring& text) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) return;
+  if (RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return;
   RegSetValueExW(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
@@ -60,7 +62,9 @@ void writeString(HKEY root, const wchar_t* path, const wchar_t* name, const std:
 
 void writeDword(HKEY root, const wchar_t* path, const wchar_t* name, DWORD value) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS) return;
+  if (RegCreateKeyExW(root, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return;
   RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   RegCloseKey(key);
 }
@@ -96,7 +100,8 @@ struct Sample {
 Sample sampleKivora(const Kivora& kivora, ULONGLONG start) {
   Sample s;
   s.at = GetTickCount64() - start;
-  if (const HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, kivora.pid())) {
+  if (const HANDLE process =
+          OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, kivora.pid())) {
     PROCESS_MEMORY_COUNTERS memory{};
     memory.cb = sizeof memory;
     if (GetProcessMemoryInfo(process, &memory, sizeof memory)) s.workingSet = memory.WorkingSetSize;
@@ -153,7 +158,8 @@ DWORD percentile(std::vector<DWORD> values, int p) {
 }
 
 // Mean of a counter over the samples taken in [from, to) ms.
-double mean(const std::vector<Sample>& samples, ULONGLONG from, ULONGLONG to, double (*value)(const Sample&)) {
+double mean(const std::vector<Sample>& samples, ULONGLONG from, ULONGLONG to,
+            double (*value)(const Sample&)) {
   double sum = 0;
   int n = 0;
   for (const Sample& s : samples) {
@@ -183,13 +189,15 @@ int runSoak(ULONGLONG seconds, const wchar_t* csvPath) {
   const ULONGLONG end = start + seconds * 1000;
   std::vector<Sample> samples;
   FILE* csv = csvPath ? _wfopen(csvPath, L"w") : nullptr;
-  if (csv) std::fprintf(csv, "seconds,private_bytes,working_set,handles,gdi_objects,user_objects,script_runs\n");
+  if (csv)
+    std::fprintf(
+        csv, "seconds,private_bytes,working_set,handles,gdi_objects,user_objects,script_runs\n");
   auto takeSample = [&] {
     samples.push_back(sampleKivora(kivora, start));
     const Sample& s = samples.back();
     if (csv) {
-      std::fprintf(csv, "%llu,%zu,%zu,%lu,%ld,%ld,%ld\n", s.at / 1000, s.privateBytes, s.workingSet, s.handles,
-                   s.gdi, s.user, s.scriptRuns);
+      std::fprintf(csv, "%llu,%zu,%zu,%lu,%ld,%ld,%ld\n", s.at / 1000, s.privateBytes, s.workingSet,
+                   s.handles, s.gdi, s.user, s.scriptRuns);
       std::fflush(csv);
     }
   };
@@ -224,9 +232,9 @@ int runSoak(ULONGLONG seconds, const wchar_t* csvPath) {
   std::printf("soak: ran %llu s, %zu samples\n", ran / 1000, samples.size());
   bool ok = survived && exited;
   for (const Corrections* c : {&numLock, &capsLock}) {
-    std::printf("soak: %s: %d changes, %d missed, latency p50 %lu ms, p99 %lu ms, max %lu ms\n", c->name, c->changes,
-                c->missed, percentile(c->latencies, 50), percentile(c->latencies, 99),
-                percentile(c->latencies, 100));
+    std::printf("soak: %s: %d changes, %d missed, latency p50 %lu ms, p99 %lu ms, max %lu ms\n",
+                c->name, c->changes, c->missed, percentile(c->latencies, 50),
+                percentile(c->latencies, 99), percentile(c->latencies, 100));
     ok = ok && c->missed == 0 && c->changes > 0;
   }
   std::printf("soak: ScrollLock found ON (it must stay OFF): %d times\n", scrollLockWrong);
@@ -263,11 +271,12 @@ int runSoak(ULONGLONG seconds, const wchar_t* csvPath) {
       highest = std::max(highest, c.value(s));
     }
     const bool grew = c.allowed >= 0 && last - first > c.allowed;
-    std::printf("soak: %s: first %.0f, last %.0f (growth %+.0f), min %.0f, max %.0f%s\n", c.name, first, last,
-                last - first, lowest, highest, grew ? "  GREW" : "");
+    std::printf("soak: %s: first %.0f, last %.0f (growth %+.0f), min %.0f, max %.0f%s\n", c.name,
+                first, last, last - first, lowest, highest, grew ? "  GREW" : "");
     ok = ok && !grew;
   }
-  std::printf("soak: Kivora %s after /X in %llu ms\n", exited ? "exited" : "did NOT exit", exitTook);
+  std::printf("soak: Kivora %s after /X in %llu ms\n", exited ? "exited" : "did NOT exit",
+              exitTook);
   std::printf("soak: %s\n", ok ? "PASS" : "FAIL");
   setKey(VK_NUMLOCK, false);
   setKey(VK_CAPITAL, false);

@@ -74,8 +74,8 @@ TEST_F(StartSwitches, SecondPlainStartOffersForceExit) {
   Kivora first;
   ASSERT_TRUE(first.waitForMainWindow());
   Kivora second;
-  const HWND dialog = second.waitForWindow(L"#32770", L"Kivora", kWait,
-                                           [](HWND w) { return GetDlgItem(w, 6) && GetDlgItem(w, 1050); });
+  const HWND dialog = second.waitForWindow(
+      L"#32770", L"Kivora", kWait, [](HWND w) { return GetDlgItem(w, 6) && GetDlgItem(w, 1050); });
   ASSERT_TRUE(dialog) << "the already-running dialog";
   EXPECT_EQ(windowText(GetDlgItem(dialog, 6)), L"&Force Exit");
   EXPECT_EQ(windowText(GetDlgItem(dialog, 32776)), L"&Settings...");
@@ -93,8 +93,8 @@ TEST_F(StartSwitches, SecondStartCancelledLeavesTheFirstRunning) {
   Kivora first({.language = L"JA"});
   ASSERT_TRUE(first.waitForMainWindow());
   Kivora second({.language = L"JA"});
-  const HWND dialog = second.waitForWindow(L"#32770", L"Kivora", kWait,
-                                           [](HWND w) { return GetDlgItem(w, 6) && GetDlgItem(w, 1050); });
+  const HWND dialog = second.waitForWindow(
+      L"#32770", L"Kivora", kWait, [](HWND w) { return GetDlgItem(w, 6) && GetDlgItem(w, 1050); });
   ASSERT_TRUE(dialog);
   EXPECT_EQ(windowText(GetDlgItem(dialog, 6)), L"強制終了(&F)");
   pressButton(dialog, IDCANCEL);
@@ -109,12 +109,13 @@ TEST_F(StartSwitches, SecondStartsSettingsButtonOpensTheRunningInstancesSettings
   Kivora first;
   ASSERT_TRUE(first.waitForMainWindow());
   Kivora second;
-  const HWND dialog = second.waitForWindow(L"#32770", L"Kivora", kWait,
-                                           [](HWND w) { return GetDlgItem(w, 6) && GetDlgItem(w, 1050); });
+  const HWND dialog = second.waitForWindow(
+      L"#32770", L"Kivora", kWait, [](HWND w) { return GetDlgItem(w, 6) && GetDlgItem(w, 1050); });
   ASSERT_TRUE(dialog);
   pressButton(dialog, 32776);
   const HWND settings = first.waitForWindow(L"#32770", L"Kivora Settings");
-  ASSERT_TRUE(settings) << "the running instance opens its settings dialog (still running: " << first.running() << ")";
+  ASSERT_TRUE(settings) << "the running instance opens its settings dialog (still running: "
+                        << first.running() << ")";
   EXPECT_FALSE(IsWindowVisible(dialog)) << "the already-running dialog is gone";
   pressButton(settings, IDCANCEL);
   EXPECT_TRUE(second.waitForExit()) << "the second start ends once the settings dialog closes";
@@ -150,7 +151,8 @@ TEST_F(IniMode, SwitchKeepsTheSettingsInAnIniFileBesideTheProgram) {
 TEST_F(IniMode, ProgramNamedWithOSuffixNeedsNoSwitch) {
   ScratchFolder folder;
   const std::wstring exe = folder.copyKivora(L"Kivora_O.EXE");
-  folder.writeUtf16(L"Kivora.ini", L"[Kivora]\r\nNumLockState=5\r\nNoOpeningDlg=1\r\nImeLock=2\r\n");
+  folder.writeUtf16(L"Kivora.ini",
+                    L"[Kivora]\r\nNumLockState=5\r\nNoOpeningDlg=1\r\nImeLock=2\r\n");
   // Started from elsewhere: the ini file is found beside the program.
   Kivora first({.exe = exe, .language = L"JA"});
   ASSERT_TRUE(first.waitForMainWindow());
@@ -169,11 +171,13 @@ using CopySwitches = KivoraTest;
 
 TEST_F(CopySwitches, IniToRegistryCopiesAndReports) {
   ScratchFolder folder;
-  folder.writeUtf16(L"Kivora.ini", L"[Kivora]\r\nNumLockState=5\r\nCapsLockState=3\r\ntimer3_interval=250\r\n");
+  folder.writeUtf16(L"Kivora.ini",
+                    L"[Kivora]\r\nNumLockState=5\r\nCapsLockState=3\r\ntimer3_interval=250\r\n");
   Kivora copy({.arguments = L"/OR", .directory = folder.path()});
   const HWND box = copy.waitForMessageBox();
   ASSERT_TRUE(box);
-  EXPECT_EQ(messageBoxText(box), L"Setting copying from the ini file to the registry has been completed.");
+  EXPECT_EQ(messageBoxText(box),
+            L"Setting copying from the ini file to the registry has been completed.");
   EXPECT_EQ(copy.probe("describeMessageBoxIcon"), L"information");
   pressButton(box, IDOK);
   ASSERT_TRUE(copy.waitForExit());
@@ -207,8 +211,8 @@ TEST_F(CopySwitches, RegistryToIniFailureShowsTheErrorIcon) {
   writeSetting(L"NumLockState", 4);
   folder.writeUtf16(L"Kivora.ini", L"[Kivora]\r\n");
   // Shared for reading only: Kivora can read the file but not write it.
-  const HANDLE locked = CreateFileW(folder.file(L"Kivora.ini").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+  const HANDLE locked = CreateFileW(folder.file(L"Kivora.ini").c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(locked, INVALID_HANDLE_VALUE);
   Kivora copy({.arguments = L"/RO", .directory = folder.path()});
   const HWND box = copy.waitForMessageBox();

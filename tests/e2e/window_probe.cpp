@@ -33,7 +33,8 @@ HWND findOwnWindow(const wchar_t* wantedClass) {
         auto& s = *reinterpret_cast<Search*>(param);
         DWORD pid = 0;
         GetWindowThreadProcessId(window, &pid);
-        if (pid == GetCurrentProcessId() && IsWindowVisible(window) && className(window) == s.wanted) {
+        if (pid == GetCurrentProcessId() && IsWindowVisible(window) &&
+            className(window) == s.wanted) {
           s.found = window;
           return FALSE;
         }
@@ -44,11 +45,12 @@ HWND findOwnWindow(const wchar_t* wantedClass) {
 }
 
 DWORD writeAnswer(const void* path, const std::wstring& text) {
-  const HANDLE file = CreateFileW(static_cast<const wchar_t*>(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileW(static_cast<const wchar_t*>(path), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 2;
   DWORD written = 0;
-  WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written, nullptr);
+  WriteFile(file, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &written,
+            nullptr);
   CloseHandle(file);
   return 0;
 }
@@ -90,15 +92,19 @@ extern "C" __declspec(dllexport) DWORD WINAPI describeMessageBoxIcon(void* path)
   const HWND box = findOwnWindow(L"#32770");
   if (!box) return writeAnswer(path, L"no box"), 1;
   HICON shown = nullptr;
-  for (HWND child = GetWindow(box, GW_CHILD); child && !shown; child = GetWindow(child, GW_HWNDNEXT)) {
-    if (className(child) == L"Static" && (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+  for (HWND child = GetWindow(box, GW_CHILD); child && !shown;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (className(child) == L"Static" &&
+        (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
       shown = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0));
     }
   }
   const struct {
     const wchar_t* id;
     const wchar_t* name;
-  } icons[] = {{IDI_ERROR, L"error"}, {IDI_WARNING, L"warning"}, {IDI_INFORMATION, L"information"},
+  } icons[] = {{IDI_ERROR, L"error"},
+               {IDI_WARNING, L"warning"},
+               {IDI_INFORMATION, L"information"},
                {IDI_QUESTION, L"question"}};
   for (const auto& icon : icons) {
     if (shown && shown == LoadIconW(nullptr, icon.id)) return writeAnswer(path, icon.name);
@@ -124,7 +130,8 @@ std::wstring guiObjects() {
   for (ULONG_PTR slot = 0x20; slot < 0x10000; slot += 2) {
     const auto window = reinterpret_cast<HWND>(slot);
     DWORD pid = 0;
-    if (IsWindow(window) && GetWindowThreadProcessId(window, &pid) && pid == GetCurrentProcessId()) {
+    if (IsWindow(window) && GetWindowThreadProcessId(window, &pid) &&
+        pid == GetCurrentProcessId()) {
       ++userObjects;
     } else if (IsMenu(reinterpret_cast<HMENU>(slot))) {
       ++userObjects;
@@ -144,8 +151,8 @@ std::wstring guiObjects() {
 // there), so under Wine the process's anonymous resident memory is read from
 // its Linux status file, which on a machine without swap is the same thing.
 unsigned long long privateBytes() {
-  const HANDLE status = CreateFileW(L"Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
+  const HANDLE status = CreateFileW(L"Z:\\proc\\self\\status", GENERIC_READ, FILE_SHARE_READ,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
   if (status != INVALID_HANDLE_VALUE) {
     char text[8192] = {};
     DWORD read = 0;
@@ -155,7 +162,8 @@ unsigned long long privateBytes() {
   }
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory);
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                       sizeof memory);
   return memory.PrivateUsage;
 }
 
@@ -179,8 +187,9 @@ DWORD kernelHandles() {
 extern "C" __declspec(dllexport) DWORD WINAPI countResources(void* path) {
   wchar_t runs[32] = L"-1";
   if (!GetEnvironmentVariableW(L"KIVORA_SOAK_RUNS", runs, 32)) lstrcpyW(runs, L"-1");
-  return writeAnswer(path, std::to_wstring(privateBytes()) + L"\t" + std::to_wstring(kernelHandles()) + L"\t" +
-                               guiObjects() + L"\t" + runs);
+  return writeAnswer(path, std::to_wstring(privateBytes()) + L"\t" +
+                               std::to_wstring(kernelHandles()) + L"\t" + guiObjects() + L"\t" +
+                               runs);
 }
 
 // What a test's script left in KIVORA_SCRIPT_MARK (empty: nothing).
@@ -193,7 +202,8 @@ extern "C" __declspec(dllexport) DWORD WINAPI scriptMark(void* path) {
 // Where the HTML Help control Kivora loaded came from (empty: not loaded).
 extern "C" __declspec(dllexport) DWORD WINAPI helpControlPath(void* path) {
   wchar_t name[MAX_PATH] = L"";
-  if (const HMODULE control = GetModuleHandleW(L"hhctrl.ocx")) GetModuleFileNameW(control, name, MAX_PATH);
+  if (const HMODULE control = GetModuleHandleW(L"hhctrl.ocx"))
+    GetModuleFileNameW(control, name, MAX_PATH);
   return writeAnswer(path, name);
 }
 

@@ -31,7 +31,8 @@ class FuzzInput {
   // count UTF-16 code units, low byte first; any unit, lone surrogates too.
   std::u16string units(std::size_t count) {
     std::u16string text;
-    for (std::size_t i = 0; i < count && !empty(); ++i) text.push_back(static_cast<char16_t>(word()));
+    for (std::size_t i = 0; i < count && !empty(); ++i)
+      text.push_back(static_cast<char16_t>(word()));
     return text;
   }
 

@@ -10,9 +10,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <mutex>
-#include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
@@ -43,7 +43,8 @@ std::u16string scriptText(std::span<const std::uint8_t> bytes) {
     }
     return text;
   }
-  return kivora::utf8ToUtf16(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  return kivora::utf8ToUtf16(
+      std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 // One script thread for the whole fuzzing run. A thread per input would map
@@ -51,7 +52,9 @@ std::u16string scriptText(std::span<const std::uint8_t> bytes) {
 // grows the process until the fuzzer calls it out of memory.
 class RunThread {
  public:
-  RunThread() { thread_.start([this] { serve(); }); }
+  RunThread() {
+    thread_.start([this] { serve(); });
+  }
   void run(std::function<void()> job) {
     std::unique_lock lock(mutex_);
     job_ = std::move(job);
@@ -96,8 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   system.clipboard = u"clipboard text";
   system.cursor = {{10, 20}};
   system.monitors = std::vector<MonitorRect>{{0, 0, 1920, 1080}, {1920, 0, 3200, 1024}};
-  system.devices = std::vector<RawInputDevice>{{kRimTypeKeyboard, true, u"\\\\?\\HID#VID_1234&PID_5678#1"},
-                                               {2, false, u""}};
+  system.devices = std::vector<RawInputDevice>{
+      {kRimTypeKeyboard, true, u"\\\\?\\HID#VID_1234&PID_5678#1"}, {2, false, u""}};
   system.title = u"Fuzz – window";
   Engine engine(system);
   ScriptHost host;
@@ -105,7 +108,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   int statements = 0;
   const auto started = std::chrono::steady_clock::now();
   host.statementCallback = [&](int) {
-    return ++statements >= kStatementBound || std::chrono::steady_clock::now() - started > kTimeBound ? 1 : 0;
+    return ++statements >= kStatementBound ||
+                   std::chrono::steady_clock::now() - started > kTimeBound
+               ? 1
+               : 0;
   };
   host.errorCallback = [](unsigned, int, const char16_t*) {};
   host.applicationFunction = [](AppCallInfo*) {};

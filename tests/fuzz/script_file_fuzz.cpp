@@ -28,7 +28,8 @@ struct Behaviour {
 class StandInConverter final : public platform::MultiLanguage2 {
  public:
   explicit StandInConverter(const Behaviour& behaviour) : behaviour_(behaviour) {}
-  platform::HResult DetectInputCodepage(const char*, int* srcSize, platform::DetectEncodingInfo* encoding,
+  platform::HResult DetectInputCodepage(const char*, int* srcSize,
+                                        platform::DetectEncodingInfo* encoding,
                                         int* scores) override {
     if (*srcSize <= 0 || *scores <= 0) std::abort();  // the loader never asks for nothing
     if (!behaviour_.detects) return platform::kENotImpl;
@@ -36,8 +37,8 @@ class StandInConverter final : public platform::MultiLanguage2 {
     *scores = 1;
     return platform::kSOk;
   }
-  platform::HResult ConvertStringToUnicodeEx(std::uint32_t* mode, std::uint32_t codePage, const char* src,
-                                             std::uint32_t* srcSize, char16_t* dst,
+  platform::HResult ConvertStringToUnicodeEx(std::uint32_t* mode, std::uint32_t codePage,
+                                             const char* src, std::uint32_t* srcSize, char16_t* dst,
                                              std::uint32_t* dstSize) override {
     if (*mode != 0) std::abort();
     if (behaviour_.convertFails) return platform::kEFail;
@@ -85,7 +86,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   behaviour.available = (choice & 0x07) != 0x07;
   behaviour.detects = (choice & 0x08) == 0;
   behaviour.convertFails = (choice & 0xF0) == 0xF0;
-  static constexpr std::uint32_t kGuesses[] = {settings::kCodePageUtf8, settings::kCodePageUtf16Be, 932, 1252};
+  static constexpr std::uint32_t kGuesses[] = {settings::kCodePageUtf8, settings::kCodePageUtf16Be,
+                                               932, 1252};
   behaviour.guess = kGuesses[(choice >> 4) & 3];
   StandInService service(behaviour);
   const auto bytes = in.rest();

@@ -37,17 +37,19 @@ class NameRecorder final : public platform::Registry {
   explicit NameRecorder(platform::Registry& inner) : inner_(inner) {}
   std::vector<std::u16string> names;
 
-  platform::LStatus RegOpenKeyExW(platform::RegKey key, const char16_t* subKey, std::uint32_t options,
-                                  platform::RegSam sam, platform::RegKey* result) override {
+  platform::LStatus RegOpenKeyExW(platform::RegKey key, const char16_t* subKey,
+                                  std::uint32_t options, platform::RegSam sam,
+                                  platform::RegKey* result) override {
     return inner_.RegOpenKeyExW(key, subKey, options, sam, result);
   }
-  platform::LStatus RegCreateKeyExW(platform::RegKey key, const char16_t* subKey, std::uint32_t options,
-                                    platform::RegSam sam, platform::RegKey* result,
-                                    std::uint32_t* disposition) override {
+  platform::LStatus RegCreateKeyExW(platform::RegKey key, const char16_t* subKey,
+                                    std::uint32_t options, platform::RegSam sam,
+                                    platform::RegKey* result, std::uint32_t* disposition) override {
     return inner_.RegCreateKeyExW(key, subKey, options, sam, result, disposition);
   }
-  platform::LStatus RegQueryValueExW(platform::RegKey key, const char16_t* name, std::uint32_t* type,
-                                     std::uint8_t* data, std::uint32_t* size) override {
+  platform::LStatus RegQueryValueExW(platform::RegKey key, const char16_t* name,
+                                     std::uint32_t* type, std::uint8_t* data,
+                                     std::uint32_t* size) override {
     if (name) {
       std::u16string n(name);
       if (std::find(names.begin(), names.end(), n) == names.end()) names.push_back(std::move(n));
@@ -111,23 +113,28 @@ std::vector<std::u16string> askedNames() {
   return recorder.names;
 }
 
-void writeRegistryValues(fuzz::FuzzInput& in, Stores& stores, const std::vector<std::u16string>& names) {
+void writeRegistryValues(fuzz::FuzzInput& in, Stores& stores,
+                         const std::vector<std::u16string>& names) {
   const settings::StoreLocation location;
   platform::RegKey keys[2] = {};
   if (stores.registry.RegCreateKeyExW(location.registryRoot, location.registryKey.c_str(), 0,
-                                      platform::kKeyAllAccess, &keys[0], nullptr) != platform::kErrorSuccess ||
+                                      platform::kKeyAllAccess, &keys[0],
+                                      nullptr) != platform::kErrorSuccess ||
       stores.registry.RegCreateKeyExW(location.registryRoot, location.specProgKey().c_str(), 0,
-                                      platform::kKeyAllAccess, &keys[1], nullptr) != platform::kErrorSuccess) {
+                                      platform::kKeyAllAccess, &keys[1],
+                                      nullptr) != platform::kErrorSuccess) {
     std::abort();
   }
   while (!in.empty()) {
     const platform::RegKey key = keys[in.byte() & 1];
     const std::uint8_t nameChoice = in.byte();
-    const std::u16string name = nameChoice < 0xF0 ? names[nameChoice % names.size()] : in.units(in.byte());
+    const std::u16string name =
+        nameChoice < 0xF0 ? names[nameChoice % names.size()] : in.units(in.byte());
     const std::uint8_t typeChoice = in.byte();
     const std::uint32_t type = typeChoice < 0xF0 ? typeChoice & 0x0F : in.dword();
     const auto data = in.take(in.word());
-    stores.registry.RegSetValueExW(key, name.c_str(), type, data.data(), static_cast<std::uint32_t>(data.size()));
+    stores.registry.RegSetValueExW(key, name.c_str(), type, data.data(),
+                                   static_cast<std::uint32_t>(data.size()));
   }
   stores.registry.RegCloseKey(keys[0]);
   stores.registry.RegCloseKey(keys[1]);

@@ -28,21 +28,23 @@ class WriteRecorder final : public platform::Registry {
   explicit WriteRecorder(platform::Registry& inner) : inner_(inner) {}
   std::vector<std::uint8_t> records;
 
-  platform::LStatus RegOpenKeyExW(platform::RegKey key, const char16_t* subKey, std::uint32_t options,
-                                  platform::RegSam sam, platform::RegKey* result) override {
+  platform::LStatus RegOpenKeyExW(platform::RegKey key, const char16_t* subKey,
+                                  std::uint32_t options, platform::RegSam sam,
+                                  platform::RegKey* result) override {
     const auto status = inner_.RegOpenKeyExW(key, subKey, options, sam, result);
     remember(status, subKey, result);
     return status;
   }
-  platform::LStatus RegCreateKeyExW(platform::RegKey key, const char16_t* subKey, std::uint32_t options,
-                                    platform::RegSam sam, platform::RegKey* result,
-                                    std::uint32_t* disposition) override {
+  platform::LStatus RegCreateKeyExW(platform::RegKey key, const char16_t* subKey,
+                                    std::uint32_t options, platform::RegSam sam,
+                                    platform::RegKey* result, std::uint32_t* disposition) override {
     const auto status = inner_.RegCreateKeyExW(key, subKey, options, sam, result, disposition);
     remember(status, subKey, result);
     return status;
   }
-  platform::LStatus RegQueryValueExW(platform::RegKey key, const char16_t* name, std::uint32_t* type,
-                                     std::uint8_t* data, std::uint32_t* size) override {
+  platform::LStatus RegQueryValueExW(platform::RegKey key, const char16_t* name,
+                                     std::uint32_t* type, std::uint8_t* data,
+                                     std::uint32_t* size) override {
     return inner_.RegQueryValueExW(key, name, type, data, size);
   }
   platform::LStatus RegSetValueExW(platform::RegKey key, const char16_t* name, std::uint32_t type,
@@ -100,8 +102,9 @@ std::vector<std::uint8_t> storeAll(bool useIni) {
   settings::EnsureIniFile(store);
   settings::SaveSettings(all, store, false, quiet);
   const std::vector<monitor::WindowRule> rules = {
-      {u"Notepad", {monitor::kPolicyAlwaysOn, monitor::kPolicyAlwaysOff, monitor::kPolicyDontWatch,
-                    monitor::kPolicyOnOnSwitch}},
+      {u"Notepad",
+       {monitor::kPolicyAlwaysOn, monitor::kPolicyAlwaysOff, monitor::kPolicyDontWatch,
+        monitor::kPolicyOnOnSwitch}},
       {u"メモ帳", {}}};
   monitor::saveWindowRules(store, useIni, false, rules, quiet);
   settings::ComboboxQueue sounds(store, u"cbq_wavfile");
@@ -133,5 +136,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string folder = argv[1];
-  return write(folder + "/ini-all", storeAll(true)) && write(folder + "/registry-all", storeAll(false)) ? 0 : 1;
+  return write(folder + "/ini-all", storeAll(true)) &&
+                 write(folder + "/registry-all", storeAll(false))
+             ? 0
+             : 1;
 }

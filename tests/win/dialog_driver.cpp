@@ -67,7 +67,8 @@ bool waitUntilClosed(HWND window, DWORD timeoutMs) {
 }
 
 void pressButton(HWND dialog, int id) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 std::wstring windowText(HWND window) {
@@ -150,6 +151,8 @@ std::string ScratchFile::read() const {
   return bytes;
 }
 
-bool ScratchFile::exists() const { return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool ScratchFile::exists() const {
+  return GetFileAttributesW(path_.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 }  // namespace kivora::test

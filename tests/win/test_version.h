@@ -12,8 +12,9 @@ namespace kivora::test {
 inline std::string projectVersionInLog() {
   std::string tweak = std::to_string(KIVORA_TEST_VERSION_TWEAK);
   if (tweak.size() < 2) tweak.insert(0, 2 - tweak.size(), '0');
-  return std::to_string(KIVORA_TEST_VERSION_MAJOR) + "." + std::to_string(KIVORA_TEST_VERSION_MINOR) +
-         std::to_string(KIVORA_TEST_VERSION_PATCH) + "." + tweak;
+  return std::to_string(KIVORA_TEST_VERSION_MAJOR) + "." +
+         std::to_string(KIVORA_TEST_VERSION_MINOR) + std::to_string(KIVORA_TEST_VERSION_PATCH) +
+         "." + tweak;
 }
 
 }  // namespace kivora::test

@@ -27,7 +27,8 @@ std::optional<std::string> readLine() {
 int answer(const std::optional<std::string>& line, unsigned type) {
   if (!line) return mb::kIdCancel;
   const std::string word = script::toLowerAscii(*line);
-  if (word == "y" || word == "yes" || word == "ok") return type == mb::kOkCancel ? mb::kIdOk : mb::kIdYes;
+  if (word == "y" || word == "yes" || word == "ok")
+    return type == mb::kOkCancel ? mb::kIdOk : mb::kIdYes;
   if (word == "n" || word == "no") return mb::kIdNo;
   return mb::kIdCancel;
 }

@@ -74,7 +74,9 @@ void applicationFunction(script::AppCallInfo* call, bool japanese) {
     return;
   }
   const std::string detail = "CB." + name + "(args:" + std::to_string(call->count) + ")";
-  writeErr((japanese ? "不明なアプリ提供関数呼び出し: " : "Unknown application provided function: ") + detail + "\n");
+  writeErr(
+      (japanese ? "不明なアプリ提供関数呼び出し: " : "Unknown application provided function: ") +
+      detail + "\n");
 }
 
 #ifdef _WIN32
@@ -115,20 +117,22 @@ int runKxScript(const std::vector<std::string>& args) {
 
   script::ScriptHost host;
   host.japanese = options.japanese ? 1 : 0;
-  host.applicationFunction = [&](script::AppCallInfo* call) { applicationFunction(call, options.japanese); };
+  host.applicationFunction = [&](script::AppCallInfo* call) {
+    applicationFunction(call, options.japanese);
+  };
   host.errorCallback = [](unsigned code, int, const char16_t* text) {
     writeErr("error " + std::to_string(code) + ": " + trimLineBreaks(utf16ToUtf8(text)) + "\n");
   };
   if (!options.gui) {
-    host.messageBox = [](script::HostWindow, const char16_t* text, const char16_t*, unsigned flags) {
-      return consoleMessageBox(text, flags);
-    };
+    host.messageBox = [](script::HostWindow, const char16_t* text, const char16_t*,
+                         unsigned flags) { return consoleMessageBox(text, flags); };
   }
 
   int result = -1;
   script::ScriptThread thread;
   const bool started = thread.start([&] {
-    result = options.check ? engine.checkScript(source.c_str(), &host) : engine.runScript(source.c_str(), &host);
+    result = options.check ? engine.checkScript(source.c_str(), &host)
+                           : engine.runScript(source.c_str(), &host);
   });
   if (!started) {
     writeErr("kxscript: cannot start the script thread\n");
@@ -152,5 +156,7 @@ int wmain(int argc, wchar_t** argv) {
   return kivora::kxscript::runKxScript(args);
 }
 #else
-int main(int argc, char** argv) { return kivora::kxscript::runKxScript(std::vector<std::string>(argv + 1, argv + argc)); }
+int main(int argc, char** argv) {
+  return kivora::kxscript::runKxScript(std::vector<std::string>(argv + 1, argv + argc));
+}
 #endif

@@ -12,16 +12,19 @@
 
 namespace kivora::kxscript {
 
-int PosixConsoleSystem::messageBox(script::HostWindow, const char16_t* text, const char16_t*, unsigned flags) {
+int PosixConsoleSystem::messageBox(script::HostWindow, const char16_t* text, const char16_t*,
+                                   unsigned flags) {
   return consoleMessageBox(text, flags);
 }
 
-std::intptr_t PosixConsoleSystem::inputDialog(script::HostWindow, script::InputDialogParams& params) {
+std::intptr_t PosixConsoleSystem::inputDialog(script::HostWindow,
+                                              script::InputDialogParams& params) {
   return consoleInputDialog(params);
 }
 
 void PosixConsoleSystem::sleep(std::uint32_t milliseconds) {
-  timespec wait{static_cast<time_t>(milliseconds / 1000), static_cast<long>(milliseconds % 1000) * 1000000L};
+  timespec wait{static_cast<time_t>(milliseconds / 1000),
+                static_cast<long>(milliseconds % 1000) * 1000000L};
   while (nanosleep(&wait, &wait) != 0) {
   }
 }
@@ -73,27 +76,33 @@ std::string environmentName(const std::string& name) {
 
 }  // namespace
 
-std::uint32_t PosixConsoleSystem::getEnvironmentVariable(const std::u16string& name, std::u16string& value) {
+std::uint32_t PosixConsoleSystem::getEnvironmentVariable(const std::u16string& name,
+                                                         std::u16string& value) {
   const char* v = std::getenv(environmentName(utf16ToUtf8(name)).c_str());
   if (!v || !*v) return 0;
   value = utf8ToUtf16(v);
   return static_cast<std::uint32_t>(value.size());
 }
 
-bool PosixConsoleSystem::setEnvironmentVariable(const std::u16string& name, const std::u16string& value) {
+bool PosixConsoleSystem::setEnvironmentVariable(const std::u16string& name,
+                                                const std::u16string& value) {
   // setenv refuses an empty name and one with '=', as SetEnvironmentVariableW does.
   return setenv(environmentName(utf16ToUtf8(name)).c_str(), utf16ToUtf8(value).c_str(), 1) == 0;
 }
 
 bool PosixConsoleSystem::getClipboardText(script::HostWindow, std::u16string&) { return false; }
-bool PosixConsoleSystem::setClipboardText(script::HostWindow, const std::u16string&) { return false; }
+bool PosixConsoleSystem::setClipboardText(script::HostWindow, const std::u16string&) {
+  return false;
+}
 bool PosixConsoleSystem::getCursorPos(std::int32_t&, std::int32_t&) { return false; }
 bool PosixConsoleSystem::setCursorPos(std::int32_t, std::int32_t) { return false; }
 void PosixConsoleSystem::mouseEvent(std::uint32_t, std::int32_t, std::int32_t, std::int32_t) {}
 void PosixConsoleSystem::keybdEvent(std::uint8_t, std::uint8_t, std::uint32_t) {}
 unsigned PosixConsoleSystem::sendUnicodeInput(char16_t, std::uint32_t) { return 0; }
 std::int16_t PosixConsoleSystem::getKeyState(int) { return 0; }
-bool PosixConsoleSystem::foregroundImeControl(std::uint32_t, std::intptr_t, std::intptr_t&) { return false; }
+bool PosixConsoleSystem::foregroundImeControl(std::uint32_t, std::intptr_t, std::intptr_t&) {
+  return false;
+}
 bool PosixConsoleSystem::activeWindowTitle(std::u16string&) { return false; }
 bool PosixConsoleSystem::enumDisplayMonitors(std::vector<script::MonitorRect>&) { return false; }
 bool PosixConsoleSystem::rawInputDevices(std::vector<script::RawInputDevice>&) { return false; }

@@ -11,7 +11,8 @@ namespace kivora::kxscript {
 
 class PosixConsoleSystem final : public script::ScriptSystem {
  public:
-  int messageBox(script::HostWindow owner, const char16_t* text, const char16_t* caption, unsigned flags) override;
+  int messageBox(script::HostWindow owner, const char16_t* text, const char16_t* caption,
+                 unsigned flags) override;
   std::intptr_t inputDialog(script::HostWindow owner, script::InputDialogParams& params) override;
   void sleep(std::uint32_t milliseconds) override;
   script::LocalTime localTime() override;
@@ -24,11 +25,13 @@ class PosixConsoleSystem final : public script::ScriptSystem {
   bool setClipboardText(script::HostWindow owner, const std::u16string& text) override;
   bool getCursorPos(std::int32_t& x, std::int32_t& y) override;
   bool setCursorPos(std::int32_t x, std::int32_t y) override;
-  void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) override;
+  void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                  std::int32_t data) override;
   void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override;
   unsigned sendUnicodeInput(char16_t unit, std::uint32_t flags) override;
   std::int16_t getKeyState(int vk) override;
-  bool foregroundImeControl(std::uint32_t command, std::intptr_t value, std::intptr_t& result) override;
+  bool foregroundImeControl(std::uint32_t command, std::intptr_t value,
+                            std::intptr_t& result) override;
   bool activeWindowTitle(std::u16string& title) override;
   bool enumDisplayMonitors(std::vector<script::MonitorRect>& monitors) override;
   bool rawInputDevices(std::vector<script::RawInputDevice>& devices) override;

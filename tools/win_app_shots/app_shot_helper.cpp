@@ -42,8 +42,8 @@ void press(BYTE key) {
 void takeFront() {
   static HWND front = nullptr;
   if (!front) {
-    front = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1, nullptr, nullptr,
-                            nullptr, nullptr);
+    front = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP | WS_VISIBLE, 0, 0, 1, 1,
+                            nullptr, nullptr, nullptr, nullptr);
   }
   SetForegroundWindow(front);
   pump();
@@ -57,8 +57,9 @@ void showBackdrop() {
   wc.lpszClassName = L"KivoraShotBackdrop";
   RegisterClassW(&wc);
   const HWND backdrop =
-      CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                      GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
+      CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, wc.lpszClassName, L"",
+                      WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                      GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, nullptr, nullptr);
   SetWindowPos(backdrop, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   pump();
 }

@@ -16,8 +16,8 @@
 #include <string>
 
 #include "diag/debug_log.h"
-#include "monitor/window_rules.h"
 #include "diag/win32/debug_log_dialogs.h"
+#include "monitor/window_rules.h"
 #include "platform/win32/code_page_win32.h"
 #include "platform/win32/file_access_win32.h"
 #include "platform/win32/local_time_win32.h"
@@ -73,8 +73,8 @@ int showEditor(bool japanese) {
 
 int showAbout(bool japanese) {
   HWND slot = nullptr;
-  return static_cast<int>(
-      ui::ShowAbout(ui::KivoraAboutInfo(GetModuleHandleW(nullptr), japanese, &slot, ui::ThemedMessageBox)));
+  return static_cast<int>(ui::ShowAbout(
+      ui::KivoraAboutInfo(GetModuleHandleW(nullptr), japanese, &slot, ui::ThemedMessageBox)));
 }
 
 struct LogServices {
@@ -90,17 +90,19 @@ int showDebugLog() {
   log.szDebugOutFileName = u"C:\\users\\Public\\kivora-debug.log";
   kivora::settings::Settings settings;
   diag::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
-  diag::DebugLogDialogContext context{GetModuleHandleW(nullptr), log, settings, monitor, nullptr, true, nullptr,
-                                      nullptr, ui::ThemedMessageBox};
+  diag::DebugLogDialogContext context{
+      GetModuleHandleW(nullptr), log, settings, monitor, nullptr, true, nullptr, nullptr,
+      ui::ThemedMessageBox};
   return static_cast<int>(diag::ShowDebugLogDialog(nullptr, context));
 }
 
 int showMonitor() {
   diag::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
   monitor.show(nullptr);
-  SetDlgItemTextW(monitor.window(), IDC_DEBUG_MONITOR_TEXT,
-                  L"\r\n2026/05/13 09:30:00.124\r\nL=1443:WM_RBUTTONUP \r\nL=1550:[Menu] IDM_ABOUT\r\n"
-                  L"L=1252:[バージョン情報表示] Kivora");
+  SetDlgItemTextW(
+      monitor.window(), IDC_DEBUG_MONITOR_TEXT,
+      L"\r\n2026/05/13 09:30:00.124\r\nL=1443:WM_RBUTTONUP \r\nL=1550:[Menu] IDM_ABOUT\r\n"
+      L"L=1252:[バージョン情報表示] Kivora");
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     if (!IsDialogMessageW(monitor.window(), &msg)) {
@@ -113,7 +115,8 @@ int showMonitor() {
 
 // What the settings dialogs reach; nothing here is saved. The settings live
 // in a scratch ini file that holds a few sample rules and sound files.
-class PreviewShell final : public kivora::monitor::MonitorShell, public kivora::settings::SaveHooks {
+class PreviewShell final : public kivora::monitor::MonitorShell,
+                           public kivora::settings::SaveHooks {
  public:
   kivora::platform::WindowHandle mainWindow() override { return {}; }
   void updateTrayIcon() override {}
@@ -124,7 +127,8 @@ class PreviewShell final : public kivora::monitor::MonitorShell, public kivora::
   void showNotice(const kivora::monitor::ScreenNotice&) override {}
   void hideNotice() override {}
   void showNewBalloon(std::u16string_view, kivora::monitor::BalloonIcon) override {}
-  int messageBox(kivora::platform::WindowHandle, std::u16string_view, std::u16string_view, unsigned) override {
+  int messageBox(kivora::platform::WindowHandle, std::u16string_view, std::u16string_view,
+                 unsigned) override {
     return IDOK;
   }
   void showSaveWarning(const std::u16string&) override {}
@@ -149,12 +153,13 @@ struct SettingsPreview {
     settings.HOTKEY_ENDISTTICON = 0x0650;
     settings.NotifyOnly = 1;
     settings.return_waitmsec = 5000;
-    settings.watchedKeyboards = {u"\\\\?\\HID#VID_046D&PID_C31C&MI_00", u"\\\\?\\HID#VID_04F2&PID_0402&MI_00"};
+    settings.watchedKeyboards = {u"\\\\?\\HID#VID_046D&PID_C31C&MI_00",
+                                 u"\\\\?\\HID#VID_04F2&PID_0402&MI_00"};
     const auto where = store();
     kivora::settings::EnsureIniFile(where);
-    kivora::monitor::saveWindowRules(where, true, false,
-                                     {{u"Excel", {2, 0, 0, 2}}, {u"メモ帳", {3, 1, 0, 4}}, {u"Terminal", {5, 5, 5, 5}}},
-                                     shell);
+    kivora::monitor::saveWindowRules(
+        where, true, false,
+        {{u"Excel", {2, 0, 0, 2}}, {u"メモ帳", {3, 1, 0, 4}}, {u"Terminal", {5, 5, 5, 5}}}, shell);
   }
   ~SettingsPreview() { DeleteFileW(iniPath.c_str()); }
   kivora::settings::SettingsStore store() {
@@ -174,7 +179,8 @@ struct SettingsPreview {
   win32::Win32FileAccess files;
   kivora::settings::RegwContext regw{registry, {}, false};
   LogServices logServices;
-  diag::DebugLog log{{logServices.files, logServices.clock, logServices.codePage, logServices.version}};
+  diag::DebugLog log{
+      {logServices.files, logServices.clock, logServices.codePage, logServices.version}};
   win32::Win32RawInput rawInput;
   win32::Win32Hotkeys hotkeyApi;
   kivora::monitor::DeviceWatch devices{rawInput, log, shell, false};
@@ -183,9 +189,21 @@ struct SettingsPreview {
 
 int showSettings(bool japanese) {
   SettingsPreview preview;
-  const ui::SettingsDialogContext context{preview.basics(japanese), preview.settings, preview.store(),
-                                          preview.shell, preview.shell, preview.devices, preview.hotkeys,
-                                          nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+  const ui::SettingsDialogContext context{preview.basics(japanese),
+                                          preview.settings,
+                                          preview.store(),
+                                          preview.shell,
+                                          preview.shell,
+                                          preview.devices,
+                                          preview.hotkeys,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr,
+                                          nullptr};
   return static_cast<int>(ui::ShowSettingsDialog(context));
 }
 
@@ -195,18 +213,22 @@ int showRules(bool japanese, bool editFirst) {
   if (editFirst) {
     SetTimer(nullptr, 0, 1000, [](HWND, UINT, UINT_PTR id, DWORD) {
       KillTimer(nullptr, id);
-      const wchar_t* title = FindWindowW(L"#32770", L"for specific window") ? L"for specific window"
-                                                                               : L"ウインドウごとに挙動を変える";
-      PostMessageW(FindWindowW(L"#32770", title), WM_COMMAND, MAKEWPARAM(IDC_RULE_EDIT, BN_CLICKED), 0);
+      const wchar_t* title = FindWindowW(L"#32770", L"for specific window")
+                                 ? L"for specific window"
+                                 : L"ウインドウごとに挙動を変える";
+      PostMessageW(FindWindowW(L"#32770", title), WM_COMMAND, MAKEWPARAM(IDC_RULE_EDIT, BN_CLICKED),
+                   0);
     });
   }
-  const ui::WindowRulesDialogContext context{preview.basics(japanese), preview.store(), true, false, preview.shell};
+  const ui::WindowRulesDialogContext context{preview.basics(japanese), preview.store(), true, false,
+                                             preview.shell};
   return static_cast<int>(ui::ShowWindowRulesDialog(nullptr, context));
 }
 
 int showDevices(bool japanese) {
   SettingsPreview preview;
-  const ui::DeviceDialogContext context{preview.basics(japanese), preview.settings, preview.devices};
+  const ui::DeviceDialogContext context{preview.basics(japanese), preview.settings,
+                                        preview.devices};
   return static_cast<int>(ui::ShowDeviceDialog(nullptr, context));
 }
 

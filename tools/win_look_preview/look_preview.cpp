@@ -68,24 +68,30 @@ void drawGalleryHalf(HDC dc, int top, COLORREF background, COLORREF text) {
   FillRect(dc, &area, fill.get());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, text);
-  const HICON singles[] = {gallery->icons.watching.get(),      gallery->icons.paused.get(),
-                           gallery->icons.keyChange.get(),     gallery->icons.deviceWatching.get(),
-                           gallery->icons.devicePaused.get(),  gallery->icons.keyChangeDevice.get(),
+  const HICON singles[] = {gallery->icons.watching.get(),
+                           gallery->icons.paused.get(),
+                           gallery->icons.keyChange.get(),
+                           gallery->icons.deviceWatching.get(),
+                           gallery->icons.devicePaused.get(),
+                           gallery->icons.keyChangeDevice.get(),
                            gallery->appIcon.get()};
   const wchar_t* names[] = {L"130", L"131", L"129", L"175", L"176", L"174", L"107"};
   for (int i = 0; i < 7; ++i) {
-    DrawIconEx(dc, left + 10 + i * kCell, top + 10, singles[i], 16 * kScale, 16 * kScale, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, left + 10 + i * kCell, top + 10, singles[i], 16 * kScale, 16 * kScale, 0,
+               nullptr, DI_NORMAL);
     TextOutW(dc, left + 10 + i * kCell, top + 12 + 16 * kScale, names[i], 3);
   }
   const wchar_t* rows[] = {L"paused", L"watching", L"flash"};
   for (int i = 0; i < 48; ++i) {
     const int x = left + 10 + (i % 16) * kCell;
     const int y = top + 20 + kCell + (i / 16) * (kCell + 10);
-    DrawIconEx(dc, x, y, gallery->icons.lockState[i].get(), 16 * kScale, 16 * kScale, 0, nullptr, DI_NORMAL);
+    DrawIconEx(dc, x, y, gallery->icons.lockState[i].get(), 16 * kScale, 16 * kScale, 0, nullptr,
+               DI_NORMAL);
     wchar_t label[8];
     const int n = swprintf(label, 8, L"%d", i);
     TextOutW(dc, x, y + 16 * kScale + 1, label, n);
-    if (i % 16 == 15) TextOutW(dc, x + kCell, y + 16, rows[i / 16], static_cast<int>(wcslen(rows[i / 16])));
+    if (i % 16 == 15)
+      TextOutW(dc, x + kCell, y + 16, rows[i / 16], static_cast<int>(wcslen(rows[i / 16])));
   }
 }
 
@@ -113,7 +119,8 @@ LRESULT CALLBACK galleryProc(HWND window, UINT msg, WPARAM wp, LPARAM lp) {
 int showIcons(HMODULE resources, UINT ms) {
   Gallery g;
   g.icons = app::loadTrayIcons(resources, false);
-  g.appIcon.reset(static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON, 16, 16, 0)));
+  g.appIcon.reset(static_cast<HICON>(
+      LoadImageW(resources, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON, 16, 16, 0)));
   gallery = &g;
   WNDCLASSW wc = {};
   wc.lpfnWndProc = galleryProc;
@@ -121,8 +128,9 @@ int showIcons(HMODULE resources, UINT ms) {
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = L"KivoraIconGallery";
   RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"Kivora tray icons", WS_POPUP | WS_VISIBLE, 0, 0,
-                                kGalleryWidth, 2 * kGalleryHalf, nullptr, nullptr, wc.hInstance, nullptr);
+  HWND window =
+      CreateWindowExW(0, wc.lpszClassName, L"Kivora tray icons", WS_POPUP | WS_VISIBLE, 0, 0,
+                      kGalleryWidth, 2 * kGalleryHalf, nullptr, nullptr, wc.hInstance, nullptr);
   SetTimer(window, kCloseTimer, ms, nullptr);
   runLoop();
   gallery = nullptr;
@@ -135,12 +143,12 @@ int showPictures(HMODULE resources, UINT ms) {
   app::GdiplusSession gdiplus;
   win32::UniqueBitmap first = app::loadPngResource(resources, IDP_TRAY_HINT_WIN7);
   win32::UniqueBitmap second = app::loadPngResource(resources, IDP_TRAY_HINT_WIN10);
-  HWND frame = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE | SS_WHITERECT, 0, 0, 520, 180, nullptr,
-                               nullptr, nullptr, nullptr);
+  HWND frame = CreateWindowExW(0, L"Static", L"", WS_POPUP | WS_VISIBLE | SS_WHITERECT, 0, 0, 520,
+                               180, nullptr, nullptr, nullptr, nullptr);
   int x = 10;
   for (HBITMAP bitmap : {first.get(), second.get()}) {
-    HWND picture = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, x, 10, 240, 160, frame,
-                                   nullptr, nullptr, nullptr);
+    HWND picture = CreateWindowExW(0, L"Static", L"", WS_CHILD | WS_VISIBLE | SS_BITMAP, x, 10, 240,
+                                   160, frame, nullptr, nullptr, nullptr);
     SendMessageW(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
     x += 250;
   }
@@ -165,7 +173,8 @@ class TemplateWriter {
     words_.push_back(9);
     putString(L"MS UI Gothic");
   }
-  void item(const wchar_t* cls, const wchar_t* text, WORD id, DWORD style, short x, short y, short cx, short cy) {
+  void item(const wchar_t* cls, const wchar_t* text, WORD id, DWORD style, short x, short y,
+            short cx, short cy) {
     if (words_.size() % 2) words_.push_back(0);
     putDword(style | WS_CHILD | WS_VISIBLE);
     putDword(0);
@@ -193,8 +202,22 @@ class TemplateWriter {
 };
 
 enum : WORD {
-  kNumLabel = 100, kNumList, kCapsLabel, kCapsList, kSound, kNotify, kRadioOn, kRadioOff, kGroup,
-  kDisabledLabel, kDisabledCheck, kHotkeyLabel, kHotkey, kList, kEdit, kDisabledRadio,
+  kNumLabel = 100,
+  kNumList,
+  kCapsLabel,
+  kCapsList,
+  kSound,
+  kNotify,
+  kRadioOn,
+  kRadioOff,
+  kGroup,
+  kDisabledLabel,
+  kDisabledCheck,
+  kHotkeyLabel,
+  kHotkey,
+  kList,
+  kEdit,
+  kDisabledRadio,
 };
 
 INT_PTR CALLBACK previewDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
@@ -211,8 +234,10 @@ INT_PTR CALLBACK previewDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) 
       CheckDlgButton(dialog, kDisabledCheck, BST_CHECKED);
       CheckRadioButton(dialog, kRadioOn, kRadioOff, kRadioOn);
       CheckDlgButton(dialog, kDisabledRadio, BST_CHECKED);
-      for (WORD id : {kDisabledLabel, kDisabledCheck, kDisabledRadio}) EnableWindow(GetDlgItem(dialog, id), FALSE);
-      SendDlgItemMessageW(dialog, kHotkey, HKM_SETHOTKEY, MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
+      for (WORD id : {kDisabledLabel, kDisabledCheck, kDisabledRadio})
+        EnableWindow(GetDlgItem(dialog, id), FALSE);
+      SendDlgItemMessageW(dialog, kHotkey, HKM_SETHOTKEY,
+                          MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
       SetDlgItemTextW(dialog, kEdit, L"メモ帳");
       HWND list = GetDlgItem(dialog, kList);
       LVCOLUMNW column = {};
@@ -231,9 +256,11 @@ INT_PTR CALLBACK previewDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) 
         item.iItem = r;
         item.pszText = const_cast<wchar_t*>(rows[r][0]);
         ListView_InsertItem(list, &item);
-        for (int c = 1; c < 3; ++c) ListView_SetItemText(list, r, c, const_cast<wchar_t*>(rows[r][c]));
+        for (int c = 1; c < 3; ++c)
+          ListView_SetItemText(list, r, c, const_cast<wchar_t*>(rows[r][c]));
       }
-      static const ui::TooltipEntry tips[] = {{IDOK, L"設定を保存して閉じます。"}, {kSound, L"音で知らせます。"}, {0, nullptr}};
+      static const ui::TooltipEntry tips[] = {
+          {IDOK, L"設定を保存して閉じます。"}, {kSound, L"音で知らせます。"}, {0, nullptr}};
       ui::CreateTooltips(dialog, tips);
       ui::SubclassDarkControls(dialog, L"なし");
       ui::ApplyTitleBar(dialog);
@@ -264,7 +291,8 @@ int showDialog(bool dark, UINT ms) {
   t.item(L"ComboBox", L"", kNumList, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 60, 7, 70, 60);
   t.item(L"Static", L"CapsLock(&C):", kCapsLabel, SS_LEFT, 7, 25, 50, 10);
   t.item(L"ComboBox", L"", kCapsList, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, 60, 23, 70, 60);
-  t.item(L"Button", L"キー変更時に音を鳴らす(&S)", kSound, BS_AUTOCHECKBOX | WS_TABSTOP, 7, 42, 120, 10);
+  t.item(L"Button", L"キー変更時に音を鳴らす(&S)", kSound, BS_AUTOCHECKBOX | WS_TABSTOP, 7, 42, 120,
+         10);
   t.item(L"Button", L"通知のみ(&O)", kNotify, BS_AUTOCHECKBOX | WS_TABSTOP, 7, 55, 120, 10);
   t.item(L"Button", L"IME", kGroup, BS_GROUPBOX, 140, 5, 103, 62);
   t.item(L"Button", L"オン", kRadioOn, BS_AUTORADIOBUTTON | WS_GROUP, 148, 17, 80, 10);
@@ -278,7 +306,8 @@ int showDialog(bool dark, UINT ms) {
   t.item(L"SysListView32", L"", kList, LVS_REPORT | LVS_SINGLESEL | WS_BORDER, 7, 104, 236, 70);
   t.item(L"Button", L"OK", IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 137, 180, 50, 14);
   t.item(L"Button", L"キャンセル", IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 193, 180, 50, 14);
-  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.data(), nullptr, previewDialogProc, ms);
+  HWND dialog = CreateDialogIndirectParamW(GetModuleHandleW(nullptr), t.data(), nullptr,
+                                           previewDialogProc, ms);
   if (!dialog) return 1;
   runLoop();
   return 0;
@@ -294,10 +323,11 @@ VOID CALLBACK closeBox(HWND, UINT, UINT_PTR id, DWORD) {
 int showBox(bool dark, UINT ms) {
   ui::SetDarkMode(dark);
   SetTimer(nullptr, 0, ms, closeBox);
-  ui::ThemedMessageBox(nullptr,
-                       L"カスタムアイコンの合成に失敗しました。\r\n"
-                       L"「通知領域アイコンに各キーのロック状態を表示する」機能はうまく動作しません。",
-                       L"Kivora", MB_OK | MB_ICONERROR);
+  ui::ThemedMessageBox(
+      nullptr,
+      L"カスタムアイコンの合成に失敗しました。\r\n"
+      L"「通知領域アイコンに各キーのロック状態を表示する」機能はうまく動作しません。",
+      L"Kivora", MB_OK | MB_ICONERROR);
   return 0;
 }
 
@@ -309,7 +339,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::wstring view = argc > 1 ? argv[1] : L"icons";
   const UINT ms = argc > 2 ? static_cast<UINT>(_wtoi(argv[2])) : 4000;
   LocalFree(argv);
-  INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_LISTVIEW_CLASSES | ICC_HOTKEY_CLASS};
+  INITCOMMONCONTROLSEX icc = {sizeof icc,
+                              ICC_WIN95_CLASSES | ICC_LISTVIEW_CLASSES | ICC_HOTKEY_CLASS};
   InitCommonControlsEx(&icc);
   ui::EnableDarkApp();
   HMODULE resources = kivoraResources();

@@ -52,8 +52,8 @@ void phase(const char* name) {
 
 void writeSetting(const wchar_t* name, DWORD value) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS)
     return;
   RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
   RegCloseKey(key);
@@ -79,8 +79,8 @@ DWORD WINAPI trayThread(void* ready) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"Shell_TrayWnd";
   RegisterClassW(&wc);
-  CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                  wc.hInstance, nullptr);
+  CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 1, 1,
+                  nullptr, nullptr, wc.hInstance, nullptr);
   SetEvent(static_cast<HANDLE>(ready));
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
@@ -91,8 +91,8 @@ DWORD WINAPI trayThread(void* ready) {
 
 DWORD WINAPI frontThread(void* ready) {
   const HWND window = CreateWindowExW(0, L"Static", L"Kivora bench: window in front",
-                                      WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 400, 300, 120, nullptr, nullptr,
-                                      nullptr, nullptr);
+                                      WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 400, 300, 120, nullptr,
+                                      nullptr, nullptr, nullptr);
   SetForegroundWindow(window);
   SetEvent(static_cast<HANDLE>(ready));
   MSG msg;
@@ -163,7 +163,8 @@ void sampleResources(HANDLE process, const char* when) {
   PROCESS_MEMORY_COUNTERS_EX memory{};
   memory.cb = sizeof memory;
   std::string name;
-  if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof memory)) {
+  if (GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
+                           sizeof memory)) {
     name = std::string("private_kib_") + when;
     say(name.c_str(), static_cast<double>(memory.PrivateUsage) / 1024.0);
   }
@@ -183,7 +184,8 @@ double cpuMs(HANDLE process) {
   FILETIME created, exited, kernel, user;
   if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return -1.0;
   auto ms = [](const FILETIME& f) {
-    return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime) / 10000.0;
+    return static_cast<double>((static_cast<ULONGLONG>(f.dwHighDateTime) << 32) | f.dwLowDateTime) /
+           10000.0;
   };
   return ms(kernel) + ms(user);
 }
@@ -223,7 +225,9 @@ void measureLatency(int changes, int interval) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 7) {
-    std::fprintf(stderr, "usage: resident_probe KIVORA_EXE INTERVAL_MS SOAK_SECONDS CPU_SECONDS CHANGES INSTANT_CHECK\n");
+    std::fprintf(stderr,
+                 "usage: resident_probe KIVORA_EXE INTERVAL_MS SOAK_SECONDS CPU_SECONDS CHANGES "
+                 "INSTANT_CHECK\n");
     return 2;
   }
   QueryPerformanceFrequency(&frequency);
@@ -262,8 +266,8 @@ int wmain(int argc, wchar_t** argv) {
   PROCESS_INFORMATION info{};
   phase("start");
   const double started = nowMs();
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &info)) {
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &info)) {
     std::fprintf(stderr, "resident_probe: cannot start Kivora (%lu)\n", GetLastError());
     return 1;
   }
@@ -305,13 +309,15 @@ int wmain(int argc, wchar_t** argv) {
   }
 
   const double soakEnd = started + 1000.0 * soakSeconds;
-  while (nowMs() < soakEnd) Sleep(static_cast<DWORD>(std::min(1000.0, std::max(1.0, soakEnd - nowMs()))));
+  while (nowMs() < soakEnd)
+    Sleep(static_cast<DWORD>(std::min(1000.0, std::max(1.0, soakEnd - nowMs()))));
   phase("after_soak");
   say("soak_seconds", (nowMs() - started) / 1000.0);
   sampleResources(info.hProcess, "soak");
 
   if (window) PostMessageW(window, kExecAll, kIdmExit, 0);
-  if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 1);
+  if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0)
+    TerminateProcess(info.hProcess, 1);
   CloseHandle(info.hProcess);
   phase("done");
   return 0;

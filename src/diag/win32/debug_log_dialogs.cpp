@@ -23,7 +23,8 @@ constexpr wchar_t kHelpTopic[] = L"HLP000020.html";
 constexpr int kFileControls[] = {IDC_DEBUGLOG_FILE, IDC_DEBUGLOG_BROWSE, IDC_DEBUGLOG_FILE_LABEL,
                                  IDC_DEBUGLOG_MONITOR};
 
-constexpr ui::LayoutAnchor kMonitorAnchors[] = {{IDC_DEBUG_MONITOR_TEXT, ui::Anchor::GrowBoth}, {0, ui::Anchor::None}};
+constexpr ui::LayoutAnchor kMonitorAnchors[] = {{IDC_DEBUG_MONITOR_TEXT, ui::Anchor::GrowBoth},
+                                                {0, ui::Anchor::None}};
 
 const DebugLogDialogContext& contextOf(HWND dialog) {
   return *reinterpret_cast<const DebugLogDialogContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
@@ -33,7 +34,8 @@ const wchar_t* caption(bool japanese) {
   return japanese ? L"デバッグ情報ログ出力設定" : L"Debug Information log setting";
 }
 
-void error(const DebugLogDialogContext& c, HWND dialog, const wchar_t* japanese, const wchar_t* english) {
+void error(const DebugLogDialogContext& c, HWND dialog, const wchar_t* japanese,
+           const wchar_t* english) {
   c.messageBox(dialog, c.japanese ? japanese : english, caption(c.japanese), MB_OK | MB_ICONERROR);
 }
 
@@ -73,7 +75,8 @@ void accept(HWND dialog) {
   const bool on = ticked(dialog, IDC_DEBUGLOG_ON);
   const std::u16string name = fileName(dialog);
   if (on && name.empty()) {
-    error(c, dialog, L"デバッグ出力先のファイル名を入力してください。", L"You need to enter filename.");
+    error(c, dialog, L"デバッグ出力先のファイル名を入力してください。",
+          L"You need to enter filename.");
     return;
   }
   log.szDebugOutFileName = name;

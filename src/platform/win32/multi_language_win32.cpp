@@ -1,8 +1,8 @@
 #include "platform/win32/multi_language_win32.h"
 
+#include <objbase.h>
 #include <windows.h>
 #include <mlang.h>
-#include <objbase.h>
 
 #include "platform/win32/wide.h"
 
@@ -11,8 +11,10 @@ namespace kivora::win32 {
 namespace {
 
 // mingw's uuid library lacks MLang's identifiers, so they are spelled out here.
-constexpr GUID kClsidMultiLanguage = {0x275C23E2, 0x3747, 0x11D0, {0x9F, 0xEA, 0x00, 0xAA, 0x00, 0x3F, 0x86, 0x46}};
-constexpr GUID kIidMultiLanguage2 = {0xDCCFC164, 0x2B38, 0x11D2, {0xB7, 0xEC, 0x00, 0xC0, 0x4F, 0x8F, 0x5D, 0x9A}};
+constexpr GUID kClsidMultiLanguage = {
+    0x275C23E2, 0x3747, 0x11D0, {0x9F, 0xEA, 0x00, 0xAA, 0x00, 0x3F, 0x86, 0x46}};
+constexpr GUID kIidMultiLanguage2 = {
+    0xDCCFC164, 0x2B38, 0x11D2, {0xB7, 0xEC, 0x00, 0xC0, 0x4F, 0x8F, 0x5D, 0x9A}};
 
 static_assert(sizeof(platform::DetectEncodingInfo) == sizeof(::DetectEncodingInfo));
 
@@ -23,20 +25,21 @@ class ComMultiLanguage final : public platform::MultiLanguage2 {
   ComMultiLanguage(const ComMultiLanguage&) = delete;
   ComMultiLanguage& operator=(const ComMultiLanguage&) = delete;
 
-  platform::HResult DetectInputCodepage(const char* src, int* srcSize, platform::DetectEncodingInfo* encoding,
+  platform::HResult DetectInputCodepage(const char* src, int* srcSize,
+                                        platform::DetectEncodingInfo* encoding,
                                         int* scores) override {
     return service_->DetectInputCodepage(0, 0, const_cast<CHAR*>(src), srcSize,
                                          reinterpret_cast<::DetectEncodingInfo*>(encoding), scores);
   }
 
-  platform::HResult ConvertStringToUnicodeEx(std::uint32_t* mode, std::uint32_t codePage, const char* src,
-                                             std::uint32_t* srcSize, char16_t* dst,
+  platform::HResult ConvertStringToUnicodeEx(std::uint32_t* mode, std::uint32_t codePage,
+                                             const char* src, std::uint32_t* srcSize, char16_t* dst,
                                              std::uint32_t* dstSize) override {
     DWORD state = *mode;
     UINT in = *srcSize;
     UINT out = *dstSize;
-    const HRESULT hr = service_->ConvertStringToUnicodeEx(&state, codePage, const_cast<CHAR*>(src), &in,
-                                                          wide(dst), &out, 0, nullptr);
+    const HRESULT hr = service_->ConvertStringToUnicodeEx(&state, codePage, const_cast<CHAR*>(src),
+                                                          &in, wide(dst), &out, 0, nullptr);
     *mode = state;
     *srcSize = in;
     *dstSize = out;
@@ -51,8 +54,8 @@ class ComMultiLanguage final : public platform::MultiLanguage2 {
 
 std::unique_ptr<platform::MultiLanguage2> Win32MultiLanguageService::CreateInstance() {
   IMultiLanguage2* service = nullptr;
-  if (FAILED(CoCreateInstance(kClsidMultiLanguage, nullptr, CLSCTX_INPROC_SERVER, kIidMultiLanguage2,
-                              reinterpret_cast<void**>(&service))) ||
+  if (FAILED(CoCreateInstance(kClsidMultiLanguage, nullptr, CLSCTX_INPROC_SERVER,
+                              kIidMultiLanguage2, reinterpret_cast<void**>(&service))) ||
       !service) {
     return nullptr;
   }

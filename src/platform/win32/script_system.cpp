@@ -36,7 +36,8 @@ class DialogTemplate {
   void alignToDword() {
     while (bytes_.size() % 4) bytes_.push_back(0);
   }
-  void item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom, const wchar_t* title) {
+  void item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD classAtom,
+            const wchar_t* title) {
     alignToDword();
     dword(style);
     dword(0);  // extended style
@@ -64,14 +65,16 @@ DialogTemplate inputDialogTemplate(bool japanese) {
   t.dword(0);
   t.word(4);
   for (short v : {0, 0, 210, 80}) t.word(static_cast<WORD>(v));
-  t.word(0);   // no menu
-  t.word(0);   // default class
+  t.word(0);    // no menu
+  t.word(0);    // default class
   t.text(L"");  // the title is set when the dialog starts
   t.word(9);
   t.text(L"MS Shell Dlg");
   t.item(WS_CHILD | WS_VISIBLE, 7, 7, 196, 20, kMessageId, 0x0082, L"");
-  t.item(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 32, 196, 12, kEditId, 0x0081, L"");
-  t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 97, 56, 50, 14, IDOK, 0x0080, L"OK");
+  t.item(WS_CHILD | WS_VISIBLE | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, 7, 32, 196, 12, kEditId,
+         0x0081, L"");
+  t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 97, 56, 50, 14, IDOK, 0x0080,
+         L"OK");
   t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 153, 56, 50, 14, IDCANCEL, 0x0080,
          japanese ? L"\u30AD\u30E3\u30F3\u30BB\u30EB" : L"Cancel");
   return t;
@@ -89,7 +92,8 @@ INT_PTR CALLBACK inputDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
     }
     case WM_COMMAND:
       if (LOWORD(wParam) == IDOK) {
-        auto* params = reinterpret_cast<script::InputDialogParams*>(GetWindowLongPtrW(dialog, DWLP_USER));
+        auto* params =
+            reinterpret_cast<script::InputDialogParams*>(GetWindowLongPtrW(dialog, DWLP_USER));
         wchar_t entered[kMaxEnteredUnits + 1] = {};
         const UINT n = GetDlgItemTextW(dialog, kEditId, entered, kMaxEnteredUnits + 1);
         params->entered = fromWide(entered, n);
@@ -130,15 +134,16 @@ BOOL CALLBACK collectMonitor(HMONITOR, HDC, LPRECT rect, LPARAM list) {
 
 }  // namespace
 
-int Win32ScriptSystem::messageBox(script::HostWindow owner, const char16_t* text, const char16_t* caption,
-                                  unsigned flags) {
+int Win32ScriptSystem::messageBox(script::HostWindow owner, const char16_t* text,
+                                  const char16_t* caption, unsigned flags) {
   return MessageBoxW(toHwnd(owner), wide(text), wide(caption), flags);
 }
 
-std::intptr_t Win32ScriptSystem::inputDialog(script::HostWindow owner, script::InputDialogParams& params) {
+std::intptr_t Win32ScriptSystem::inputDialog(script::HostWindow owner,
+                                             script::InputDialogParams& params) {
   const DialogTemplate dialog = inputDialogTemplate(params.japanese);
-  return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), toHwnd(owner), inputDialogProc,
-                                 reinterpret_cast<LPARAM>(&params));
+  return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), toHwnd(owner),
+                                 inputDialogProc, reinterpret_cast<LPARAM>(&params));
 }
 
 void Win32ScriptSystem::sleep(std::uint32_t milliseconds) { Sleep(milliseconds); }
@@ -146,7 +151,8 @@ void Win32ScriptSystem::sleep(std::uint32_t milliseconds) { Sleep(milliseconds);
 script::LocalTime Win32ScriptSystem::localTime() {
   SYSTEMTIME st{};
   GetLocalTime(&st);
-  return {st.wYear, st.wMonth, st.wDayOfWeek, st.wDay, st.wHour, st.wMinute, st.wSecond, st.wMilliseconds};
+  return {st.wYear, st.wMonth,  st.wDayOfWeek, st.wDay,
+          st.wHour, st.wMinute, st.wSecond,    st.wMilliseconds};
 }
 
 std::uint32_t Win32ScriptSystem::tickCount() { return GetTickCount(); }
@@ -155,15 +161,18 @@ int Win32ScriptSystem::systemMetrics(int index) { return GetSystemMetrics(index)
 
 bool Win32ScriptSystem::messageBeep(unsigned type) { return MessageBeep(type) != FALSE; }
 
-std::uint32_t Win32ScriptSystem::getEnvironmentVariable(const std::u16string& name, std::u16string& value) {
+std::uint32_t Win32ScriptSystem::getEnvironmentVariable(const std::u16string& name,
+                                                        std::u16string& value) {
   std::vector<wchar_t> buffer(32767);
-  const DWORD n = GetEnvironmentVariableW(wide(name), buffer.data(), static_cast<DWORD>(buffer.size()));
+  const DWORD n =
+      GetEnvironmentVariableW(wide(name), buffer.data(), static_cast<DWORD>(buffer.size()));
   if (n == 0 || n >= buffer.size()) return 0;
   value = fromWide(buffer.data());
   return static_cast<std::uint32_t>(value.size());
 }
 
-bool Win32ScriptSystem::setEnvironmentVariable(const std::u16string& name, const std::u16string& value) {
+bool Win32ScriptSystem::setEnvironmentVariable(const std::u16string& name,
+                                               const std::u16string& value) {
   return SetEnvironmentVariableW(wide(name), wide(value)) != FALSE;
 }
 
@@ -206,9 +215,12 @@ bool Win32ScriptSystem::getCursorPos(std::int32_t& x, std::int32_t& y) {
   return true;
 }
 
-bool Win32ScriptSystem::setCursorPos(std::int32_t x, std::int32_t y) { return SetCursorPos(x, y) != FALSE; }
+bool Win32ScriptSystem::setCursorPos(std::int32_t x, std::int32_t y) {
+  return SetCursorPos(x, y) != FALSE;
+}
 
-void Win32ScriptSystem::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) {
+void Win32ScriptSystem::mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                                   std::int32_t data) {
   mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), static_cast<DWORD>(data), 0);
 }
 
@@ -227,7 +239,8 @@ unsigned Win32ScriptSystem::sendUnicodeInput(char16_t unit, std::uint32_t flags)
 
 std::int16_t Win32ScriptSystem::getKeyState(int vk) { return GetKeyState(vk); }
 
-bool Win32ScriptSystem::foregroundImeControl(std::uint32_t command, std::intptr_t value, std::intptr_t& result) {
+bool Win32ScriptSystem::foregroundImeControl(std::uint32_t command, std::intptr_t value,
+                                             std::intptr_t& result) {
   HWND foreground = GetForegroundWindow();
   if (!foreground) return false;
   HWND ime = ImmGetDefaultIMEWnd(foreground);
@@ -247,21 +260,25 @@ bool Win32ScriptSystem::activeWindowTitle(std::u16string& title) {
 }
 
 bool Win32ScriptSystem::enumDisplayMonitors(std::vector<script::MonitorRect>& monitors) {
-  return EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&monitors)) != FALSE;
+  return EnumDisplayMonitors(nullptr, nullptr, collectMonitor,
+                             reinterpret_cast<LPARAM>(&monitors)) != FALSE;
 }
 
 bool Win32ScriptSystem::rawInputDevices(std::vector<script::RawInputDevice>& devices) {
   UINT count = 0;
   if (GetRawInputDeviceList(nullptr, &count, sizeof(RAWINPUTDEVICELIST)) != 0) return false;
   std::vector<RAWINPUTDEVICELIST> list(count);
-  if (count && GetRawInputDeviceList(list.data(), &count, sizeof(RAWINPUTDEVICELIST)) != list.size()) return false;
+  if (count &&
+      GetRawInputDeviceList(list.data(), &count, sizeof(RAWINPUTDEVICELIST)) != list.size())
+    return false;
   for (const RAWINPUTDEVICELIST& entry : list) {
     script::RawInputDevice device;
     device.type = entry.dwType;
     UINT length = 0;
     if (GetRawInputDeviceInfoW(entry.hDevice, RIDI_DEVICENAME, nullptr, &length) == 0) {
       std::vector<wchar_t> name(length + 1);
-      if (static_cast<int>(GetRawInputDeviceInfoW(entry.hDevice, RIDI_DEVICENAME, name.data(), &length)) >= 0) {
+      if (static_cast<int>(
+              GetRawInputDeviceInfoW(entry.hDevice, RIDI_DEVICENAME, name.data(), &length)) >= 0) {
         device.nameAvailable = true;
         device.name = fromWide(name.data());
       }
@@ -333,7 +350,9 @@ LONG CALLBACK faultHandler(EXCEPTION_POINTERS* exception) {
 
 }  // namespace
 
-VectoredFaultGuard::VectoredFaultGuard() : handler_(AddVectoredExceptionHandler(1, faultHandler)) { guardSlot(); }
+VectoredFaultGuard::VectoredFaultGuard() : handler_(AddVectoredExceptionHandler(1, faultHandler)) {
+  guardSlot();
+}
 
 VectoredFaultGuard::~VectoredFaultGuard() {
   if (handler_) RemoveVectoredExceptionHandler(handler_);

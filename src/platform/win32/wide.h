@@ -14,12 +14,8 @@ static_assert(sizeof(wchar_t) == sizeof(char16_t));
 inline const wchar_t* wide(const std::u16string& s) {
   return reinterpret_cast<const wchar_t*>(s.c_str());
 }
-inline const wchar_t* wide(const char16_t* s) {
-  return reinterpret_cast<const wchar_t*>(s);
-}
-inline wchar_t* wide(char16_t* s) {
-  return reinterpret_cast<wchar_t*>(s);
-}
+inline const wchar_t* wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+inline wchar_t* wide(char16_t* s) { return reinterpret_cast<wchar_t*>(s); }
 inline std::u16string fromWide(const wchar_t* s) {
   return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string();
 }

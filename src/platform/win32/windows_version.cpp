@@ -12,8 +12,8 @@ using RtlGetVersionFn = LONG(WINAPI*)(OSVERSIONINFOW*);
 
 WindowsVersion windowsVersion() {
   if (HMODULE ntdll = GetModuleHandleW(L"ntdll.dll")) {
-    auto rtlGetVersion =
-        reinterpret_cast<RtlGetVersionFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    auto rtlGetVersion = reinterpret_cast<RtlGetVersionFn>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
     OSVERSIONINFOW info = {};
     info.dwOSVersionInfoSize = sizeof info;
     if (rtlGetVersion && rtlGetVersion(&info) == 0) {

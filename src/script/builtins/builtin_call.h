@@ -22,7 +22,9 @@ struct BuiltinCall {
   std::size_t count() const { return args.size(); }
   std::string text(std::size_t i) const { return args[i].toString(); }
   // text(i) without a copy; digits must outlive the view.
-  std::string_view textView(std::size_t i, IntegerText& digits) const { return textOf(args[i], digits); }
+  std::string_view textView(std::size_t i, IntegerText& digits) const {
+    return textOf(args[i], digits);
+  }
   std::int32_t number(std::size_t i) const { return args[i].toInt(); }
 };
 
@@ -31,10 +33,12 @@ using BuiltinHandler = Value (*)(BuiltinCall& call);
 // The array-name argument rule: the argument's text upper-cased; when it is not
 // a valid variable name, the invalid-array-name error naming functionName
 // ("split()", "SortArray()", ...) is reported and the result is empty.
-std::string arrayNameArgument(BuiltinCall& call, std::size_t i, std::string_view functionName, bool& valid);
+std::string arrayNameArgument(BuiltinCall& call, std::size_t i, std::string_view functionName,
+                              bool& valid);
 
 // Dispatch: finds the builtin (a trailing '$' does not change which one), checks
 // the argument count, handles ASSERT, and reports unknown names and bad counts.
-Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, std::span<const Value> args, int line);
+Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, std::span<const Value> args,
+                      int line);
 
 }  // namespace kivora::script

@@ -37,7 +37,9 @@ constexpr std::u16string_view kVoicedFull = u"ガギグゲゴザジズゼゾダ�
 constexpr std::u16string_view kVoicedBase = u"ｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾊﾊﾋﾋﾌﾌﾍﾍﾎﾎ";
 constexpr std::u16string_view kVoicedMark = u"ﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾞﾟﾞﾟﾞﾟﾞﾟﾞﾟ";
 // ァ … ロ without the voiced ones, in code order.
-constexpr std::u16string_view kPlainFull = u"ァアィイゥウェエォオカキクケコサシスセソタチッツテトナニヌネノハヒフヘホマミムメモャヤュユョヨラリルレロ";
+constexpr std::u16string_view kPlainFull =
+    u"ァアィイゥウェエォオカキクケコサシスセソタチッツテトナニヌネノハヒフヘホマミムメモャヤュユョ"
+    u"ヨラリルレロ";
 constexpr std::u16string_view kPlainHalf = u"ｧｱｨｲｩｳｪｴｫｵｶｷｸｹｺｻｼｽｾｿﾀﾁｯﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓｬﾔｭﾕｮﾖﾗﾘﾙﾚﾛ";
 // Letters without a half-width form of their own borrow the nearest one.
 constexpr std::u16string_view kExtraFull = u"ワヮヰヱヲン゛゜ー";
@@ -49,9 +51,12 @@ static_assert(kExtraFull.size() == 9 && kExtraHalf.size() == 9);
 ConvCharTable katakanaWidthTable() {
   ConvCharTable t;
   for (std::size_t i = 0; i < kVoicedFull.size(); ++i)
-    t.emplace_back(std::u16string(1, kVoicedFull[i]), std::u16string{kVoicedBase[i], kVoicedMark[i]});
-  for (std::size_t i = 0; i < kPlainFull.size(); ++i) t.emplace_back(unit(kPlainFull[i]), unit(kPlainHalf[i]));
-  for (std::size_t i = 0; i < kExtraFull.size(); ++i) t.emplace_back(unit(kExtraFull[i]), unit(kExtraHalf[i]));
+    t.emplace_back(std::u16string(1, kVoicedFull[i]),
+                   std::u16string{kVoicedBase[i], kVoicedMark[i]});
+  for (std::size_t i = 0; i < kPlainFull.size(); ++i)
+    t.emplace_back(unit(kPlainFull[i]), unit(kPlainHalf[i]));
+  for (std::size_t i = 0; i < kExtraFull.size(); ++i)
+    t.emplace_back(unit(kExtraFull[i]), unit(kExtraHalf[i]));
   return t;
 }
 
@@ -59,7 +64,8 @@ ConvCharTable katakanaWidthTable() {
 ConvCharTable widthTable(std::initializer_list<std::pair<char, char>> ranges) {
   ConvCharTable t;
   for (const auto& [first, last] : ranges)
-    for (std::uint32_t c = static_cast<unsigned char>(first); c <= static_cast<unsigned char>(last); ++c)
+    for (std::uint32_t c = static_cast<unsigned char>(first); c <= static_cast<unsigned char>(last);
+         ++c)
       t.emplace_back(unit(c + 0xFEE0), unit(c));
   return t;
 }
@@ -96,19 +102,27 @@ ConvCharTable caseTable(std::uint32_t upperA, std::uint32_t lowerA) {
 // The letter of a control code's short C escape, or 0 when it has none.
 char16_t shortEscape(std::uint32_t c) {
   switch (c) {
-    case 0x07: return u'a';
-    case 0x08: return u'b';
-    case 0x09: return u't';
-    case 0x0A: return u'n';
-    case 0x0C: return u'f';
-    case 0x0D: return u'r';
-    default: return 0;
+    case 0x07:
+      return u'a';
+    case 0x08:
+      return u'b';
+    case 0x09:
+      return u't';
+    case 0x0A:
+      return u'n';
+    case 0x0C:
+      return u'f';
+    case 0x0D:
+      return u'r';
+    default:
+      return 0;
   }
 }
 
 std::u16string hexEscape(std::uint32_t c) {
   const char digits[] = "0123456789abcdef";
-  return {u'\\', u'x', static_cast<char16_t>(digits[c >> 4]), static_cast<char16_t>(digits[c & 15])};
+  return {u'\\', u'x', static_cast<char16_t>(digits[c >> 4]),
+          static_cast<char16_t>(digits[c & 15])};
 }
 
 // Control codes as C escapes. Where a short form exists it comes first, so it
@@ -116,7 +130,8 @@ std::u16string hexEscape(std::uint32_t c) {
 ConvCharTable escapeTable() {
   ConvCharTable t;
   for (std::uint32_t c = 0x01; c <= 0x1A; ++c) {
-    if (const char16_t letter = shortEscape(c)) t.emplace_back(unit(c), std::u16string{u'\\', letter});
+    if (const char16_t letter = shortEscape(c))
+      t.emplace_back(unit(c), std::u16string{u'\\', letter});
     t.emplace_back(unit(c), hexEscape(c));
   }
   return t;
@@ -124,7 +139,8 @@ ConvCharTable escapeTable() {
 
 ConvCharTable caretTable() {
   ConvCharTable t;
-  for (std::uint32_t c = 0x01; c <= 0x1A; ++c) t.emplace_back(unit(c), std::u16string{u'^', static_cast<char16_t>('A' + c - 1)});
+  for (std::uint32_t c = 0x01; c <= 0x1A; ++c)
+    t.emplace_back(unit(c), std::u16string{u'^', static_cast<char16_t>('A' + c - 1)});
   return t;
 }
 
@@ -185,7 +201,8 @@ class PendingText {
 void applyTable(PendingText& text, const ConvCharTable& table, bool leftToRight) {
   for (const auto& [left, right] : table) {
     const std::u16string& search = leftToRight ? left : right;
-    if (!search.empty() && text.startsWith(search)) text.replaceStart(search.size(), leftToRight ? right : left);
+    if (!search.empty() && text.startsWith(search))
+      text.replaceStart(search.size(), leftToRight ? right : left);
   }
 }
 

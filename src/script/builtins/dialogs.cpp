@@ -23,11 +23,13 @@ Value textOut(BuiltinCall& call) {
 }
 
 Value question(BuiltinCall& call) {
-  return Value::integer(show(call, "Question", mb::kYesNo | mb::kIconQuestion) == mb::kIdYes ? 1 : 0);
+  return Value::integer(show(call, "Question", mb::kYesNo | mb::kIconQuestion) == mb::kIdYes ? 1
+                                                                                             : 0);
 }
 
 Value questionOkCancel(BuiltinCall& call) {
-  return Value::integer(show(call, "Question", mb::kOkCancel | mb::kIconQuestion) == mb::kIdOk ? 1 : 0);
+  return Value::integer(show(call, "Question", mb::kOkCancel | mb::kIconQuestion) == mb::kIdOk ? 1
+                                                                                               : 0);
 }
 
 Value questionYesNoCancel(BuiltinCall& call) {

@@ -82,8 +82,10 @@ class Utf8Prefix {
     // The walk stops before a pair that k would cut, so that the pair is still
     // counted whole when a later k takes all of it.
     while (unit_ < k) {
-      const std::size_t step =
-          isHighSurrogate(text_[unit_]) && unit_ + 1 < text_.size() && isLowSurrogate(text_[unit_ + 1]) ? 2 : 1;
+      const std::size_t step = isHighSurrogate(text_[unit_]) && unit_ + 1 < text_.size() &&
+                                       isLowSurrogate(text_[unit_ + 1])
+                                   ? 2
+                                   : 1;
       if (unit_ + step > k) break;
       bytes_ += utf8Length(text_, unit_, unit_ + step);
       unit_ += step;

@@ -134,7 +134,8 @@ template <typename T>
 void appendFormatted(std::string& out, const Conversion& c, T value) {
   char buffer[4096];
   const int n = std::snprintf(buffer, sizeof buffer, c.cFormat().c_str(), value);
-  if (n > 0) out.append(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
+  if (n > 0)
+    out.append(buffer, std::min<std::size_t>(static_cast<std::size_t>(n), sizeof buffer - 1));
 }
 
 // A width or precision beyond the int range fails in the C library: nothing
@@ -155,7 +156,8 @@ void appendText(std::string& out, Conversion c, std::string text) {
   // The C library sees the text up to its first NUL, and the precision is
   // applied here, so that the text's own length can be bounded.
   text.resize(std::min(text.size(), text.find('\0')));
-  if (c.precision >= 0 && c.precision < static_cast<i64>(text.size())) text.resize(static_cast<std::size_t>(c.precision));
+  if (c.precision >= 0 && c.precision < static_cast<i64>(text.size()))
+    text.resize(static_cast<std::size_t>(c.precision));
   c.precision = -1;
   auto length = static_cast<i64>(text.size());
   boundSizes(c.width, length);
@@ -176,7 +178,9 @@ Value strLen(BuiltinCall& call) {
   return integer(static_cast<i64>(call.textView(0, digits).size()));
 }
 
-Value mbStrLen(BuiltinCall& call) { return integer(static_cast<i64>(characterCount(call.text(0)))); }
+Value mbStrLen(BuiltinCall& call) {
+  return integer(static_cast<i64>(characterCount(call.text(0))));
+}
 
 Value strUpr(BuiltinCall& call) { return Value::string(toUpperAscii(call.text(0))); }
 
@@ -184,7 +188,9 @@ Value strLwr(BuiltinCall& call) { return Value::string(toLowerAscii(call.text(0)
 
 Value strStr(BuiltinCall& call) { return integer(find(call.text(0), call.text(1))); }
 
-Value strStrI(BuiltinCall& call) { return integer(find(toUpperAscii(call.text(0)), toUpperAscii(call.text(1)))); }
+Value strStrI(BuiltinCall& call) {
+  return integer(find(toUpperAscii(call.text(0)), toUpperAscii(call.text(1))));
+}
 
 Value mbStrStr(BuiltinCall& call) {
   const std::string s = call.text(0);
@@ -281,7 +287,8 @@ Value mbRight(BuiltinCall& call) {
   const auto count = static_cast<i64>(characterCount(s));
   if (n <= 0) return Value::string({});
   if (n >= count) return Value::string(s);
-  return Value::string(characters(s, static_cast<std::size_t>(count - n), static_cast<std::size_t>(count)));
+  return Value::string(
+      characters(s, static_cast<std::size_t>(count - n), static_cast<std::size_t>(count)));
 }
 
 Value mbMid(BuiltinCall& call) {
@@ -291,7 +298,8 @@ Value mbMid(BuiltinCall& call) {
   const auto count = static_cast<i64>(characterCount(s));
   if (start >= count) return Value::string({});
   const i64 end = std::min(m < 0 ? start : start + m, count);
-  return Value::string(characters(s, static_cast<std::size_t>(start), static_cast<std::size_t>(end)));
+  return Value::string(
+      characters(s, static_cast<std::size_t>(start), static_cast<std::size_t>(end)));
 }
 
 // --- conversion ----------------------------------------------------------------
@@ -302,7 +310,8 @@ Value toInt(BuiltinCall& call) { return Value::integer(call.number(0)); }
 
 Value toStr16(BuiltinCall& call) {
   char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%X", static_cast<unsigned>(static_cast<std::uint32_t>(call.number(0))));
+  std::snprintf(buffer, sizeof buffer, "%X",
+                static_cast<unsigned>(static_cast<std::uint32_t>(call.number(0))));
   return Value::string(buffer);
 }
 
@@ -334,7 +343,8 @@ Value replace(BuiltinCall& call) {
   const std::string to = call.count() > 2 ? call.text(2) : std::string();
   // An empty search text would be found again at every resume point.
   if (from.empty()) return Value::string(s);
-  for (std::size_t k = s.find(from); k != std::string::npos; k = s.find(from, k + to.size())) s.replace(k, from.size(), to);
+  for (std::size_t k = s.find(from); k != std::string::npos; k = s.find(from, k + to.size()))
+    s.replace(k, from.size(), to);
   return Value::string(s);
 }
 

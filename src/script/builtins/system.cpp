@@ -27,8 +27,8 @@ Value flag(bool b) { return Value::integer(b ? 1 : 0); }
 // Print Screen / Insert / Delete, the Windows and Applications keys, right
 // Control, and right Alt with the browser, volume, media and launch keys.
 bool isExtendedKey(std::uint32_t code) {
-  return (code >= 0x21 && code <= 0x28) || (code >= 0x2C && code <= 0x2E) || (code >= 0x5B && code <= 0x5D) ||
-         code == 0xA3 || (code >= 0xA5 && code <= 0xB7);
+  return (code >= 0x21 && code <= 0x28) || (code >= 0x2C && code <= 0x2E) ||
+         (code >= 0x5B && code <= 0x5D) || code == 0xA3 || (code >= 0xA5 && code <= 0xB7);
 }
 
 constexpr std::uint32_t kKeyEventExtendedKey = 0x0001;
@@ -83,11 +83,17 @@ Value getCurrentDayOfWeek(BuiltinCall& call) { return integer(sys(call).localTim
 Value getCurrentHour(BuiltinCall& call) { return integer(sys(call).localTime().wHour); }
 Value getCurrentMinute(BuiltinCall& call) { return integer(sys(call).localTime().wMinute); }
 Value getCurrentSecond(BuiltinCall& call) { return integer(sys(call).localTime().wSecond); }
-Value getCurrentMilliseconds(BuiltinCall& call) { return integer(sys(call).localTime().wMilliseconds); }
+Value getCurrentMilliseconds(BuiltinCall& call) {
+  return integer(sys(call).localTime().wMilliseconds);
+}
 
-Value getTickCount(BuiltinCall& call) { return Value::integer(static_cast<std::int32_t>(sys(call).tickCount())); }
+Value getTickCount(BuiltinCall& call) {
+  return Value::integer(static_cast<std::int32_t>(sys(call).tickCount()));
+}
 
-Value getSystemMetrics(BuiltinCall& call) { return integer(sys(call).systemMetrics(call.number(0))); }
+Value getSystemMetrics(BuiltinCall& call) {
+  return integer(sys(call).systemMetrics(call.number(0)));
+}
 
 Value getKxScriptVersion(BuiltinCall&) { return Value::integer(kKxScriptVersion); }
 
@@ -99,7 +105,8 @@ Value messageBeep(BuiltinCall& call) {
 
 Value getEnv(BuiltinCall& call) {
   std::u16string value;
-  if (sys(call).getEnvironmentVariable(utf8ToWide(call.text(0)), value) == 0) return Value::string({});
+  if (sys(call).getEnvironmentVariable(utf8ToWide(call.text(0)), value) == 0)
+    return Value::string({});
   // The text ends at its first NUL, as the platform's buffer does.
   value.resize(std::min(value.size(), value.find(u'\0')));
   return Value::string(wideToUtf8(value));
@@ -137,7 +144,9 @@ Value getCursorPosY(BuiltinCall& call) {
   return Value::integer(y);
 }
 
-Value setCursorPos(BuiltinCall& call) { return flag(sys(call).setCursorPos(call.number(0), call.number(1))); }
+Value setCursorPos(BuiltinCall& call) {
+  return flag(sys(call).setCursorPos(call.number(0), call.number(1)));
+}
 
 Value moveMouse(BuiltinCall& call) {
   sys(call).mouseEvent(kMouseMove, call.number(0), call.number(1), 0);
@@ -220,7 +229,11 @@ Value getMonitorsRect(BuiltinCall& call) {
     array.strValue = name;
   }
   for (const MonitorRect& m : monitors) {
-    const std::int64_t fields[] = {m.left, m.top, m.right, m.bottom, std::int64_t{m.right} - m.left,
+    const std::int64_t fields[] = {m.left,
+                                   m.top,
+                                   m.right,
+                                   m.bottom,
+                                   std::int64_t{m.right} - m.left,
                                    std::int64_t{m.bottom} - m.top};
     for (std::size_t i = 0; i < names.size(); ++i)
       call.ctx.variables.at(names[i]).elements.push_back(integer(fields[i]));

@@ -48,36 +48,41 @@ class ScriptSystem {
   virtual ~ScriptSystem() = default;
 
   // MessageBoxW: used when the host gives no message-box function.
-  virtual int messageBox(HostWindow owner, const char16_t* text, const char16_t* caption, unsigned flags) = 0;
+  virtual int messageBox(HostWindow owner, const char16_t* text, const char16_t* caption,
+                         unsigned flags) = 0;
   // DialogBoxIndirectParamW with the INPUT dialog: 1 when closed with OK (params.entered
   // then holds the text), 2 for Cancel, 0 or -1 when the dialog could not be shown.
   virtual std::intptr_t inputDialog(HostWindow owner, InputDialogParams& params) = 0;
 
-  virtual void sleep(std::uint32_t milliseconds) = 0;                  // Sleep
-  virtual LocalTime localTime() = 0;                                    // GetLocalTime
-  virtual std::uint32_t tickCount() = 0;                                // GetTickCount
-  virtual int systemMetrics(int index) = 0;                             // GetSystemMetrics
-  virtual bool messageBeep(unsigned type) = 0;                          // MessageBeep
+  virtual void sleep(std::uint32_t milliseconds) = 0;  // Sleep
+  virtual LocalTime localTime() = 0;                   // GetLocalTime
+  virtual std::uint32_t tickCount() = 0;               // GetTickCount
+  virtual int systemMetrics(int index) = 0;            // GetSystemMetrics
+  virtual bool messageBeep(unsigned type) = 0;         // MessageBeep
 
   // GetEnvironmentVariableW: the value's length, 0 when unset, empty or on failure.
-  virtual std::uint32_t getEnvironmentVariable(const std::u16string& name, std::u16string& value) = 0;
+  virtual std::uint32_t getEnvironmentVariable(const std::u16string& name,
+                                               std::u16string& value) = 0;
   virtual bool setEnvironmentVariable(const std::u16string& name, const std::u16string& value) = 0;
 
   // The clipboard's CF_UNICODETEXT, opened with the owner window.
   virtual bool getClipboardText(HostWindow owner, std::u16string& text) = 0;
   virtual bool setClipboardText(HostWindow owner, const std::u16string& text) = 0;
 
-  virtual bool getCursorPos(std::int32_t& x, std::int32_t& y) = 0;     // GetCursorPos
-  virtual bool setCursorPos(std::int32_t x, std::int32_t y) = 0;       // SetCursorPos
-  virtual void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) = 0;  // mouse_event
-  virtual void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) = 0;  // keybd_event
+  virtual bool getCursorPos(std::int32_t& x, std::int32_t& y) = 0;  // GetCursorPos
+  virtual bool setCursorPos(std::int32_t x, std::int32_t y) = 0;    // SetCursorPos
+  virtual void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                          std::int32_t data) = 0;  // mouse_event
+  virtual void keybdEvent(std::uint8_t vk, std::uint8_t scan,
+                          std::uint32_t flags) = 0;  // keybd_event
   // SendInput of one keyboard record (virtual key 0, scan = the code unit).
   virtual unsigned sendUnicodeInput(char16_t unit, std::uint32_t flags) = 0;
-  virtual std::int16_t getKeyState(int vk) = 0;                         // GetKeyState
+  virtual std::int16_t getKeyState(int vk) = 0;  // GetKeyState
 
   // GetForegroundWindow, ImmGetDefaultIMEWnd, then SendMessageW(WM_IME_CONTROL,
   // command, value). False when there is no foreground or no IME window.
-  virtual bool foregroundImeControl(std::uint32_t command, std::intptr_t value, std::intptr_t& result) = 0;
+  virtual bool foregroundImeControl(std::uint32_t command, std::intptr_t value,
+                                    std::intptr_t& result) = 0;
   // GetForegroundWindow and GetWindowTextW (at most 2048 code units). False when
   // there is no window or the title is empty.
   virtual bool activeWindowTitle(std::u16string& title) = 0;

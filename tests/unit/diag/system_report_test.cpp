@@ -85,7 +85,8 @@ TEST(SystemReport, OlderSystemsAndMissingFacts) {
   f.cleanBoot = 2;
   f.country.reset();
   const std::u16string xp = formatSystemReport(f);
-  EXPECT_NE(xp.find(u"\r\n OS Version  \t: 5.1.2600 Service Pack 3\r\n ServicePack\t: 3.0 "), std::u16string::npos);
+  EXPECT_NE(xp.find(u"\r\n OS Version  \t: 5.1.2600 Service Pack 3\r\n ServicePack\t: 3.0 "),
+            std::u16string::npos);
   EXPECT_NE(xp.find(u"\r\n ProductType\t: 7\r\n SuiteMask"), std::u16string::npos);
   EXPECT_NE(xp.find(u"\r\n SafeMode\t: Fail-safe with network boot"), std::u16string::npos);
   EXPECT_NE(xp.find(u"\r\n Locale Info\t: \r\n"), std::u16string::npos);

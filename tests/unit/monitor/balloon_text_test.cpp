@@ -22,7 +22,9 @@ TEST(BalloonAccumulator, CollectsTextsWithSeparatorAndHighestType) {
   EXPECT_FALSE(balloon.submit(false, u"an information", kInfo));
   const auto shown = balloon.submit(true, u"second warning", kWarning);
   ASSERT_TRUE(shown);
-  EXPECT_EQ(*shown, (BalloonNotice{u"first warning\r\n-----\r\nan information\r\n-----\r\nsecond warning", kWarning}));
+  EXPECT_EQ(*shown,
+            (BalloonNotice{u"first warning\r\n-----\r\nan information\r\n-----\r\nsecond warning",
+                           kWarning}));
 }
 
 TEST(BalloonAccumulator, ShowWithoutTextRepeatsUntilCleared) {
@@ -32,7 +34,8 @@ TEST(BalloonAccumulator, ShowWithoutTextRepeatsUntilCleared) {
 
   const auto again = balloon.submit(true, std::nullopt, kInfo);
   ASSERT_TRUE(again);
-  EXPECT_EQ(*again, (BalloonNotice{u"script error", kError})) << "a show without text keeps the pending type";
+  EXPECT_EQ(*again, (BalloonNotice{u"script error", kError}))
+      << "a show without text keeps the pending type";
 
   EXPECT_FALSE(balloon.submit(false, std::nullopt, kInfo)) << "clearing shows nothing";
   EXPECT_EQ(balloon.pending(), (BalloonNotice{u"", 0}));
@@ -40,7 +43,8 @@ TEST(BalloonAccumulator, ShowWithoutTextRepeatsUntilCleared) {
 
   const auto fresh = balloon.submit(true, u"new notice", kInfo);
   ASSERT_TRUE(fresh);
-  EXPECT_EQ(*fresh, (BalloonNotice{u"new notice", kInfo})) << "the type starts again from none after a clear";
+  EXPECT_EQ(*fresh, (BalloonNotice{u"new notice", kInfo}))
+      << "the type starts again from none after a clear";
 }
 
 TEST(BalloonAccumulator, UnknownTypesCountAsNone) {
@@ -75,7 +79,8 @@ TEST(BalloonAccumulator, ConcurrentReportersLoseNoText) {
   BalloonAccumulator balloon;
   constexpr int kPerThread = 500;
   auto reporter = [&](char16_t letter, int type) {
-    for (int i = 0; i < kPerThread; ++i) balloon.submit(i % 50 == 0, std::u16string(3, letter), type);
+    for (int i = 0; i < kPerThread; ++i)
+      balloon.submit(i % 50 == 0, std::u16string(3, letter), type);
   };
   std::thread ui(reporter, u'u', kWarning);
   std::thread worker(reporter, u'w', kError);
@@ -93,7 +98,8 @@ TEST(BalloonAccumulator, ConcurrentReportersLoseNoText) {
     const std::u16string_view piece = rest.substr(0, next);
     EXPECT_TRUE(piece == u"uuu" || piece == u"www") << "torn text";
     ++pieces;
-    rest = next == std::u16string_view::npos ? std::u16string_view() : rest.substr(next + sep.size());
+    rest =
+        next == std::u16string_view::npos ? std::u16string_view() : rest.substr(next + sep.size());
   }
   EXPECT_EQ(pieces, 2 * kPerThread);
 }

@@ -105,9 +105,10 @@ TEST_F(EngineScript, AScriptFailingEverySecondDisturbsNeitherTheTicksNorTheSetti
 // seconds. Loops that run no statement, loops of jumps and long sleeps all end
 // well within that wait, and nothing after the stop runs.
 TEST_F(EngineScript, ScriptsThatNeverEndStopWithinTheShutDownWait) {
-  for (const char16_t* endless :
-       {u"loop {}\n", u"for (,,) {\n}\n", u":a\ngoto :a\n", u"SLEEP(1000000)\nCB.ShellNotify(\"after\")\n",
-        u"loop {\n SLEEP(1000000)\n CB.ShellNotify(\"after\")\n}\n", u"x = SLEEP(-1) + SLEEP(2000000000)\nCB.ShellNotify(x)\n"}) {
+  for (const char16_t* endless : {u"loop {}\n", u"for (,,) {\n}\n", u":a\ngoto :a\n",
+                                  u"SLEEP(1000000)\nCB.ShellNotify(\"after\")\n",
+                                  u"loop {\n SLEEP(1000000)\n CB.ShellNotify(\"after\")\n}\n",
+                                  u"x = SLEEP(-1) + SLEEP(2000000000)\nCB.ShellNotify(x)\n"}) {
     settings.replaceScript(endless);
     nextSecond();
     engineMonitor().onMonitorTimer(monitor::kTimerId3);

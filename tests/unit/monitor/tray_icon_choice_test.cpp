@@ -25,11 +25,13 @@ TEST(TrayIconChoice, LockStateIndexCoversAllFortyEightIconsOnce) {
 TEST(TrayIconChoice, LockStateIconsFollowWatchingKeysAndDevice) {
   TrayIconSettings settings{.showLockedKeyIcon = true, .kbWatchEnabled = 1, .showDevice = false};
   // Watching, NumLock and ScrollLock on, no device list.
-  EXPECT_EQ(chooseTrayIcon(settings, {true, false, true}), (TrayIconChoice{TrayIconKind::LockState, 26}));
+  EXPECT_EQ(chooseTrayIcon(settings, {true, false, true}),
+            (TrayIconChoice{TrayIconKind::LockState, 26}));
 
   settings.kbWatchEnabled = 0;
   settings.showDevice = true;
-  EXPECT_EQ(chooseTrayIcon(settings, {false, true, false}), (TrayIconChoice{TrayIconKind::LockState, 5}));
+  EXPECT_EQ(chooseTrayIcon(settings, {false, true, false}),
+            (TrayIconChoice{TrayIconKind::LockState, 5}));
 
   settings.kbWatchEnabled = 2;  // neither 0 nor 1 draws the flash state
   EXPECT_EQ(chooseTrayIcon(settings, {}), (TrayIconChoice{TrayIconKind::LockState, 33}));
@@ -49,7 +51,8 @@ TEST(TrayIconChoice, SingleIconsWithoutLockStateDisplay) {
 
 TEST(TrayIconChoice, FlashUsesTheFlashRowOrTheKeyChangeIcon) {
   TrayIconSettings settings{.showLockedKeyIcon = true, .kbWatchEnabled = 0, .showDevice = true};
-  EXPECT_EQ(chooseFlashIcon(settings, {true, true, false}), (TrayIconChoice{TrayIconKind::LockState, 32 + 2 + 4 + 1}));
+  EXPECT_EQ(chooseFlashIcon(settings, {true, true, false}),
+            (TrayIconChoice{TrayIconKind::LockState, 32 + 2 + 4 + 1}));
   settings.showLockedKeyIcon = false;
   EXPECT_EQ(chooseFlashIcon(settings, {true, true, false}).kind, TrayIconKind::KeyChange);
 }

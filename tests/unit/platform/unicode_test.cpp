@@ -15,7 +15,9 @@ TEST(Unicode, RoundTripsJapaneseAndAstralCharacters) {
 
 TEST(Unicode, MalformedInputBecomesReplacementCharacters) {
   // A stray continuation byte, an overlong form, a truncated sequence at the end.
-  EXPECT_EQ(utf8ToUtf16("a\x80" "b"), u"a\uFFFDb");
+  EXPECT_EQ(utf8ToUtf16("a\x80"
+                        "b"),
+            u"a\uFFFDb");
   EXPECT_EQ(utf8ToUtf16("\xC0\xAF"), u"\uFFFD\uFFFD");
   EXPECT_EQ(utf8ToUtf16("x\xE3\x81"), u"x\uFFFD");
   // An encoded surrogate is not a character.

@@ -13,7 +13,8 @@ namespace {
 TEST(BuiltinTable, OneSortedRowPerNameWithSharedHandlers) {
   const auto table = builtinTable();
   ASSERT_EQ(table.size(), 114u);
-  for (std::size_t i = 1; i < table.size(); ++i) EXPECT_LT(std::strcmp(table[i - 1].name, table[i].name), 0);
+  for (std::size_t i = 1; i < table.size(); ++i)
+    EXPECT_LT(std::strcmp(table[i - 1].name, table[i].name), 0);
   for (const BuiltinEntry& row : table) EXPECT_EQ(findBuiltin(row.name), &row);
   EXPECT_EQ(findBuiltin("ASSERT"), nullptr);
   EXPECT_EQ(findBuiltin("abs"), nullptr);  // the table holds upper case only
@@ -70,10 +71,13 @@ TEST(Numbers, RandomNumbersFollowTheRuntimesGeneratorAcrossRuns) {
 
 TEST(Definitions, TypeOfNamesAVariable) {
   ScriptRunner r;
-  r.run("a[2] = \"x\"\ns = \"t\"\nn = 1\nname = \"n\"\n"
-        "CB.OUT(TYPEOF(\"1abc\"), TYPEOF(\"never_used\"), TYPEOF(\"A\"), TYPEOF(\"a\"), TYPEOF(\"s\"), TYPEOF(name),"
-        " TYPEOF(\"x$\"))\n");
-  EXPECT_EQ(r.out, (Lines{"s:invalid", "s:undefined", "s:array", "s:array", "s:string", "s:int", "s:invalid"}));
+  r.run(
+      "a[2] = \"x\"\ns = \"t\"\nn = 1\nname = \"n\"\n"
+      "CB.OUT(TYPEOF(\"1abc\"), TYPEOF(\"never_used\"), TYPEOF(\"A\"), TYPEOF(\"a\"), "
+      "TYPEOF(\"s\"), TYPEOF(name),"
+      " TYPEOF(\"x$\"))\n");
+  EXPECT_EQ(r.out, (Lines{"s:invalid", "s:undefined", "s:array", "s:array", "s:string", "s:int",
+                          "s:invalid"}));
 }
 
 TEST(Definitions, DefineSetsTheInterpreterOptions) {
@@ -92,15 +96,20 @@ TEST(Definitions, DefineSetsTheInterpreterOptions) {
 TEST(MessageBoxes, CaptionsFlagsAndAnswers) {
   ScriptRunner r;
   r.answers = {1, 1, 6, 7, 1, 2, 6, 7, 2, 1, 1, 1, 1};
-  r.run("CB.OUT(TEXTOUT(\"x\"), MESSAGE(1, \"\"), QUESTION(\"q\"), QUESTION_YESNO(\"q\", \"Title\"),"
-        " QUESTIONOKCANCEL(\"q\"), QUESTION_OKCANCEL(\"q\"), QUESTIONYESNOCANCEL(\"q\"), QUESTION_YESNOCANCEL(\"q\"),"
-        " QUESTIONYESNOCANCEL(\"q\"), WARNING(\"w\"), INFORMATION(\"i\"), ERROR(\"e\"), MESSAGEBOX(\"\xE6\x97\xA5\"))\n");
-  EXPECT_EQ(r.out, (Lines{"i:0", "i:0", "i:1", "i:0", "i:1", "i:0", "i:1", "i:0", "i:-1", "i:0", "i:0", "i:0", "i:0"}));
+  r.run(
+      "CB.OUT(TEXTOUT(\"x\"), MESSAGE(1, \"\"), QUESTION(\"q\"), QUESTION_YESNO(\"q\", \"Title\"),"
+      " QUESTIONOKCANCEL(\"q\"), QUESTION_OKCANCEL(\"q\"), QUESTIONYESNOCANCEL(\"q\"), "
+      "QUESTION_YESNOCANCEL(\"q\"),"
+      " QUESTIONYESNOCANCEL(\"q\"), WARNING(\"w\"), INFORMATION(\"i\"), ERROR(\"e\"), "
+      "MESSAGEBOX(\"\xE6\x97\xA5\"))\n");
+  EXPECT_EQ(r.out, (Lines{"i:0", "i:0", "i:1", "i:0", "i:1", "i:0", "i:1", "i:0", "i:-1", "i:0",
+                          "i:0", "i:0", "i:0"}));
   ASSERT_EQ(r.shown.size(), 13u);
   const std::vector<std::pair<std::u16string, unsigned>> expected = {
-      {u"Message", 0x00},  {u"", 0x00},          {u"Question", 0x24}, {u"Title", 0x24}, {u"Question", 0x21},
-      {u"Question", 0x21}, {u"Question", 0x23},  {u"Question", 0x23}, {u"Question", 0x23}, {u"Warning", 0x30},
-      {u"Information", 0x40}, {u"Error", 0x10},  {u"Message", 0x00}};
+      {u"Message", 0x00},  {u"", 0x00},         {u"Question", 0x24},    {u"Title", 0x24},
+      {u"Question", 0x21}, {u"Question", 0x21}, {u"Question", 0x23},    {u"Question", 0x23},
+      {u"Question", 0x23}, {u"Warning", 0x30},  {u"Information", 0x40}, {u"Error", 0x10},
+      {u"Message", 0x00}};
   for (std::size_t i = 0; i < expected.size(); ++i) {
     EXPECT_EQ(r.shown[i].caption, expected[i].first) << i;
     EXPECT_EQ(r.shown[i].flags, expected[i].second) << i;
@@ -124,7 +133,9 @@ TEST(MessageBoxes, WithoutAHostFunctionTheSystemsBoxIsUsed) {
 TEST(Input, EnteredTextCancelAndTitle) {
   ScriptRunner r;
   r.system.inputAnswers = {{1, u"typed \u00E9"}, {1, u""}, {2, u"ignored"}};
-  r.run("CB.OUT(INPUT(\"Name?\"), INPUT(\"Again\", \"\"), INPUT(\"m\", \"My title\"), INPUT(\"gone\"))\n");
+  r.run(
+      "CB.OUT(INPUT(\"Name?\"), INPUT(\"Again\", \"\"), INPUT(\"m\", \"My title\"), "
+      "INPUT(\"gone\"))\n");
   EXPECT_EQ(r.out, (Lines{"s:typed \xC3\xA9", "s:", "s:", "s:"}));
   ASSERT_EQ(r.system.inputDialogs.size(), 4u);
   EXPECT_EQ(r.system.inputDialogs[0].message, u"Name?");

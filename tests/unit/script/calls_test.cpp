@@ -30,7 +30,9 @@ TEST(UserFunctions, ParametersBindOneByOneAndAreRestored) {
 
 TEST(UserFunctions, ResultIsTheReturnedValueOrZero) {
   ScriptRunner r;
-  r.run("func none() {\n x = 5\n}\nfunc text() { return \"t\" }\nfunc bare() { return }\nCB.OUT(none(), text(), bare())\n");
+  r.run(
+      "func none() {\n x = 5\n}\nfunc text() { return \"t\" }\nfunc bare() { return "
+      "}\nCB.OUT(none(), text(), bare())\n");
   EXPECT_EQ(r.out, (Lines{"i:0", "s:t", "i:0"}));
 }
 
@@ -38,10 +40,12 @@ TEST(UserFunctions, AReturnLeavesEveryLoopOfItsFunctionAndNoneOfItsCallers) {
   ScriptRunner r;
   // The return travels out of a while inside a for; the caller's loop goes on,
   // and a later break or continue in the caller still means what it says.
-  r.run("func find(limit) {\n for (i = 0, i < 100, i++) {\n  while 1 {\n   if i == limit {\n"
-        "    return i * 10\n   }\n   break\n  }\n }\n return -1\n}\n"
-        "total = 0\nfor (k = 0, k < 5, k++) {\n if k == 1 {\n  continue\n }\n total = total + find(k)\n"
-        " if k == 3 {\n  break\n }\n}\nCB.OUT(total, k, find(200))\n");
+  r.run(
+      "func find(limit) {\n for (i = 0, i < 100, i++) {\n  while 1 {\n   if i == limit {\n"
+      "    return i * 10\n   }\n   break\n  }\n }\n return -1\n}\n"
+      "total = 0\nfor (k = 0, k < 5, k++) {\n if k == 1 {\n  continue\n }\n total = total + "
+      "find(k)\n"
+      " if k == 3 {\n  break\n }\n}\nCB.OUT(total, k, find(200))\n");
   EXPECT_EQ(r.out, (Lines{"i:50", "i:3", "i:-1"}));
   EXPECT_TRUE(r.errors.empty());
 }
@@ -55,13 +59,16 @@ TEST(UserFunctions, TheyHideBuiltinsOfTheSameName) {
 TEST(UserFunctions, RecursionGoes513DeepAndTheNextCallIsRefused) {
   ScriptRunner r;
   const char* script =
-      "func down(n) {\n if n > 1 {\n  return down(n - 1) + 1\n }\n return 1\n}\nCB.OUT(down(limit))\n";
+      "func down(n) {\n if n > 1 {\n  return down(n - 1) + 1\n }\n return "
+      "1\n}\nCB.OUT(down(limit))\n";
   r.run(std::string("limit = 513\n") + script);
   EXPECT_EQ(r.out, (Lines{"i:513"}));
   EXPECT_TRUE(r.errors.empty());
   r.out.clear();
   r.run(std::string("limit = 514\n") + script + "CB.OUT(0)\n");
-  EXPECT_EQ(r.out, (Lines{"i:513"}));  // the refused call yields 0; the statement finishes, nothing after it
+  EXPECT_EQ(
+      r.out,
+      (Lines{"i:513"}));  // the refused call yields 0; the statement finishes, nothing after it
   ASSERT_EQ(r.errors.size(), 1u);
   EXPECT_EQ(r.errors[0].code, 108u);
   EXPECT_EQ(r.errors[0].line, 4);
@@ -94,12 +101,14 @@ TEST(Builtins, UnknownNamesAndBadCountsAreReported) {
   ASSERT_EQ(r.errors.size(), 1u);
   EXPECT_EQ(r.errors[0].code, 105u);
   EXPECT_EQ(r.errors[0].line, 1);
-  EXPECT_EQ(r.errors[0].text, "Runtime error at line 1: Unknown Function Call or arguments not valid:FOO(args:2)\n");
+  EXPECT_EQ(r.errors[0].text,
+            "Runtime error at line 1: Unknown Function Call or arguments not valid:FOO(args:2)\n");
   r.errors.clear();
   // A trailing $ reaches the same builtin; the failed call yields the empty string.
   r.run("CB.OUT(abs$(-3))\nCB.OUT(Abs$(1, 2))\n");
   EXPECT_EQ(r.out, (Lines{"i:3", "s:"}));
-  EXPECT_EQ(r.errors[0].text, "Runtime error at line 2: Unknown Function Call or arguments not valid:ABS$(args:2)\n");
+  EXPECT_EQ(r.errors[0].text,
+            "Runtime error at line 2: Unknown Function Call or arguments not valid:ABS$(args:2)\n");
 }
 
 TEST(Builtins, ADollarNameReachesTheStringBuiltinAndFailsAsAString) {
@@ -108,15 +117,19 @@ TEST(Builtins, ADollarNameReachesTheStringBuiltinAndFailsAsAString) {
   EXPECT_EQ(r.out, (Lines{"s:ab", "s:"}));
   ASSERT_EQ(r.errors.size(), 1u);
   EXPECT_EQ(r.errors[0].code, 105u);
-  EXPECT_EQ(r.errors[0].text, "Runtime error at line 2: Unknown Function Call or arguments not valid:LEFT$(args:1)\n");
+  EXPECT_EQ(
+      r.errors[0].text,
+      "Runtime error at line 2: Unknown Function Call or arguments not valid:LEFT$(args:1)\n");
 }
 
 TEST(Builtins, AVariableLentToAStringBuiltinReadsAsACopyAndComesBackWhole) {
   ScriptRunner r;
   // The same variable twice; a later argument that changes the variable (the
   // earlier argument keeps the old text); an integer variable read as text.
-  r.run("s = \"abcdef\"\nn = 12345\nfunc f() {\n s = \"zz\"\n return 2\n}\n"
-        "CB.OUT(STARTSWITH(s, s), MID(s, 1, f()), s, MID(s, 2, STRLEN(s)), LEFT(s, 1) + s, STRLEN(n), n)\n");
+  r.run(
+      "s = \"abcdef\"\nn = 12345\nfunc f() {\n s = \"zz\"\n return 2\n}\n"
+      "CB.OUT(STARTSWITH(s, s), MID(s, 1, f()), s, MID(s, 2, STRLEN(s)), LEFT(s, 1) + s, "
+      "STRLEN(n), n)\n");
   EXPECT_EQ(r.out, (Lines{"i:1", "s:ab", "s:zz", "s:z", "s:zzz", "i:5", "i:12345"}));
   EXPECT_TRUE(r.errors.empty());
   // A builtin that fails while holding the variable gives it back all the same.
@@ -139,7 +152,9 @@ TEST(Builtins, AssertTakesExactlyTwoArguments) {
   EXPECT_EQ(r.errors[0].text, "one is not two");
   r.errors.clear();
   r.run("ASSERT(0, \"a\", \"b\")\n");
-  EXPECT_EQ(r.errors[0].text, "Runtime error at line 1: Unknown Function Call or arguments not valid:ASSERT(args:3)\n");
+  EXPECT_EQ(
+      r.errors[0].text,
+      "Runtime error at line 1: Unknown Function Call or arguments not valid:ASSERT(args:3)\n");
 }
 
 TEST(ApplicationFunctions, ArgumentsAndResultsCrossTheHostBoundary) {
@@ -176,7 +191,8 @@ TEST(ApplicationFunctions, WithoutAHostCallbackTheyAreErrors) {
   EXPECT_TRUE(r.shown.empty());  // no argument is evaluated
   ASSERT_EQ(r.errors.size(), 1u);
   EXPECT_EQ(r.errors[0].code, 105u);
-  EXPECT_EQ(r.errors[0].text, "Runtime error at line 1: Unknown application provided function call:NOTIFY(args:1)\n");
+  EXPECT_EQ(r.errors[0].text,
+            "Runtime error at line 1: Unknown application provided function call:NOTIFY(args:1)\n");
 }
 
 }  // namespace

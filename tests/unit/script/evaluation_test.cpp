@@ -95,7 +95,9 @@ TEST(Assignment, CompoundOperatorsFollowTheVariablesType) {
 
 TEST(Variables, UnassignedNamesConstantsAndMustVarDef) {
   ScriptRunner r;
-  r.run("CB.OUT(never, never$, VK_NUMLOCK, vk_numlock)\nVK_NUMLOCK = 5\nCB.OUT(VK_NUMLOCK, TRUE, MININTEGER)\n");
+  r.run(
+      "CB.OUT(never, never$, VK_NUMLOCK, vk_numlock)\nVK_NUMLOCK = 5\nCB.OUT(VK_NUMLOCK, TRUE, "
+      "MININTEGER)\n");
   EXPECT_EQ(r.out, (Lines{"i:0", "s:", "i:144", "i:144", "i:5", "i:1", "i:-2147483648"}));
   r.out.clear();
   r.run("DEFINE(\"MustVarDef\", 1)\nDEFINE(\"KeepVar\", 1)\nCB.OUT(1)\ny = nope + 1\nCB.OUT(2)\n");
@@ -156,12 +158,16 @@ TEST(Arrays, AssigningAnArrayCopiesItWithItsName) {
 
 TEST(Flow, LoopsBreakContinueAndRepeat) {
   ScriptRunner r;
-  r.run("for (i = 0, i < 5, i++) {\n if i == 1 {\n  continue\n }\n if i == 3 {\n  break\n }\n CB.OUT(i)\n}\n"
-        "CB.OUT(i)\n");
+  r.run(
+      "for (i = 0, i < 5, i++) {\n if i == 1 {\n  continue\n }\n if i == 3 {\n  break\n }\n "
+      "CB.OUT(i)\n}\n"
+      "CB.OUT(i)\n");
   EXPECT_EQ(r.out, (Lines{"i:0", "i:2", "i:3"}));
   r.out.clear();
-  r.run("repeat {\n CB.OUT(1)\n} until 1\nn = 0\nwhile n < 3 {\n n++\n}\nloop {\n n++\n if n > 5 {\n  break\n }\n}\n"
-        "CB.OUT(n)\n");
+  r.run(
+      "repeat {\n CB.OUT(1)\n} until 1\nn = 0\nwhile n < 3 {\n n++\n}\nloop {\n n++\n if n > 5 {\n "
+      " break\n }\n}\n"
+      "CB.OUT(n)\n");
   EXPECT_EQ(r.out, (Lines{"i:1", "i:6"}));
 }
 
@@ -209,9 +215,10 @@ TEST(Flow, StatementCallbackSeesEveryStatementAndCanStopTheRun) {
 // Loops that run no statement at all, and loops made of jumps, still give the
 // host its chance to stop them: the statement callback comes once per turn.
 TEST(Flow, LoopsWithoutStatementsAndGotoLoopsStillReachTheStatementCallback) {
-  for (const char* endless : {"loop {}\n", "loop {\n}\n", "while 1 {}\n", "for (,,) {}\n", "for (i = 0, 1, i++) {}\n",
-                              "repeat {} until 0\n", ":top\ngoto :top\n", ":a\nif 1 {\n goto :a\n}\n",
-                              "x = 1\n:a\ngoto \":A\"\n"}) {
+  for (const char* endless :
+       {"loop {}\n", "loop {\n}\n", "while 1 {}\n", "for (,,) {}\n", "for (i = 0, 1, i++) {}\n",
+        "repeat {} until 0\n", ":top\ngoto :top\n", ":a\nif 1 {\n goto :a\n}\n",
+        "x = 1\n:a\ngoto \":A\"\n"}) {
     ScriptRunner r;
     int calls = 0;
     r.host.statementCallback = [&](int) { return ++calls == 1000 ? 1 : 0; };

@@ -82,10 +82,11 @@ class FakeScriptSystem : public ScriptSystem {
   std::vector<std::pair<std::uint32_t, std::intptr_t>> imeCommands;
   std::u16string title;
 
-  std::optional<std::vector<MonitorRect>> monitors;  // none: the enumeration fails
+  std::optional<std::vector<MonitorRect>> monitors;    // none: the enumeration fails
   std::optional<std::vector<RawInputDevice>> devices;  // none: the list cannot be read
 
-  int messageBox(HostWindow owner, const char16_t* text, const char16_t* caption, unsigned flags) override {
+  int messageBox(HostWindow owner, const char16_t* text, const char16_t* caption,
+                 unsigned flags) override {
     messageBoxes.push_back({owner, text, caption, flags});
     if (messageBoxAnswers.empty()) return 1;
     const int answer = messageBoxAnswers.front();
@@ -119,7 +120,8 @@ class FakeScriptSystem : public ScriptSystem {
     return static_cast<std::uint32_t>(value.size());
   }
   bool setEnvironmentVariable(const std::u16string& name, const std::u16string& value) override {
-    if (!environmentWritable || name.empty() || name.find(u'=') != std::u16string::npos) return false;
+    if (!environmentWritable || name.empty() || name.find(u'=') != std::u16string::npos)
+      return false;
     const auto it = findVariable(name);
     if (it != environment.end()) {
       it->second = value;
@@ -151,7 +153,8 @@ class FakeScriptSystem : public ScriptSystem {
     cursor = {x, y};
     return true;
   }
-  void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::int32_t data) override {
+  void mouseEvent(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                  std::int32_t data) override {
     mouseEvents.push_back({flags, dx, dy, data});
   }
   void keybdEvent(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags) override {
@@ -165,7 +168,8 @@ class FakeScriptSystem : public ScriptSystem {
     const auto it = keyStates.find(vk);
     return it == keyStates.end() ? 0 : it->second;
   }
-  bool foregroundImeControl(std::uint32_t command, std::intptr_t value, std::intptr_t& result) override {
+  bool foregroundImeControl(std::uint32_t command, std::intptr_t value,
+                            std::intptr_t& result) override {
     if (!foreground || !imeWindow) return false;
     imeCommands.emplace_back(command, value);
     if (command == kImcGetOpenStatus) {

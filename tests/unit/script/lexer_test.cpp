@@ -26,9 +26,11 @@ std::vector<std::string> kinds(std::string_view text) {
 using V = std::vector<std::string>;
 
 TEST(Lexer, KeywordsAnyCaseButLongerWordsAreNames) {
-  EXPECT_EQ(kinds("IF If if If2 elseif else$\n"),
-            (V{"IF", "IF", "IF", "IDENTIFIER:IF2", "IDENTIFIER:ELSEIF", "IDENTIFIER:ELSE$", "EOL"}));
-  EXPECT_EQ(kinds("a$b cb.Notify\n"), (V{"IDENTIFIER:A$", "IDENTIFIER:B", "CB", "'.'", "IDENTIFIER:NOTIFY", "EOL"}));
+  EXPECT_EQ(
+      kinds("IF If if If2 elseif else$\n"),
+      (V{"IF", "IF", "IF", "IDENTIFIER:IF2", "IDENTIFIER:ELSEIF", "IDENTIFIER:ELSE$", "EOL"}));
+  EXPECT_EQ(kinds("a$b cb.Notify\n"),
+            (V{"IDENTIFIER:A$", "IDENTIFIER:B", "CB", "'.'", "IDENTIFIER:NOTIFY", "EOL"}));
 }
 
 TEST(Lexer, ElseAndBraceOnALaterLineJoinTheLineBefore) {
@@ -36,14 +38,16 @@ TEST(Lexer, ElseAndBraceOnALaterLineJoinTheLineBefore) {
   EXPECT_EQ(kinds("}\r\n\r\n  else\n"), (V{"'}'", "ELSE", "EOL"}));
   EXPECT_EQ(kinds("if x\n\n{\n"), (V{"IF", "IDENTIFIER:X", "'{'", "EOL"}));
   // A word that only starts with else is a statement of its own.
-  EXPECT_EQ(kinds("}\nelsewhere = 1\n"), (V{"'}'", "EOL", "IDENTIFIER:ELSEWHERE", "ASSIGN", "INTEGER:1", "EOL"}));
+  EXPECT_EQ(kinds("}\nelsewhere = 1\n"),
+            (V{"'}'", "EOL", "IDENTIFIER:ELSEWHERE", "ASSIGN", "INTEGER:1", "EOL"}));
   EXPECT_EQ(kinds("}\nelse2\n"), (V{"'}'", "EOL", "IDENTIFIER:ELSE2", "EOL"}));
 }
 
 TEST(Lexer, CommentsEndTheLine) {
   EXPECT_EQ(kinds("a # x\nb // y\nc ; z\n"),
             (V{"IDENTIFIER:A", "EOL", "IDENTIFIER:B", "EOL", "IDENTIFIER:C", "EOL"}));
-  EXPECT_EQ(kinds("x = 1 # no newline at the end"), (V{"IDENTIFIER:X", "ASSIGN", "INTEGER:1", "EOL"}));
+  EXPECT_EQ(kinds("x = 1 # no newline at the end"),
+            (V{"IDENTIFIER:X", "ASSIGN", "INTEGER:1", "EOL"}));
 }
 
 TEST(Lexer, LineContinuationNeedsABareNewline) {
@@ -57,20 +61,25 @@ TEST(Lexer, LineContinuationNeedsABareNewline) {
 
 TEST(Lexer, NumbersSaturateAndStopAtTheFirstForeignCharacter) {
   EXPECT_EQ(kinds("0xFF 0XfF 0b101 0b102 0x 12ab\n"),
-            (V{"INTEGER:255", "INTEGER:255", "INTEGER:5", "INTEGER:2", "INTEGER:2", "INTEGER:0", "IDENTIFIER:X",
-               "INTEGER:12", "IDENTIFIER:AB", "EOL"}));
+            (V{"INTEGER:255", "INTEGER:255", "INTEGER:5", "INTEGER:2", "INTEGER:2", "INTEGER:0",
+               "IDENTIFIER:X", "INTEGER:12", "IDENTIFIER:AB", "EOL"}));
   EXPECT_EQ(kinds("0xFFFFFFFF 99999999999 -5\n"),
             (V{"INTEGER:2147483647", "INTEGER:2147483647", "'-'", "INTEGER:5", "EOL"}));
 }
 
 TEST(Lexer, LiteralsAndTheirEscapes) {
-  EXPECT_EQ(kinds(R"("a\tb\"c\x41" 'it''s' "q'q" 'd"d')" "\n"),
-            (V{"STRING_LITERAL:a\tb\"cx41", "STRING_LITERAL:it", "STRING_LITERAL:s", "STRING_LITERAL:q'q",
-               "STRING_LITERAL:d\"d", "EOL"}));
-  EXPECT_EQ(kinds(R"("\a\b\f\n\r\v\\\'")" "\n"), (V{"STRING_LITERAL:\a\b\f\n\r\v\\'", "EOL"}));
+  EXPECT_EQ(kinds(R"("a\tb\"c\x41" 'it''s' "q'q" 'd"d')"
+                  "\n"),
+            (V{"STRING_LITERAL:a\tb\"cx41", "STRING_LITERAL:it", "STRING_LITERAL:s",
+               "STRING_LITERAL:q'q", "STRING_LITERAL:d\"d", "EOL"}));
+  EXPECT_EQ(kinds(R"("\a\b\f\n\r\v\\\'")"
+                  "\n"),
+            (V{"STRING_LITERAL:\a\b\f\n\r\v\\'", "EOL"}));
   // Raw literals keep backslashes, and a quote after a backslash does not end them.
-  EXPECT_EQ(kinds(R"(@"C:\Users" "C:\Users" @'a\'b')" "\n"),
-            (V{R"(STRING_LITERAL:C:\Users)", "STRING_LITERAL:C:Users", R"(STRING_LITERAL:a\'b)", "EOL"}));
+  EXPECT_EQ(
+      kinds(R"(@"C:\Users" "C:\Users" @'a\'b')"
+            "\n"),
+      (V{R"(STRING_LITERAL:C:\Users)", "STRING_LITERAL:C:Users", R"(STRING_LITERAL:a\'b)", "EOL"}));
 }
 
 TEST(Lexer, LiteralsGoOnOverLineBreaksWithoutThem) {
@@ -84,14 +93,40 @@ TEST(Lexer, LiteralsGoOnOverLineBreaksWithoutThem) {
 }
 
 TEST(Lexer, OperatorsTakeTheLongestMatch) {
-  EXPECT_EQ(kinds("=== !== == != <= >= && || ++ -- **= ** >>= >> <<= << |= ^= &= %= /= *= -= += = x\n"),
-            (V{"STRICT_EQ", "STRICT_NE", "EQ", "NE", "LE", "GE", "AND", "OR", "INC", "DEC", "POW_ASSIGN", "POW",
-               "RSHIFT_ASSIGN", "RS", "LSHIFT_ASSIGN", "LS", "OR_ASSIGN", "XOR_ASSIGN", "AND_ASSIGN", "MOD_ASSIGN",
-               "DIV_ASSIGN", "MUL_ASSIGN", "SUB_ASSIGN", "ADD_ASSIGN", "ASSIGN", "IDENTIFIER:X", "EOL"}));
+  EXPECT_EQ(
+      kinds("=== !== == != <= >= && || ++ -- **= ** >>= >> <<= << |= ^= &= %= /= *= -= += = x\n"),
+      (V{"STRICT_EQ",
+         "STRICT_NE",
+         "EQ",
+         "NE",
+         "LE",
+         "GE",
+         "AND",
+         "OR",
+         "INC",
+         "DEC",
+         "POW_ASSIGN",
+         "POW",
+         "RSHIFT_ASSIGN",
+         "RS",
+         "LSHIFT_ASSIGN",
+         "LS",
+         "OR_ASSIGN",
+         "XOR_ASSIGN",
+         "AND_ASSIGN",
+         "MOD_ASSIGN",
+         "DIV_ASSIGN",
+         "MUL_ASSIGN",
+         "SUB_ASSIGN",
+         "ADD_ASSIGN",
+         "ASSIGN",
+         "IDENTIFIER:X",
+         "EOL"}));
 }
 
 TEST(Lexer, LabelsAndStrayBytes) {
-  EXPECT_EQ(kinds(":lbl$ goto :Top\n"), (V{"LABEL_IDENT::LBL", "invalid token", "GOTO", "LABEL_IDENT::TOP", "EOL"}));
+  EXPECT_EQ(kinds(":lbl$ goto :Top\n"),
+            (V{"LABEL_IDENT::LBL", "invalid token", "GOTO", "LABEL_IDENT::TOP", "EOL"}));
   const auto tokens = scanTokens("\xE6\x97\xA5\n");
   ASSERT_EQ(tokens.size(), 4u);
   EXPECT_EQ(tokens[0].text, "\xE6");

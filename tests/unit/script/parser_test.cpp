@@ -26,7 +26,7 @@ TEST(Precedence, PowerIsLeftAssociativeAndPrefixMinusBindsTighter) {
 
 TEST(Precedence, StrictEqualityTakesTheNearestTermOnTheLeftAndEverythingOnTheRight) {
   ScriptRunner r;
-  EXPECT_EQ(r.eval("2 + 2 === 4"), "i:2");    // 2 + (2 === 4)
+  EXPECT_EQ(r.eval("2 + 2 === 4"), "i:2");  // 2 + (2 === 4)
   EXPECT_EQ(r.eval("(2 + 2) === 4"), "i:1");
   EXPECT_EQ(r.eval("1 === 1 ? 5 : 6"), "i:0");  // 1 === (1 ? 5 : 6)
   EXPECT_EQ(r.eval("3 !== 1 + 2"), "i:0");
@@ -43,7 +43,7 @@ TEST(Precedence, ConditionalAndAssignmentAreRightAssociative) {
 TEST(Precedence, LogicalOperatorsLiveOnlyAtTheConditionLevel) {
   ScriptRunner r;
   r.run("a = 5\nb = 0\nx = a && b\nCB.OUT(x)\n");
-  EXPECT_EQ(r.out, (Lines{"i:5"}));  // (x = a) && b
+  EXPECT_EQ(r.out, (Lines{"i:5"}));     // (x = a) && b
   EXPECT_EQ(r.eval("!2 == 3"), "i:1");  // !(2 == 3)
   EXPECT_EQ(r.eval("1 || 0 && 0"), "i:1");
   r.errors.clear();
@@ -88,26 +88,30 @@ TEST(SyntaxError, ReportShowsTheLineAndACaretUnderTheToken) {
   EXPECT_EQ(r.errors[0].line, 3);
   // The name is reduced to a whole condition before the parser notices.
   EXPECT_EQ(r.errors[0].text,
-            "line 3, col 5: parse error, expecting `AND' or `OR' or `EOL' (got ')')\n   3 | abc )\n           ^");
+            "line 3, col 5: parse error, expecting `AND' or `OR' or `EOL' (got ')')\n   3 | abc "
+            ")\n           ^");
 }
 
 TEST(SyntaxError, LongTokensGetTildesAndFewExpectedTokensAreListed) {
   ScriptRunner r;
   r.run("x = 1 abc\n");
   ASSERT_EQ(r.errors.size(), 1u);
-  EXPECT_EQ(r.errors[0].text,
-            "line 1, col 7: parse error, expecting `AND' or `OR' or `EOL' (got 'abc')\n   1 | x = 1 abc\n"
-            "             ^~~");
+  EXPECT_EQ(
+      r.errors[0].text,
+      "line 1, col 7: parse error, expecting `AND' or `OR' or `EOL' (got 'abc')\n   1 | x = 1 abc\n"
+      "             ^~~");
   r.errors.clear();
   r.run("for x\n");
   ASSERT_EQ(r.errors.size(), 1u);
-  EXPECT_EQ(r.errors[0].text, "line 1, col 5: parse error, expecting `'('' (got 'x')\n   1 | for x\n           ^");
+  EXPECT_EQ(r.errors[0].text,
+            "line 1, col 5: parse error, expecting `'('' (got 'x')\n   1 | for x\n           ^");
   r.errors.clear();
   r.run("x = (1 2)\n");
   ASSERT_EQ(r.errors.size(), 1u);
-  EXPECT_EQ(r.errors[0].text,
-            "line 1, col 8: parse error, expecting `AND' or `OR' or `')'' (got '2')\n   1 | x = (1 2)\n"
-            "              ^");
+  EXPECT_EQ(
+      r.errors[0].text,
+      "line 1, col 8: parse error, expecting `AND' or `OR' or `')'' (got '2')\n   1 | x = (1 2)\n"
+      "              ^");
   r.errors.clear();
   // Five or more possibilities: the message stays short.
   r.run("x = ]\n");
@@ -119,7 +123,9 @@ TEST(SyntaxError, ALineEndAsTheOffendingTokenShowsItsOwnLineWithoutText) {
   ScriptRunner r;
   r.run("\nbreak 1\n");
   ASSERT_EQ(r.errors.size(), 1u);
-  EXPECT_EQ(r.errors[0].text, "line 2, col 7: parse error, expecting `EOL' (got '1')\n   2 | break 1\n             ^");
+  EXPECT_EQ(
+      r.errors[0].text,
+      "line 2, col 7: parse error, expecting `EOL' (got '1')\n   2 | break 1\n             ^");
   r.errors.clear();
   r.run("x = (1\n");
   ASSERT_EQ(r.errors.size(), 1u);
@@ -142,7 +148,8 @@ TEST(SyntaxError, NestingDeeperThanTheParserStackIsASyntaxError) {
   EXPECT_EQ(r.errors[0].code, 101u);
   EXPECT_NE(r.errors[0].text.find("parser stack overflow"), std::string::npos);
   r.errors.clear();
-  const std::string fine = "CB.OUT(" + std::string(3000, '(') + "1" + std::string(3000, ')') + ")\n";
+  const std::string fine =
+      "CB.OUT(" + std::string(3000, '(') + "1" + std::string(3000, ')') + ")\n";
   r.run(fine);
   EXPECT_TRUE(r.errors.empty());
   EXPECT_EQ(r.out, (Lines{"i:1"}));

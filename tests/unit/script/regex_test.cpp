@@ -16,7 +16,8 @@ TEST(RegexMatch, TheWholeTextMustMatch) {
   EXPECT_EQ(r.eval("REGEX_MATCH(\"ABC\", \"abc\", \"i\")"), "i:1");
   EXPECT_EQ(r.eval("REGEX_MATCH(\"ABC\", \"abc\", \"xI\")"), "i:1");
   EXPECT_EQ(r.eval("REGEX_MATCH(\"ABC\", \"abc\", \"gs\")"), "i:0");
-  EXPECT_EQ(r.eval("REGEX_MATCH(\"\xE6\x97\xA5\xE6\x9C\xAC\", \"..\")"), "i:1");  // characters, not bytes
+  EXPECT_EQ(r.eval("REGEX_MATCH(\"\xE6\x97\xA5\xE6\x9C\xAC\", \"..\")"),
+            "i:1");  // characters, not bytes
   EXPECT_EQ(r.eval("REGEX_MATCH(123, \"\\\\d+\")"), "i:1");
   EXPECT_EQ(r.eval("REGEX_MATCH(\"ab\", \"ab$\", \"s\")"), "i:0");  // the end is no line end
   EXPECT_EQ(r.eval("REGEX_MATCH(\"ab\", \"ab$\")"), "i:1");
@@ -43,40 +44,51 @@ TEST(RegexSearch, CountsMatchesAndReportsBytePositions) {
   EXPECT_EQ(r.eval("REGEX_SEARCH(\"aXbxc\", \"X\", \"i\")"), "i:2");
   EXPECT_EQ(r.eval("REGEX_SEARCH(\"abc\", \"z\")"), "i:0");
   r.out.clear();
-  r.run("CB.OUT(REGEX_SEARCH(\"aXbXc\", \"X\", \"ST\", \"LN\"), ST[0], ST[1], LN[0], LN[1], ARRAYSIZE(\"st\"))\n");
+  r.run(
+      "CB.OUT(REGEX_SEARCH(\"aXbXc\", \"X\", \"ST\", \"LN\"), ST[0], ST[1], LN[0], LN[1], "
+      "ARRAYSIZE(\"st\"))\n");
   EXPECT_EQ(r.out, (Lines{"i:2", "i:1", "i:3", "i:1", "i:1", "i:2"}));
   r.out.clear();
   // UTF-8 byte counts, so that LEFT and MID find the match again.
-  r.run("s = \"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xA7\xE3\x81\x99\"\n"
-        "REGEX_SEARCH(s, \"\xE8\xAA\x9E\", \"\", \"st\", \"ln\")\n"
-        "CB.OUT(st[0], ln[0], MID(s, st[0] + 1, ln[0]))\n");
+  r.run(
+      "s = \"\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\xE3\x81\xA7\xE3\x81\x99\"\n"
+      "REGEX_SEARCH(s, \"\xE8\xAA\x9E\", \"\", \"st\", \"ln\")\n"
+      "CB.OUT(st[0], ln[0], MID(s, st[0] + 1, ln[0]))\n");
   EXPECT_EQ(r.out, (Lines{"i:6", "i:3", "s:\xE8\xAA\x9E"}));
   r.out.clear();
   // A character beyond the BMP is two code units for the matcher and four bytes here.
-  r.run("REGEX_SEARCH(\"\xF0\x9F\x98\x80x\xC3\xA9y\", \"[xy]\", \"p\", \"n\")\nCB.OUT(p[0], p[1], n[1])\n");
+  r.run(
+      "REGEX_SEARCH(\"\xF0\x9F\x98\x80x\xC3\xA9y\", \"[xy]\", \"p\", \"n\")\nCB.OUT(p[0], p[1], "
+      "n[1])\n");
   EXPECT_EQ(r.out, (Lines{"i:4", "i:7", "i:1"}));
   EXPECT_TRUE(r.errors.empty());
 }
 
 TEST(RegexSearch, PositionArraysKeepOldItemsBeyondTheMatches) {
   ScriptRunner r;
-  r.run("ARRAYINIT(\"st\", 9, 9, 9, 9, 9)\nCB.OUT(REGEX_SEARCH(\"abc\", \"z\", \"st\", \"ln\"), st[0], st[4], ln[0],"
-        " ARRAYSIZE(\"st\"), ARRAYSIZE(\"ln\"))\n"
-        "v = \"text\"\nREGEX_SEARCH(\"ab\", \"b\", v, \"w\")\nCB.OUT(TYPEOF(\"text\"), text[0])\n");
+  r.run(
+      "ARRAYINIT(\"st\", 9, 9, 9, 9, 9)\nCB.OUT(REGEX_SEARCH(\"abc\", \"z\", \"st\", \"ln\"), "
+      "st[0], st[4], ln[0],"
+      " ARRAYSIZE(\"st\"), ARRAYSIZE(\"ln\"))\n"
+      "v = \"text\"\nREGEX_SEARCH(\"ab\", \"b\", v, \"w\")\nCB.OUT(TYPEOF(\"text\"), text[0])\n");
   EXPECT_EQ(r.out, (Lines{"i:0", "i:0", "i:9", "i:0", "i:5", "i:1", "s:array", "i:1"}));
 }
 
 TEST(RegexFailures, GiveThePlainFailureResultAndTheRunGoesOn) {
   ScriptRunner r;
-  r.run("CB.OUT(REGEX_MATCH(\"abc\", \"(\"), REGEX_REPLACE(\"abc\", \"[\", \"x\"), REGEX_SEARCH(\"abc\", \"*\"))\n"
-        "CB.OUT(1)\n");
+  r.run(
+      "CB.OUT(REGEX_MATCH(\"abc\", \"(\"), REGEX_REPLACE(\"abc\", \"[\", \"x\"), "
+      "REGEX_SEARCH(\"abc\", \"*\"))\n"
+      "CB.OUT(1)\n");
   EXPECT_EQ(r.out, (Lines{"i:-1", "s:", "i:-1", "i:1"}));
   r.out.clear();
   // Patterns that backtrack without end hit the matcher's limits and fail;
   // they never hang the script thread.
-  r.run("s = PADLEFT(\"\", 40, \"x\")\nbig = PADLEFT(\"\", 100000, \"x\")\n"
-        "CB.OUT(REGEX_MATCH(s, \"(x+x+)+y\"), REGEX_REPLACE(s, \"(x+x+)+y\", \"z\"),"
-        " REGEX_SEARCH(s, \"(x+x+)+y\", \"p\", \"n\"), REGEX_MATCH(big, \"(x|xx)*\"))\nCB.OUT(p[0])\n");
+  r.run(
+      "s = PADLEFT(\"\", 40, \"x\")\nbig = PADLEFT(\"\", 100000, \"x\")\n"
+      "CB.OUT(REGEX_MATCH(s, \"(x+x+)+y\"), REGEX_REPLACE(s, \"(x+x+)+y\", \"z\"),"
+      " REGEX_SEARCH(s, \"(x+x+)+y\", \"p\", \"n\"), REGEX_MATCH(big, "
+      "\"(x|xx)*\"))\nCB.OUT(p[0])\n");
   EXPECT_EQ(r.out, (Lines{"i:-1", "s:", "i:-1", "i:-1", "i:0"}));
   EXPECT_TRUE(r.errors.empty());
 }
@@ -89,10 +101,14 @@ TEST(RegexFailures, InvalidPositionArrayNamesAreReported) {
   EXPECT_EQ(r.errors[0].code, 115u);
   EXPECT_EQ(r.errors[0].text, "The array variable name is invalid in function Regex_Search().");
   r.errors.clear();
-  r.run("DEFINE(\"RSC_LANG\", 1)\nDEFINE(\"KeepVar\", 1)\nREGEX_SEARCH(\"abc\", \"b\", \"st\", \"\")\n");
+  r.run(
+      "DEFINE(\"RSC_LANG\", 1)\nDEFINE(\"KeepVar\", 1)\nREGEX_SEARCH(\"abc\", \"b\", \"st\", "
+      "\"\")\n");
   EXPECT_FALSE(r.engine.variables().contains("ST"));  // nothing is written before the names pass
   ASSERT_EQ(r.errors.size(), 1u);
-  EXPECT_EQ(r.errors[0].text, "Regex_Search()で指定されている配列変数名が無効です。変数名を文字列で指定してください。");
+  EXPECT_EQ(
+      r.errors[0].text,
+      "Regex_Search()で指定されている配列変数名が無効です。変数名を文字列で指定してください。");
 }
 
 }  // namespace

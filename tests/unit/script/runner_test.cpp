@@ -14,7 +14,9 @@ TEST(Runner, TextEdgesBomAndMissingNewline) {
   ScriptRunner r;
   EXPECT_EQ(r.run(""), 0);
   EXPECT_EQ(r.run("exit 7"), 7);  // no newline after the last statement
-  EXPECT_EQ(r.run("\xEF\xBB\xBF" "exit 3\n"), 3);
+  EXPECT_EQ(r.run("\xEF\xBB\xBF"
+                  "exit 3\n"),
+            3);
   EXPECT_EQ(r.run("return 7\n"), 7);
   EXPECT_EQ(r.run("return \"12x\"\n"), 12);
   EXPECT_EQ(r.run("exit -1\n"), -1);
@@ -37,7 +39,9 @@ TEST(Runner, NullScriptIsAnInvalidParameter) {
 TEST(Runner, ARunInProgressRefusesAnother) {
   ScriptRunner r;
   int inner = 0;
-  r.host.applicationFunction = [&](AppCallInfo*) { inner = r.engine.runScript(u"exit 5\n", &r.host); };
+  r.host.applicationFunction = [&](AppCallInfo*) {
+    inner = r.engine.runScript(u"exit 5\n", &r.host);
+  };
   EXPECT_EQ(r.run("CB.Nested()\nexit 2\n"), 2);
   EXPECT_EQ(inner, -1);
   EXPECT_FALSE(r.engine.isRunning());
@@ -55,10 +59,12 @@ TEST(Runner, ExceptionsEscapingEvaluationAreReportedAndTheEngineRunsAgain) {
        "Runtime error: An error occurred during regular expression processing: ",
        "Runtime error: 正規表現処理中にエラーが発生しました: "},
       {[] { throw std::runtime_error("boom"); }, 106, "Runtime error: std::runtime_error: boom\n",
-       "Runtime error: 一般的なスタック不足、あるいは、正規表現の計算量が超える等のエラーが発生しました: boom\n"},
+       "Runtime error: "
+       "一般的なスタック不足、あるいは、正規表現の計算量が超える等のエラーが発生しました: boom\n"},
       {[] { throw std::bad_alloc(); }, 106, "Runtime error: std::bad_alloc: std::bad_alloc\n",
        "Runtime error: スクリプト実行中にメモリ確保に失敗しました: std::bad_alloc\n"},
-      {[] { throw 42; }, 199, "Runtime error: Unknown error.\n", "Runtime error: 不明なエラーです。\n"},
+      {[] { throw 42; }, 199, "Runtime error: Unknown error.\n",
+       "Runtime error: 不明なエラーです。\n"},
   };
   for (const Case& c : cases) {
     for (int japanese = 0; japanese < 2; ++japanese) {
@@ -70,7 +76,8 @@ TEST(Runner, ExceptionsEscapingEvaluationAreReportedAndTheEngineRunsAgain) {
       ASSERT_EQ(r.errors.size(), 1u);
       EXPECT_EQ(r.errors[0].code, c.code);
       EXPECT_EQ(r.errors[0].line, -1);
-      EXPECT_EQ(r.errors[0].text.rfind(japanese ? c.japanese : c.english, 0), 0u) << r.errors[0].text;
+      EXPECT_EQ(r.errors[0].text.rfind(japanese ? c.japanese : c.english, 0), 0u)
+          << r.errors[0].text;
       EXPECT_EQ(r.run("exit 5\n"), 5);
     }
   }
@@ -137,8 +144,8 @@ TEST(HostileScripts, DeepNestingEndsInAReportNeverInACrash) {
   // 513 nested calls, each deep inside an expression of texts: too deep for any stack.
   std::string open, close(3000, ')');
   for (int i = 0; i < 3000; ++i) open += "\"-\" + (";
-  const std::string script =
-      "func f(n) {\n if n <= 0 {\n  return 0\n }\n return " + open + "f(n - 1)" + close + "\n}\nCB.OUT(f(512))\n";
+  const std::string script = "func f(n) {\n if n <= 0 {\n  return 0\n }\n return " + open +
+                             "f(n - 1)" + close + "\n}\nCB.OUT(f(512))\n";
   r.run(script);
   ASSERT_EQ(r.errors.size(), 1u);
   EXPECT_EQ(r.errors[0].code, 106u);

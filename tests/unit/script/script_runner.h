@@ -53,7 +53,8 @@ class BasicScriptRunner {
         out.push_back(v.isString ? "s:" + utf16ToUtf8(v.text) : "i:" + std::to_string(v.intValue));
       }
     };
-    host.messageBox = [this](HostWindow owner, const char16_t* text, const char16_t* caption, unsigned flags) {
+    host.messageBox = [this](HostWindow owner, const char16_t* text, const char16_t* caption,
+                             unsigned flags) {
       shown.push_back({owner, text, caption, flags});
       if (answers.empty()) return 1;
       const int a = answers.front();

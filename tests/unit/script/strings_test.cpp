@@ -18,7 +18,9 @@ TEST(StringMeasuring, BytesAgainstCharacters) {
   EXPECT_EQ(r.eval("STRLEN(12345)"), "i:5");
   // Invalid UTF-8 is counted, never refused: a stray continuation byte is one
   // character, a sequence cut by the end is one character.
-  EXPECT_EQ(r.eval("MBSTRLEN(\"a\x80\x80" "b\")"), "i:4");
+  EXPECT_EQ(r.eval("MBSTRLEN(\"a\x80\x80"
+                   "b\")"),
+            "i:4");
   EXPECT_EQ(r.eval("MBSTRLEN(\"a\xE6\x97\")"), "i:2");
   EXPECT_EQ(r.eval("MBSTRLEN(\"\xF0\x9F\x98\x80!\")"), "i:2");
   EXPECT_TRUE(r.errors.empty());
@@ -74,7 +76,9 @@ TEST(StringCutting, ByteCutsClipToTheText) {
   EXPECT_EQ(r.eval("MID(\"abcdef\", 5, 99)"), "s:ef");
   EXPECT_EQ(r.eval("MID(\"abc\", MININTEGER, 1)"), "s:a");
   // Byte cuts may split a character; the bytes are kept as they are.
-  EXPECT_EQ(r.eval("STRLEN(LEFT(\"" E_ACUTE "\", 1)) * 1000 + GETASCIICODE(LEFT(\"" E_ACUTE "\", 1), 0)"), "i:939");
+  EXPECT_EQ(
+      r.eval("STRLEN(LEFT(\"" E_ACUTE "\", 1)) * 1000 + GETASCIICODE(LEFT(\"" E_ACUTE "\", 1), 0)"),
+      "i:939");
   EXPECT_TRUE(r.errors.empty());
 }
 
@@ -145,7 +149,8 @@ TEST(StringBuilding, PaddingAndTrimming) {
   EXPECT_EQ(r.eval("PADRIGHT(\"ab\", 3, \"xyz\")"), "s:abx");
   EXPECT_EQ(r.eval("PADLEFT(\"ab\", -3, \"x\")"), "s:ab");
   EXPECT_EQ(r.eval("PADLEFT(5, 3, 0)"), "s:005");
-  EXPECT_EQ(r.eval("STRLEN(PADLEFT(\"\", 2, \"" E_ACUTE "\"))"), "i:2");  // only the first byte pads
+  EXPECT_EQ(r.eval("STRLEN(PADLEFT(\"\", 2, \"" E_ACUTE "\"))"),
+            "i:2");  // only the first byte pads
   EXPECT_EQ(r.eval("TRIMLEFT(\"  x \")"), "s:x ");
   EXPECT_EQ(r.eval("TRIMRIGHT(\"  x \")"), "s:  x");
   EXPECT_EQ(r.eval("TRIMRIGHT(\"xyy\", \"y\")"), "s:x");
@@ -160,11 +165,13 @@ TEST(StringBuilding, LineBreaksAndControlBytes) {
   EXPECT_EQ(r.eval("INSCRLF(\"abcde\", 2, \"|\")"), "s:ab|cd|e");
   EXPECT_EQ(r.eval("INSCRLF(\"abcd\", 2, \"|\")"), "s:ab|cd");
   EXPECT_EQ(r.eval("INSCRLF(\"abc\", 0, \"|\")"), "s:abc");
-  EXPECT_EQ(r.eval("INSCRLF(\"" NIHONGO "\", 1, \"\\n\")"), "s:\xE6\x97\xA5\n\xE6\x9C\xAC\n\xE8\xAA\x9E");
+  EXPECT_EQ(r.eval("INSCRLF(\"" NIHONGO "\", 1, \"\\n\")"),
+            "s:\xE6\x97\xA5\n\xE6\x9C\xAC\n\xE8\xAA\x9E");
   EXPECT_EQ(r.eval("LCLITE(\"a\\r\\nb\\rc\\nd\", \"|\")"), "s:a|b|c|d");
   EXPECT_EQ(r.eval("LCLITE(\"\\n\\r\\r\\n\", \"<br>\")"), "s:<br><br><br>");
-  EXPECT_EQ(r.eval("DELCTRLC(\"a\\tb\\nc\\rd\" + CHR(1) + CHR(27) + CHR(127) + \"" E_ACUTE "\", \"?\")"),
-            "s:a\tb\nc\rd???" E_ACUTE);
+  EXPECT_EQ(
+      r.eval("DELCTRLC(\"a\\tb\\nc\\rd\" + CHR(1) + CHR(27) + CHR(127) + \"" E_ACUTE "\", \"?\")"),
+      "s:a\tb\nc\rd???" E_ACUTE);
   EXPECT_EQ(r.eval("DELCTRLC(\"x\" + CHR(7) + \"y\", \"\")"), "s:xy");
 }
 
@@ -205,7 +212,8 @@ TEST(StringConvChar, ControlCodesAsEscapesAndCarets) {
   EXPECT_EQ(r.eval("CONVCHAR(\"a\\tb\", CC_CTRL_ESC)"), "s:a\\tb");
   EXPECT_EQ(r.eval("CONVCHAR(CHR(1) + CHR(11) + CHR(26) + CHR(27) + CHR(127), CC_CTRL_ESC)"),
             "s:\\x01\\x0b\\x1a\x1b\x7f");
-  EXPECT_EQ(r.eval("CONVCHAR(\"\\\\a\\\\x07\\\\x0a\\\\n\\\\x1A\", CC_ESC_CTRL)"), "s:\a\a\n\n\\x1A");
+  EXPECT_EQ(r.eval("CONVCHAR(\"\\\\a\\\\x07\\\\x0a\\\\n\\\\x1A\", CC_ESC_CTRL)"),
+            "s:\a\a\n\n\\x1A");
   EXPECT_EQ(r.eval("CONVCHAR(CHR(1) + \"A\" + CHR(26), CC_CTRL_CARET)"), "s:^AA^Z");
   EXPECT_EQ(r.eval("CONVCHAR(\"^A^a^Z^\", CC_CARET_CTRL)"), "s:\x01^a\x1a^");
   // Inserted text is looked at again from the next position on.
@@ -236,7 +244,7 @@ TEST(StringFormat, WalksTheFormatByte) {
   EXPECT_EQ(r.eval("FORMAT(\"%d %d\", 1)"), "s:1 %d");
   EXPECT_EQ(r.eval("FORMAT(\"100%\")"), "s:100%");
   EXPECT_EQ(r.eval("FORMAT(\"%-08.3\", 1)"), "s:%-08.3");  // ends inside a conversion
-  EXPECT_EQ(r.eval("FORMAT(\"%c|%d\", 65)"), "s:%c|65");    // 'c' uses no argument
+  EXPECT_EQ(r.eval("FORMAT(\"%c|%d\", 65)"), "s:%c|65");   // 'c' uses no argument
   EXPECT_EQ(r.eval("FORMAT(\"%5%|%%\", 1)"), "s:%5%|%");
   EXPECT_EQ(r.eval("FORMAT(\"%u %X %o %#x\", -1, 255, 8, 255)"), "s:4294967295 FF 10 0xff");
   EXPECT_EQ(r.eval("FORMAT(\"%+d|% d|%.3d|%i\", 5, 5, 5, \"12x\")"), "s:+5| 5|005|12");
@@ -253,13 +261,17 @@ TEST(StringFormat, OutputOfOneSpecificationIsCutAt4095Bytes) {
   EXPECT_EQ(r.eval("STRLEN(FORMAT(\"%.5000d\", 7))"), "i:4095");
   // Sizes up to the int range are honoured however large, and quickly; what
   // lies in front of the text survives the cut.
-  EXPECT_EQ(r.eval("TRIMLEFT(FORMAT(\"%2147483647d|\", 7)) + STRLEN(FORMAT(\"%2147483647d\", 7))"), "s:|4095");
-  EXPECT_EQ(r.eval("LEFT(FORMAT(\"%.2147483647x\", 255), 3) + STRLEN(FORMAT(\"%.2147483647x\", 255))"), "s:0004095");
+  EXPECT_EQ(r.eval("TRIMLEFT(FORMAT(\"%2147483647d|\", 7)) + STRLEN(FORMAT(\"%2147483647d\", 7))"),
+            "s:|4095");
+  EXPECT_EQ(
+      r.eval("LEFT(FORMAT(\"%.2147483647x\", 255), 3) + STRLEN(FORMAT(\"%.2147483647x\", 255))"),
+      "s:0004095");
   EXPECT_EQ(r.eval("LEFT(FORMAT(\"%20000.19995d\", 7), 7)"), "s:     00");
   EXPECT_EQ(r.eval("LEFT(FORMAT(\"%-20000.19995d\", -7), 3)"), "s:-00");
   r.out.clear();
-  r.run("x = PADLEFT(\"\", 25000, \"x\")\nCB.OUT(LEFT(FORMAT(\"%20003.20000s\", x), 5), "
-        "STRLEN(TRIMLEFT(FORMAT(\"%30000.20000s\", x))), STRLEN(FORMAT(\"%-30000s\", x)))\n");
+  r.run(
+      "x = PADLEFT(\"\", 25000, \"x\")\nCB.OUT(LEFT(FORMAT(\"%20003.20000s\", x), 5), "
+      "STRLEN(TRIMLEFT(FORMAT(\"%30000.20000s\", x))), STRLEN(FORMAT(\"%-30000s\", x)))\n");
   EXPECT_EQ(r.out, (Lines{"s:   xx", "i:4095", "i:4095"}));
   // Beyond the int range the C library fails the conversion: nothing is printed.
   EXPECT_EQ(r.eval("FORMAT(\"<%2147483648d|%.99999999999s>\", 7, \"x\")"), "s:<|>");
@@ -267,16 +279,22 @@ TEST(StringFormat, OutputOfOneSpecificationIsCutAt4095Bytes) {
 
 TEST(StringSplitJoin, PiecesAndSeparators) {
   ScriptRunner r;
-  r.run("n = SPLIT(\"a,,b,\", \",\", \"arr\")\nCB.OUT(n, arr[0], arr[1], arr[2], arr[3], JOIN(\"arr\", \"-\"), "
-        "TYPEOF(\"arr\"), JOIN(arr))\n");
+  r.run(
+      "n = SPLIT(\"a,,b,\", \",\", \"arr\")\nCB.OUT(n, arr[0], arr[1], arr[2], arr[3], "
+      "JOIN(\"arr\", \"-\"), "
+      "TYPEOF(\"arr\"), JOIN(arr))\n");
   EXPECT_EQ(r.out, (Lines{"i:4", "s:a", "s:", "s:b", "s:", "s:a--b-", "s:array", "s:ab"}));
   r.out.clear();
-  r.run("CB.OUT(SPLIT(\"abc\", \"\", \"p\"), p[0], SPLIT(\"a<>b\", \"<>\", \"p\"), p[1], ARRAYSIZE(\"p\"))\n");
+  r.run(
+      "CB.OUT(SPLIT(\"abc\", \"\", \"p\"), p[0], SPLIT(\"a<>b\", \"<>\", \"p\"), p[1], "
+      "ARRAYSIZE(\"p\"))\n");
   EXPECT_EQ(r.out, (Lines{"i:1", "s:abc", "i:2", "s:b", "i:2"}));
   r.out.clear();
   // SPLIT replaces whatever the variable held; JOIN never creates one.
-  r.run("p[5] = 1\nSPLIT(\"\", \",\", \"p\")\nCB.OUT(ARRAYSIZE(\"p\"), JOIN(\"nosuch\"), TYPEOF(\"nosuch\"))\n"
-        "s = \"x\"\nCB.OUT(JOIN(\"s\"))\n");
+  r.run(
+      "p[5] = 1\nSPLIT(\"\", \",\", \"p\")\nCB.OUT(ARRAYSIZE(\"p\"), JOIN(\"nosuch\"), "
+      "TYPEOF(\"nosuch\"))\n"
+      "s = \"x\"\nCB.OUT(JOIN(\"s\"))\n");
   EXPECT_EQ(r.out, (Lines{"i:1", "s:", "s:undefined", "s:"}));
   EXPECT_TRUE(r.errors.empty());
 }
@@ -294,7 +312,8 @@ TEST(StringSplitJoin, InvalidArrayNamesStopTheRunInEitherLanguage) {
   r.run("DEFINE(\"RSC_LANG\", 1)\nCB.OUT(JOIN(\"a b\"))\nCB.OUT(2)\n");
   EXPECT_EQ(r.out, (Lines{"s:"}));
   ASSERT_EQ(r.errors.size(), 1u);
-  EXPECT_EQ(r.errors[0].text, "join()で指定されている配列変数名が無効です。変数名を文字列で指定してください。");
+  EXPECT_EQ(r.errors[0].text,
+            "join()で指定されている配列変数名が無効です。変数名を文字列で指定してください。");
 }
 
 }  // namespace

@@ -24,17 +24,19 @@ class FailingRegistry final : public platform::Registry {
   int allowed = 1 << 30;
   int refused = 0;
 
-  platform::LStatus RegOpenKeyExW(platform::RegKey key, const char16_t* subKey, std::uint32_t options,
-                                  platform::RegSam sam, platform::RegKey* result) override {
+  platform::LStatus RegOpenKeyExW(platform::RegKey key, const char16_t* subKey,
+                                  std::uint32_t options, platform::RegSam sam,
+                                  platform::RegKey* result) override {
     return inner_.RegOpenKeyExW(key, subKey, options, sam, result);
   }
-  platform::LStatus RegCreateKeyExW(platform::RegKey key, const char16_t* subKey, std::uint32_t options,
-                                    platform::RegSam sam, platform::RegKey* result,
-                                    std::uint32_t* disposition) override {
+  platform::LStatus RegCreateKeyExW(platform::RegKey key, const char16_t* subKey,
+                                    std::uint32_t options, platform::RegSam sam,
+                                    platform::RegKey* result, std::uint32_t* disposition) override {
     return inner_.RegCreateKeyExW(key, subKey, options, sam, result, disposition);
   }
-  platform::LStatus RegQueryValueExW(platform::RegKey key, const char16_t* name, std::uint32_t* type,
-                                     std::uint8_t* data, std::uint32_t* size) override {
+  platform::LStatus RegQueryValueExW(platform::RegKey key, const char16_t* name,
+                                     std::uint32_t* type, std::uint8_t* data,
+                                     std::uint32_t* size) override {
     return inner_.RegQueryValueExW(key, name, type, data, size);
   }
   platform::LStatus RegSetValueExW(platform::RegKey key, const char16_t* name, std::uint32_t type,
@@ -87,7 +89,8 @@ void fillSecond(Settings& s) {
 }
 
 // Every field either as the first save left it or as the second would have.
-void expectFromOneOfTheSaves(const Settings& loaded, const Settings& first, const Settings& second) {
+void expectFromOneOfTheSaves(const Settings& loaded, const Settings& first,
+                             const Settings& second) {
 #define KIVORA_EITHER(field) \
   EXPECT_TRUE(loaded.field == first.field || loaded.field == second.field) << #field
   KIVORA_EITHER(use_script);
@@ -98,7 +101,8 @@ void expectFromOneOfTheSaves(const Settings& loaded, const Settings& first, cons
   KIVORA_EITHER(PlaySoundFileName);
   KIVORA_EITHER(timer3_interval);
   KIVORA_EITHER(watchedKeyboards);
-  EXPECT_TRUE(loaded.copyScript() == first.copyScript() || loaded.copyScript() == second.copyScript());
+  EXPECT_TRUE(loaded.copyScript() == first.copyScript() ||
+              loaded.copyScript() == second.copyScript());
 #undef KIVORA_EITHER
 }
 

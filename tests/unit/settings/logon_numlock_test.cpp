@@ -17,9 +17,9 @@ class LogonNumLockTest : public testing::Test {
   void put(const std::u16string& text, std::uint32_t type = platform::kRegSz) {
     REGW key(regw);
     ASSERT_TRUE(key.OpenKey(platform::kHkeyUsers, kKeyboard, kOpenCreate));
-    ASSERT_TRUE(key.WriteStringW(u"InitialKeyboardIndicators", text,
-                                 type == platform::kRegExpandSz ? StringWriteKind::ExpandSz
-                                                                : StringWriteKind::Sz));
+    ASSERT_TRUE(key.WriteStringW(
+        u"InitialKeyboardIndicators", text,
+        type == platform::kRegExpandSz ? StringWriteKind::ExpandSz : StringWriteKind::Sz));
     key.CloseKey();
   }
   std::pair<std::u16string, std::int32_t> stored() {
@@ -34,14 +34,15 @@ class LogonNumLockTest : public testing::Test {
 
   fakes::FakeRegistry registry;
   std::vector<std::u16string> warnings;
-  RegwContext regw{registry, [this](const std::u16string& t, const std::u16string&) { warnings.push_back(t); },
-                   false};
+  RegwContext regw{
+      registry, [this](const std::u16string& t, const std::u16string&) { warnings.push_back(t); },
+      false};
 };
 
 TEST_F(LogonNumLockTest, OnlyTheTextTwoCountsAsOn) {
   EXPECT_FALSE(readLogonNumLock(regw).on);  // no key at all
-  for (const auto& [text, on] : {std::pair{u"2", true}, {u"0", false}, {u"2147483650", false},
-                                 {u" 2", false}}) {
+  for (const auto& [text, on] :
+       {std::pair{u"2", true}, {u"0", false}, {u"2147483650", false}, {u" 2", false}}) {
     put(text);
     EXPECT_EQ(readLogonNumLock(regw).on, on) << std::string(text, text + 2);
   }

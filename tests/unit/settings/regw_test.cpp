@@ -1,5 +1,5 @@
-#include "fakes/fake_registry.h"
 #include "settings/regw.h"
+#include "fakes/fake_registry.h"
 #include "unit/settings/store_environment.h"
 
 namespace kivora::test {

@@ -29,7 +29,8 @@ struct FakeMultiLanguageState {
 class FakeMultiLanguage final : public platform::MultiLanguage2 {
  public:
   explicit FakeMultiLanguage(FakeMultiLanguageState& state) : state_(state) {}
-  platform::HResult DetectInputCodepage(const char* src, int* srcSize, platform::DetectEncodingInfo* encoding,
+  platform::HResult DetectInputCodepage(const char* src, int* srcSize,
+                                        platform::DetectEncodingInfo* encoding,
                                         int* scores) override {
     state_.detectedInputs.emplace_back(src, *srcSize);
     if (!state_.guess) return platform::kENotImpl;
@@ -37,8 +38,8 @@ class FakeMultiLanguage final : public platform::MultiLanguage2 {
     *scores = 1;
     return platform::kSOk;
   }
-  platform::HResult ConvertStringToUnicodeEx(std::uint32_t* mode, std::uint32_t codePage, const char* src,
-                                             std::uint32_t* srcSize, char16_t* dst,
+  platform::HResult ConvertStringToUnicodeEx(std::uint32_t* mode, std::uint32_t codePage,
+                                             const char* src, std::uint32_t* srcSize, char16_t* dst,
                                              std::uint32_t* dstSize) override {
     EXPECT_EQ(*mode, 0u);
     const std::string in(src, *srcSize);
@@ -78,9 +79,13 @@ class FakeMultiLanguageService final : public platform::MultiLanguageService {
 std::vector<std::uint8_t> bytesOf(std::string_view s) { return {s.begin(), s.end()}; }
 
 TEST(ScriptFileMarks, RecognisesTheThreeMarksAndNothingShorter) {
-  EXPECT_EQ(detectByteOrderMark(bytesOf("\xFF\xFE" "a")), (ByteOrderMark{1200, 2}));
+  EXPECT_EQ(detectByteOrderMark(bytesOf("\xFF\xFE"
+                                        "a")),
+            (ByteOrderMark{1200, 2}));
   EXPECT_EQ(detectByteOrderMark(bytesOf("\xFE\xFF")), (ByteOrderMark{1201, 2}));
-  EXPECT_EQ(detectByteOrderMark(bytesOf("\xEF\xBB\xBF" "x")), (ByteOrderMark{65001, 3}));
+  EXPECT_EQ(detectByteOrderMark(bytesOf("\xEF\xBB\xBF"
+                                        "x")),
+            (ByteOrderMark{65001, 3}));
   EXPECT_EQ(detectByteOrderMark(bytesOf("\xEF\xBB")), std::nullopt);
   EXPECT_EQ(detectByteOrderMark(bytesOf("\xFF")), std::nullopt);
   EXPECT_EQ(detectByteOrderMark(bytesOf("")), std::nullopt);
@@ -107,7 +112,8 @@ TEST_F(ScriptFileDecode, UnmarkedTextFallsBackToUtf8WhenDetectionFailsAndGetsCrL
   ASSERT_EQ(loaded.code, kLoadOk);
   EXPECT_EQ(loaded.text, u"x = 1\r\n日 = 2\r\n");
   ASSERT_EQ(service.state.detectedInputs.size(), 1u);
-  EXPECT_EQ(service.state.detectedInputs[0], "x = 1\n\xE6\x97\xA5 = 2\n") << "detection sees the whole file";
+  EXPECT_EQ(service.state.detectedInputs[0], "x = 1\n\xE6\x97\xA5 = 2\n")
+      << "detection sees the whole file";
   EXPECT_EQ(service.state.convertedCodePages, std::vector<std::uint32_t>{65001});
 }
 
@@ -120,27 +126,43 @@ TEST_F(ScriptFileDecode, UnmarkedTextUsesTheFirstGuessOfTheService) {
 }
 
 TEST_F(ScriptFileDecode, MarkedFilesSkipDetectionAndTheMarkIsNotConverted) {
-  LoadedScript loaded = decode("\xEF\xBB\xBF" "a\nb");
+  LoadedScript loaded = decode(
+      "\xEF\xBB\xBF"
+      "a\nb");
   ASSERT_EQ(loaded.code, kLoadOk);
   EXPECT_EQ(loaded.text, u"a\r\nb");
   EXPECT_TRUE(service.state.detectedInputs.empty());
   EXPECT_EQ(service.state.convertedInputs.back(), "a\nb");
 
-  loaded = decode(std::string("\xFE\xFF\x00" "a\x00\n\x30\x42", 8));
+  loaded =
+      decode(std::string("\xFE\xFF\x00"
+                         "a\x00\n\x30\x42",
+                         8));
   ASSERT_EQ(loaded.code, kLoadOk);
   EXPECT_EQ(loaded.text, u"a\r\nあ");
   EXPECT_EQ(service.state.convertedCodePages.back(), 1201u);
 }
 
 TEST_F(ScriptFileDecode, LittleEndianWithMarkIsTakenAsItIsUpToTheFirstZero) {
-  LoadedScript loaded = decode(std::string("\xFF\xFE" "a\x00\n\x00\x42\x30\r\x00", 10));
+  LoadedScript loaded =
+      decode(std::string("\xFF\xFE"
+                         "a\x00\n\x00\x42\x30\r\x00",
+                         10));
   ASSERT_EQ(loaded.code, kLoadOk);
   EXPECT_EQ(loaded.text, u"a\nあ\r") << "lone line feeds stay";
   EXPECT_TRUE(service.state.convertedInputs.empty());
 
-  loaded = decode(std::string("\xFF\xFE" "a\x00\x00\x00" "b\x00", 8));
+  loaded =
+      decode(std::string("\xFF\xFE"
+                         "a\x00\x00\x00"
+                         "b\x00",
+                         8));
   EXPECT_EQ(loaded.text, u"a");
-  loaded = decode(std::string("\xFF\xFE" "a\x00" "b", 5));
+  loaded =
+      decode(std::string("\xFF\xFE"
+                         "a\x00"
+                         "b",
+                         5));
   EXPECT_EQ(loaded.text, u"ab") << "an odd last byte pairs with a zero";
 }
 
@@ -160,18 +182,26 @@ TEST_F(ScriptFileDecode, EmptyFilesLoadAsEmptyText) {
 TEST_F(ScriptFileDecode, MissingServiceAndFailedConversionGiveTheirCodes) {
   service.state.failConversion = true;
   EXPECT_EQ(decode("abc").code, kLoadConversionFailed);
-  EXPECT_EQ(decode("\xEF\xBB\xBF" "abc").code, kLoadConversionFailed);
+  EXPECT_EQ(decode("\xEF\xBB\xBF"
+                   "abc")
+                .code,
+            kLoadConversionFailed);
   service.state.available = false;
   EXPECT_EQ(decode("abc").code, kLoadNoService);
-  EXPECT_EQ(decode("\xFF\xFE" "a\x00").code, kLoadNoService) << "the service is prepared before any mark is read";
+  EXPECT_EQ(decode("\xFF\xFE"
+                   "a\x00")
+                .code,
+            kLoadNoService)
+      << "the service is prepared before any mark is read";
 }
 
 TEST(ScriptFileTexts, UnknownCodesAndOnlyASuccessfulSaveAreNotErrors) {
   EXPECT_EQ(scriptLoadErrorText(3, false), u"Unknown error.");
   EXPECT_EQ(scriptLoadErrorText(0, true), u"不明なエラーによりファイルを読み込めません。");
   EXPECT_FALSE(scriptSaveMessage(ScriptSaveResult::Written, true).error);
-  for (auto r : {ScriptSaveResult::CannotCreate, ScriptSaveResult::WriteFailed, ScriptSaveResult::CopyOutOfMemory,
-                 ScriptSaveResult::ConversionOutOfMemory, ScriptSaveResult::Other}) {
+  for (auto r : {ScriptSaveResult::CannotCreate, ScriptSaveResult::WriteFailed,
+                 ScriptSaveResult::CopyOutOfMemory, ScriptSaveResult::ConversionOutOfMemory,
+                 ScriptSaveResult::Other}) {
     EXPECT_TRUE(scriptSaveMessage(r, false).error);
   }
   EXPECT_NE(scriptSaveMessage(ScriptSaveResult::CopyOutOfMemory, true).text,

@@ -30,7 +30,7 @@ TEST(SettingsForm, EveryShownValueSurvivesTheRoundTripAndNothingElseIsTouched) {
   s.ShowLockedKeyIcon = 1;
   s.SendTK = 1;
   s.BIGDIALOG = 1;
-  s.InstantCheck = 0;  // on by default
+  s.InstantCheck = 0;               // on by default
   s.timer3_interval = 0xF0000000u;  // a large unsigned interval is kept
   s.return_waitmsec = 2500;
   s.KBWatchEnabled = 0;

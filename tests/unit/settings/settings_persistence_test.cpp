@@ -130,17 +130,28 @@ TEST_P(SettingsPersistence, EveryValueRoundTripsThroughBothStores) {
     Settings in;
     load(in, ini);
     EXPECT_EQ(in.copyScript(), out.copyScript());
-    for (auto field : {&Settings::RemoteCheck,       &Settings::KBWatchEnabled,
-                       &Settings::PlaySound,         &Settings::EnDisTTIcon,
-                       &Settings::NotifyOnly,        &Settings::BlockInsert,
-                       &Settings::ImeLock,           &Settings::return_waitmsec,
-                       &Settings::use_script,        &Settings::NotifyWatchedDevice,
-                       &Settings::ShowLockedKeyIcon, &Settings::SendTK,
-                       &Settings::NoOpeningDlg,      &Settings::NoNotifyScriptSuspend,
-                       &Settings::BIGDIALOG,         &Settings::NOT_WATCH_DEV_NUMLOCK,
-                       &Settings::NumLockState,      &Settings::RM_NumLockState,
-                       &Settings::CapsLockState,     &Settings::ScrollLockState,
-                       &Settings::HOTKEY_ENDISTTICON, &Settings::InstantCheck}) {
+    for (auto field : {&Settings::RemoteCheck,
+                       &Settings::KBWatchEnabled,
+                       &Settings::PlaySound,
+                       &Settings::EnDisTTIcon,
+                       &Settings::NotifyOnly,
+                       &Settings::BlockInsert,
+                       &Settings::ImeLock,
+                       &Settings::return_waitmsec,
+                       &Settings::use_script,
+                       &Settings::NotifyWatchedDevice,
+                       &Settings::ShowLockedKeyIcon,
+                       &Settings::SendTK,
+                       &Settings::NoOpeningDlg,
+                       &Settings::NoNotifyScriptSuspend,
+                       &Settings::BIGDIALOG,
+                       &Settings::NOT_WATCH_DEV_NUMLOCK,
+                       &Settings::NumLockState,
+                       &Settings::RM_NumLockState,
+                       &Settings::CapsLockState,
+                       &Settings::ScrollLockState,
+                       &Settings::HOTKEY_ENDISTTICON,
+                       &Settings::InstantCheck}) {
       EXPECT_EQ(in.*field, out.*field);
     }
     EXPECT_EQ(in.timer3_interval, out.timer3_interval);

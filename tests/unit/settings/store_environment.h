@@ -123,15 +123,15 @@ class SoundFileHistoryStore : public StoreTest {
   std::optional<std::u16string> historyIni(const std::u16string& key);
 };
 
-#define KIVORA_INSTANTIATE_STORE_SUITES(prefix, backend)                          \
-  INSTANTIATE_TEST_SUITE_P(prefix, RegistryConformance, testing::Values(backend), \
-                           kivora::test::backendName);                            \
-  INSTANTIATE_TEST_SUITE_P(prefix, ProfileConformance, testing::Values(backend),  \
-                           kivora::test::backendName);                            \
-  INSTANTIATE_TEST_SUITE_P(prefix, RegwStore, testing::Values(backend),           \
-                           kivora::test::backendName);                            \
-  INSTANTIATE_TEST_SUITE_P(prefix, SettingsPersistence, testing::Values(backend), \
-                           kivora::test::backendName);                            \
+#define KIVORA_INSTANTIATE_STORE_SUITES(prefix, backend)                            \
+  INSTANTIATE_TEST_SUITE_P(prefix, RegistryConformance, testing::Values(backend),   \
+                           kivora::test::backendName);                              \
+  INSTANTIATE_TEST_SUITE_P(prefix, ProfileConformance, testing::Values(backend),    \
+                           kivora::test::backendName);                              \
+  INSTANTIATE_TEST_SUITE_P(prefix, RegwStore, testing::Values(backend),             \
+                           kivora::test::backendName);                              \
+  INSTANTIATE_TEST_SUITE_P(prefix, SettingsPersistence, testing::Values(backend),   \
+                           kivora::test::backendName);                              \
   INSTANTIATE_TEST_SUITE_P(prefix, SoundFileHistoryStore, testing::Values(backend), \
                            kivora::test::backendName)
 

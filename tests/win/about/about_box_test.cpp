@@ -69,7 +69,8 @@ class AboutBox : public testing::Test {
     INT_PTR result = -1;
     runWithDriver([&] { result = ui::ShowAbout(about); },
                   [&] {
-                    HWND box = waitForWindow(L"#32770", about.japanese ? L"バージョン情報" : L"About");
+                    HWND box =
+                        waitForWindow(L"#32770", about.japanese ? L"バージョン情報" : L"About");
                     ASSERT_TRUE(box) << "the About box did not open";
                     steps(box);
                   });
@@ -96,11 +97,15 @@ TEST_F(AboutBox, EnvironmentInformationCopiesTheReportToTheClipboard) {
   EXPECT_NE(seenInSlot, nullptr) << "the slot holds the box while it is open";
   EXPECT_EQ(slot, nullptr) << "and nothing after";
   EXPECT_EQ(version, L"Kivora Version " KIVORA_TEST_VERSION L"\r\n" KIVORA_TEST_COPYRIGHT);
-  EXPECT_EQ(description.rfind(L" This program is done and the immobilization of the state of the NumLock / "
-                              L"CapsLock / ScrollLock key, Insert key to control of the state.", 0),
+  EXPECT_EQ(description.rfind(
+                L" This program is done and the immobilization of the state of the NumLock / "
+                L"CapsLock / ScrollLock key, Insert key to control of the state.",
+                0),
             0u);
 
-  EXPECT_EQ(prompt.rfind(std::wstring(kReportFirstLine) + L"\r\n[Windows]\r\n Platform Id\t: 2 (NT)", 0), 0u);
+  EXPECT_EQ(
+      prompt.rfind(std::wstring(kReportFirstLine) + L"\r\n[Windows]\r\n Platform Id\t: 2 (NT)", 0),
+      0u);
   const std::wstring tail = L"\r\n[Client]\r\n Kivora Version " KIVORA_TEST_VERSION L"\r\n------------------------\r\n"
                             L"Please click the [OK] button to copy to clipboard.";
   ASSERT_GT(prompt.size(), tail.size());
@@ -112,7 +117,8 @@ TEST_F(AboutBox, EnvironmentInformationCopiesTheReportToTheClipboard) {
 
   const std::wstring copied = clipboardText();
   EXPECT_EQ(copied.substr(0, copied.find(L"\r\n")), kReportFirstLine);
-  EXPECT_EQ(copied, prompt.substr(0, prompt.size() - tail.size()) + L"\r\n[Client]\r\n Kivora Version " KIVORA_TEST_VERSION)
+  EXPECT_EQ(copied, prompt.substr(0, prompt.size() - tail.size()) +
+                        L"\r\n[Client]\r\n Kivora Version " KIVORA_TEST_VERSION)
       << "the report without the prompt";
   EXPECT_NE(copied.find(L"\r\n[Screen]\r\n "), std::wstring::npos);
   EXPECT_NE(copied.find(L"\r\n[Other]\r\n Date/Time \t: "), std::wstring::npos);
@@ -182,7 +188,8 @@ TEST_F(AboutBox, TwoClicksOnALinkWithinASecondOpenItOnce) {
     if (failure) {
       ++errorBoxes;
       error = messageBoxText(failure);
-      disabledAfterClick = !IsWindowEnabled(GetDlgItem(box, 2005)) && !IsWindowEnabled(GetDlgItem(box, 2006)) &&
+      disabledAfterClick = !IsWindowEnabled(GetDlgItem(box, 2005)) &&
+                           !IsWindowEnabled(GetDlgItem(box, 2006)) &&
                            !IsWindowEnabled(GetDlgItem(box, 2009));
       pressButton(failure, IDOK);
       waitUntilClosed(failure);
@@ -238,19 +245,22 @@ TEST(AboutTexts, LinksTextForWebAndMailContacts) {
   info.webSite = L"https://orvanta.example/kivora/";
   info.contact = L"kivora-support@orvanta.example";
   EXPECT_EQ(ui::AboutLinksText(info),
-            L"[WebSite]\r\n  <a id=\"https://orvanta.example/kivora/\">https://orvanta.example/kivora/</a>\r\n\r\n"
-            L"[E-Mail]\r\n  <a id=\"mailto:kivora-support@orvanta.example\">kivora-support@orvanta.example</a>"
+            L"[WebSite]\r\n  <a "
+            L"id=\"https://orvanta.example/kivora/\">https://orvanta.example/kivora/</a>\r\n\r\n"
+            L"[E-Mail]\r\n  <a "
+            L"id=\"mailto:kivora-support@orvanta.example\">kivora-support@orvanta.example</a>"
             L"\r\n\r\n\r\n");
   info.contact = L"HTTPS://orvanta.example/contact";
   info.webSite = nullptr;
   info.japanese = 1;
   info.extraText = L"extra";
-  EXPECT_EQ(ui::AboutLinksText(info),
-            L"\r\n  <a id=\"\"></a>\r\n\r\n[連絡先]\r\n  <a id=\"HTTPS://orvanta.example/contact\">"
-            L"HTTPS://orvanta.example/contact</a>\r\n\r\n"
-            L"　メールフィルタやサーバによるドメイン着信拒否の対象になっていることがあります。"
-            L"質問しているのに返信がなかなか届かない場合は、ごみ箱や迷惑メールフォルダを確認するか、"
-            L"フィルタ作成者・サーバ管理者にご相談下さい。\r\nextra");
+  EXPECT_EQ(
+      ui::AboutLinksText(info),
+      L"\r\n  <a id=\"\"></a>\r\n\r\n[連絡先]\r\n  <a id=\"HTTPS://orvanta.example/contact\">"
+      L"HTTPS://orvanta.example/contact</a>\r\n\r\n"
+      L"　メールフィルタやサーバによるドメイン着信拒否の対象になっていることがあります。"
+      L"質問しているのに返信がなかなか届かない場合は、ごみ箱や迷惑メールフォルダを確認するか、"
+      L"フィルタ作成者・サーバ管理者にご相談下さい。\r\nextra");
 }
 
 TEST(AboutTexts, JapaneseShowsBetaAndAlphaAsGreekLetters) {
@@ -260,8 +270,10 @@ TEST(AboutTexts, JapaneseShowsBetaAndAlphaAsGreekLetters) {
   EXPECT_EQ(ui::AboutVersionText(info, beta), L"Kivora Version 1.2.3.4 beta\r\n(C) Orvanta");
   info.japanese = 1;
   EXPECT_EQ(ui::AboutVersionText(info, beta), L"Kivora Version 1.2.3.4 β\r\n(C) Orvanta");
-  EXPECT_EQ(ui::AboutVersionText(info, {L"1.2.3.4", L"alpha", L""}), L"Kivora Version 1.2.3.4 α\r\n");
-  EXPECT_EQ(ui::AboutVersionText(info, {L"1.2.3.4", L"betas", L""}), L"Kivora Version 1.2.3.4 betas\r\n");
+  EXPECT_EQ(ui::AboutVersionText(info, {L"1.2.3.4", L"alpha", L""}),
+            L"Kivora Version 1.2.3.4 α\r\n");
+  EXPECT_EQ(ui::AboutVersionText(info, {L"1.2.3.4", L"betas", L""}),
+            L"Kivora Version 1.2.3.4 betas\r\n");
 }
 
 }  // namespace

@@ -29,8 +29,8 @@ HWND findDialog(const wchar_t* title) {
         // Not GetWindowTextW: for a window of this process it sends a message,
         // and the thread that owns the window may be the one waiting for us.
         InternalGetWindowText(window, text, 256);
-        if (pid == GetCurrentProcessId() && IsWindowVisible(window) && lstrcmpW(cls, L"#32770") == 0 &&
-            (!s.title || lstrcmpW(text, s.title) == 0)) {
+        if (pid == GetCurrentProcessId() && IsWindowVisible(window) &&
+            lstrcmpW(cls, L"#32770") == 0 && (!s.title || lstrcmpW(text, s.title) == 0)) {
           s.found = window;
           return FALSE;
         }
@@ -58,7 +58,8 @@ ScratchDirectory::~ScratchDirectory() {
   RemoveDirectoryW(path_.c_str());
 }
 
-TestApp::TestApp(bool japanese) : app(std::make_unique<app::App>(GetModuleHandleW(nullptr), japanese)) {
+TestApp::TestApp(bool japanese)
+    : app(std::make_unique<app::App>(GetModuleHandleW(nullptr), japanese)) {
   app->settings.bUseIni = true;
   app->folder = folder.path();
   app->createMonitor();

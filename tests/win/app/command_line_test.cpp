@@ -35,8 +35,8 @@ TEST(StartSwitch, ForwardedCommands) {
   EXPECT_EQ(forwardedCommand(StartSwitch::Ime0), 32786u);
   EXPECT_EQ(forwardedCommand(StartSwitch::Ime3), 32789u);
   EXPECT_EQ(forwardedCommand(StartSwitch::Ime4), 32790u);
-  for (auto other : {StartSwitch::None, StartSwitch::Exit, StartSwitch::Ini, StartSwitch::IniToRegistry,
-                     StartSwitch::RegistryToIni}) {
+  for (auto other : {StartSwitch::None, StartSwitch::Exit, StartSwitch::Ini,
+                     StartSwitch::IniToRegistry, StartSwitch::RegistryToIni}) {
     EXPECT_FALSE(forwardedCommand(other).has_value());
   }
 }
@@ -46,7 +46,8 @@ TEST(Language, KivoraLangDecidesWhenSetOtherwiseTheSystem) {
   const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
   EXPECT_TRUE(japaneseModeFor(L"ja", english));
   EXPECT_TRUE(japaneseModeFor(L"JA", english));
-  EXPECT_FALSE(japaneseModeFor(L"EN", japanese)) << "set, and not JA: English even on Japanese Windows";
+  EXPECT_FALSE(japaneseModeFor(L"EN", japanese))
+      << "set, and not JA: English even on Japanese Windows";
   EXPECT_FALSE(japaneseModeFor(L"", japanese)) << "set but empty";
   EXPECT_FALSE(japaneseModeFor(L"JAP", japanese));
   EXPECT_TRUE(japaneseModeFor(std::nullopt, japanese));

@@ -17,8 +17,8 @@ namespace {
 class Commands : public testing::Test {
  protected:
   void SetUp() override {
-    window_ = CreateWindowExW(0, L"Static", L"Kivora commands test", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              nullptr, nullptr);
+    window_ = CreateWindowExW(0, L"Static", L"Kivora commands test", WS_POPUP, 0, 0, 10, 10,
+                              nullptr, nullptr, nullptr, nullptr);
     app().mainWindow = window_;
     showBalloon(nullptr, nullptr, 0);
   }
@@ -79,7 +79,8 @@ TEST_F(Commands, DialogCommandsWaitForTheOpenDialog) {
   bool boxAppeared = false;
   test::runWithDriver(
       [&] {
-        for (UINT command : {UINT{IDM_SETTINGS}, UINT{IDM_ABOUT}, UINT{IDM_DEBUGLOG}, UINT{IDM_STARTUP}}) {
+        for (UINT command :
+             {UINT{IDM_SETTINGS}, UINT{IDM_ABOUT}, UINT{IDM_DEBUGLOG}, UINT{IDM_STARTUP}}) {
           runCommand(app(), command);
         }
       },
@@ -192,8 +193,8 @@ TEST_F(Commands, ClicksOnTheTrayIconFollowTheClickSetting) {
 }
 
 TEST_F(Commands, RightClickWhileTheSettingsDialogIsInFrontAsksToCloseIt) {
-  const HWND settings = CreateWindowExW(0, L"#32770", L"settings", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
-                                        nullptr, nullptr, nullptr);
+  const HWND settings = CreateWindowExW(0, L"#32770", L"settings", WS_POPUP | WS_VISIBLE, 0, 0, 100,
+                                        100, nullptr, nullptr, nullptr, nullptr);
   SetForegroundWindow(settings);
   test::pumpMessages();
   app().dialogOpen = true;

@@ -15,7 +15,8 @@ std::vector<RAWINPUTDEVICE> registeredDevices() {
   UINT count = 0;
   GetRegisteredRawInputDevices(nullptr, &count, sizeof(RAWINPUTDEVICE));
   std::vector<RAWINPUTDEVICE> devices(count);
-  if (count > 0 && GetRegisteredRawInputDevices(devices.data(), &count, sizeof(RAWINPUTDEVICE)) != count) {
+  if (count > 0 &&
+      GetRegisteredRawInputDevices(devices.data(), &count, sizeof(RAWINPUTDEVICE)) != count) {
     devices.clear();
   }
   return devices;
@@ -24,8 +25,8 @@ std::vector<RAWINPUTDEVICE> registeredDevices() {
 TEST(InstantCheck, RawKeyboardInputFollowsTheSetting) {
   test::TestApp test;
   App& app = *test.app;
-  app.mainWindow = CreateWindowExW(0, L"Static", L"Kivora instant check test", WS_POPUP, 0, 0, 10, 10, nullptr,
-                                   nullptr, nullptr, nullptr);
+  app.mainWindow = CreateWindowExW(0, L"Static", L"Kivora instant check test", WS_POPUP, 0, 0, 10,
+                                   10, nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(app.mainWindow);
 
   app.settings.InstantCheck = 0;

@@ -26,8 +26,8 @@ COLORREF pixelAt(HWND window, int x, int y) {
 }
 
 TEST(Notice, DrawnWhereTheMonitorSaysAndKeptAfterThePaint) {
-  const HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP, 0, 0, 200, 124, nullptr, nullptr,
-                                      nullptr, nullptr);
+  const HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP, 0, 0, 200, 124,
+                                      nullptr, nullptr, nullptr, nullptr);
   ASSERT_TRUE(window);
   monitor::ScreenNotice notice;
   notice.x = 300;
@@ -86,7 +86,8 @@ std::wstring systemFolder() {
 TEST(Help, ViewerComesOnlyFromTheSystemFolder) {
   // A planted hhctrl.ocx beside the program, where a plain LoadLibrary looks first.
   const std::wstring planted = test::besideTestProgram(L"hhctrl.ocx");
-  ASSERT_TRUE(CopyFileW(test::besideTestProgram(L"decoy_hhctrl.dll").c_str(), planted.c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileW(test::besideTestProgram(L"decoy_hhctrl.dll").c_str(), planted.c_str(), FALSE));
   test::TestApp test;
   const bool opened = openHelp(*test.app, nullptr, L"HLP000001.html");
   const std::wstring loaded = loadedPath(L"hhctrl.ocx");
@@ -94,7 +95,8 @@ TEST(Help, ViewerComesOnlyFromTheSystemFolder) {
   DeleteFileW(planted.c_str());
   EXPECT_FALSE(opened) << "there is no help file here; the planted viewer would have said yes";
   ASSERT_FALSE(loaded.empty());
-  EXPECT_EQ(CompareStringOrdinal(loaded.c_str(), -1, (systemFolder() + L"\\hhctrl.ocx").c_str(), -1, TRUE),
+  EXPECT_EQ(CompareStringOrdinal(loaded.c_str(), -1, (systemFolder() + L"\\hhctrl.ocx").c_str(), -1,
+                                 TRUE),
             CSTR_EQUAL)
       << std::string(loaded.begin(), loaded.end());
 }

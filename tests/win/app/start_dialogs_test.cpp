@@ -43,8 +43,8 @@ class StartDialogs : public testing::Test {
  protected:
   void SetUp() override {
     const HINSTANCE self = GetModuleHandleW(nullptr);
-    images_.appIcon.reset(
-        static_cast<HICON>(LoadImageW(self, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
+    images_.appIcon.reset(static_cast<HICON>(
+        LoadImageW(self, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
     images_.appIconSmall = loadSmallIcon(self, IDI_KIVORA);
     const GdiplusSession gdiplus;
     images_.pictures[0] = loadPngResource(self, IDP_TRAY_HINT_WIN7);
@@ -63,7 +63,8 @@ TEST_F(StartDialogs, AlreadyRunningShowsThePicturesAndAnswersForceExit) {
           const HWND dialog = test::waitForDialog(L"Kivora");
           ASSERT_TRUE(dialog);
           EXPECT_TRUE(SendDlgItemMessageW(dialog, IDC_PICTURE_WIN7, STM_GETIMAGE, IMAGE_BITMAP, 0));
-          EXPECT_TRUE(SendDlgItemMessageW(dialog, IDC_PICTURE_WIN10, STM_GETIMAGE, IMAGE_BITMAP, 0));
+          EXPECT_TRUE(
+              SendDlgItemMessageW(dialog, IDC_PICTURE_WIN10, STM_GETIMAGE, IMAGE_BITMAP, 0));
           EXPECT_TRUE(SendDlgItemMessageW(dialog, IDC_WARNING_ICON, STM_GETICON, 0, 0));
           EXPECT_TRUE(SendMessageW(dialog, WM_GETICON, ICON_BIG, 0));
           expectFitsUnderThePictures(dialog, {IDM_SETTINGS, IDC_FORCE_EXIT, IDCANCEL});
@@ -89,17 +90,18 @@ TEST_F(StartDialogs, SettingsAsksTheRunningInstanceToOpenItsSettings) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = kMainWindowClass;
   RegisterClassW(&wc);
-  const HWND running = CreateWindowExW(0, kMainWindowClass, L"Kivora", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                                       GetModuleHandleW(nullptr), nullptr);
+  const HWND running = CreateWindowExW(0, kMainWindowClass, L"Kivora", WS_POPUP, 0, 0, 10, 10,
+                                       nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(running);
   received.clear();
   INT_PTR result = 0;
-  test::runWithDriver([&] { result = showAlreadyRunningDialog(GetModuleHandleW(nullptr), false, images_); },
-                      [&] {
-                        const HWND dialog = test::waitForDialog(L"Kivora");
-                        ASSERT_TRUE(dialog);
-                        PostMessageW(dialog, WM_COMMAND, IDM_SETTINGS, 0);
-                      });
+  test::runWithDriver(
+      [&] { result = showAlreadyRunningDialog(GetModuleHandleW(nullptr), false, images_); },
+      [&] {
+        const HWND dialog = test::waitForDialog(L"Kivora");
+        ASSERT_TRUE(dialog);
+        PostMessageW(dialog, WM_COMMAND, IDM_SETTINGS, 0);
+      });
   EXPECT_EQ(result, IDM_SETTINGS) << "not Force Exit";
   ASSERT_EQ(received.size(), 1u);
   EXPECT_EQ(received[0], (std::pair<UINT, WPARAM>{MYWM_EXECALL, IDM_SETTINGS}));
@@ -137,7 +139,9 @@ TEST_F(StartDialogs, OpeningDialogNotShownAgainWhenTicked) {
   EXPECT_FALSE(app.openingDialog);
   EXPECT_FALSE(IsWindow(dialog));
   EXPECT_EQ(app.settings.NoOpeningDlg, 1);
-  EXPECT_EQ(GetPrivateProfileIntW(L"Kivora", L"NoOpeningDlg", -1, test.folder.file(L"Kivora.ini").c_str()), 1)
+  EXPECT_EQ(GetPrivateProfileIntW(L"Kivora", L"NoOpeningDlg", -1,
+                                  test.folder.file(L"Kivora.ini").c_str()),
+            1)
       << "saved at once";
 }
 

@@ -20,12 +20,15 @@ std::wstring itemText(HMENU menu, UINT id) {
   return text;
 }
 
-bool checked(HMENU menu, UINT id) { return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0; }
+bool checked(HMENU menu, UINT id) {
+  return (GetMenuState(menu, id, MF_BYCOMMAND) & MF_CHECKED) != 0;
+}
 
 class TrayMenu : public testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
-    menu_.reset(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(japanese() ? IDR_TRAYMENU_JA : IDR_TRAYMENU_EN)));
+    menu_.reset(LoadMenuW(GetModuleHandleW(nullptr),
+                          MAKEINTRESOURCEW(japanese() ? IDR_TRAYMENU_JA : IDR_TRAYMENU_EN)));
     ASSERT_TRUE(menu_);
     popup_ = GetSubMenu(menu_.get(), 0);
   }
@@ -42,13 +45,22 @@ TEST_P(TrayMenu, FirstItemsAndDefaultFollowTheClickSetting) {
     const wchar_t* pause[2];
   };
   const Case cases[] = {
-      {1, IDM_SETTINGS, {L"&Settings...\tDoubleClick", L"設定(&S)...\tDoubleClick"},
+      {1,
+       IDM_SETTINGS,
+       {L"&Settings...\tDoubleClick", L"設定(&S)...\tDoubleClick"},
        {L"Pause t&o watch the keyboard\tClick", L"一時的にキーボード監視をオフにする(&O)\tClick"}},
-      {2, IDM_OFF, {L"&Settings...", L"設定(&S)..."},
-       {L"Pause t&o watch the keyboard\tDoubleClick", L"一時的にキーボード監視をオフにする(&O)\tDoubleClick"}},
-      {0, IDM_SETTINGS, {L"&Settings...\tDoubleClick", L"設定(&S)...\tDoubleClick"},
+      {2,
+       IDM_OFF,
+       {L"&Settings...", L"設定(&S)..."},
+       {L"Pause t&o watch the keyboard\tDoubleClick",
+        L"一時的にキーボード監視をオフにする(&O)\tDoubleClick"}},
+      {0,
+       IDM_SETTINGS,
+       {L"&Settings...\tDoubleClick", L"設定(&S)...\tDoubleClick"},
        {L"Pause t&o watch the keyboard", L"一時的にキーボード監視をオフにする(&O)"}},
-      {7, IDM_SETTINGS, {L"&Settings...\tDoubleClick", L"設定(&S)...\tDoubleClick"},
+      {7,
+       IDM_SETTINGS,
+       {L"&Settings...\tDoubleClick", L"設定(&S)...\tDoubleClick"},
        {L"Pause t&o watch the keyboard", L"一時的にキーボード監視をオフにする(&O)"}},
   };
   const int lang = japanese() ? 1 : 0;

@@ -64,7 +64,13 @@ class DebugLogDialog : public testing::Test {
   void TearDown() override { monitor.destroy(); }
 
   diag::DebugLogDialogContext context(bool japanese = false) {
-    return {GetModuleHandleW(nullptr), log, settings, monitor, nullptr, japanese, [] { return true; },
+    return {GetModuleHandleW(nullptr),
+            log,
+            settings,
+            monitor,
+            nullptr,
+            japanese,
+            [] { return true; },
             [this](HWND, const wchar_t* topic) {
               helpTopics.push_back(topic);
               return false;
@@ -116,7 +122,8 @@ TEST_F(DebugLogDialog, OkStartsALogWithTheStartBlockAndTheSettingsDump) {
 
   // Unticking ends the log.
   EXPECT_EQ(run([&](HWND dialog) {
-              EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_DEBUGLOG_ON), static_cast<UINT>(BST_CHECKED));
+              EXPECT_EQ(IsDlgButtonChecked(dialog, IDC_DEBUGLOG_ON),
+                        static_cast<UINT>(BST_CHECKED));
               EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_DEBUGLOG_FILE)));
               EXPECT_EQ(itemText(dialog, IDC_DEBUGLOG_FILE), logFile.path());
               SendDlgItemMessageW(dialog, IDC_DEBUGLOG_ON, BM_CLICK, 0, 0);
@@ -126,18 +133,23 @@ TEST_F(DebugLogDialog, OkStartsALogWithTheStartBlockAndTheSettingsDump) {
             IDOK);
   EXPECT_FALSE(log.bDebugOut);
   const std::wstring dump =
-      L"\r\nT  L=3001:[設定情報]  L=3002:NumLockState= 3 L=3002:RemoteCheck= 0 L=3002:RM_NumLockState= 1"
-      L" L=3002:CapsLockState= 0 L=3002:ScrollLockState= 0 L=3002:KBWatchEnabled= 1 L=3002:PlaySound= 0"
+      L"\r\nT  L=3001:[設定情報]  L=3002:NumLockState= 3 L=3002:RemoteCheck= 0 "
+      L"L=3002:RM_NumLockState= 1"
+      L" L=3002:CapsLockState= 0 L=3002:ScrollLockState= 0 L=3002:KBWatchEnabled= 1 "
+      L"L=3002:PlaySound= 0"
       L" L=3002:PlaySoundFileName= C:\\sounds\\ding.wav L=3002:EnDisTTIcon= 1 L=3002:NotifyOnly= 0"
       L" L=3002:BlockInsert= 0 L=3002:ShowLockedKeyIcon= 0 L=3002:SendTK= 0 L=3002:ImeLock= 0"
       L" L=3002:timer3_interval= 250 L=3002:return_waitmsec= 0 L=3002:NoOpeningDlg= 0"
-      L" L=3002:HOTKEY_ENDISTTICON= 0 L=3002:BIGDIALOG= 0 L=3002:Number of WatchKeyboardDeviceNames= 2"
+      L" L=3002:HOTKEY_ENDISTTICON= 0 L=3002:BIGDIALOG= 0 L=3002:Number of "
+      L"WatchKeyboardDeviceNames= 2"
       L" L=3002:NOT_WATCH_DEV_NUMLOCK= 0 L=3002:bUseIni= 0 L=3002:modeJP= 0 L=3002:bDebugOut= 1"
-      L" L=3002:szDebugOutFileName= " + logFile.path() + L" L=3002:bTimer5Active= 1 L=3002:InstantCheck= 1";
+      L" L=3002:szDebugOutFileName= " +
+      logFile.path() + L" L=3002:bTimer5Active= 1 L=3002:InstantCheck= 1";
 
   EXPECT_FALSE(log.isFileOpen());
-  EXPECT_EQ(masked(logFile.read()),
-            "--- Debug Log Start ---\r\nT [START] Kivora ver." + projectVersionInLog() + " [] (x64) " + ansi(dump) + "\r\nT [END]\r\n");
+  EXPECT_EQ(masked(logFile.read()), "--- Debug Log Start ---\r\nT [START] Kivora ver." +
+                                        projectVersionInLog() + " [] (x64) " + ansi(dump) +
+                                        "\r\nT [END]\r\n");
 }
 
 TEST_F(DebugLogDialog, OkWhileLoggingRestartsTheLogOnTheNewFile) {
@@ -147,7 +159,8 @@ TEST_F(DebugLogDialog, OkWhileLoggingRestartsTheLogOnTheNewFile) {
   EXPECT_TRUE(log.bDebugOut);
   log.log(diag::kLogEnd, 1, u"", u"");
   const std::string first = masked(logFile.read());
-  EXPECT_EQ(first.substr(first.size() - 9), "\r\n[END]\r\n") << "the old file is closed without a time stamp";
+  EXPECT_EQ(first.substr(first.size() - 9), "\r\n[END]\r\n")
+      << "the old file is closed without a time stamp";
   EXPECT_EQ(masked(second.read()).rfind("--- Debug Log Start ---\r\nT [START] Kivora", 0), 0u);
 }
 
@@ -192,12 +205,14 @@ TEST_F(DebugLogDialog, ControlsFollowTheBoxAndHelpOpensTheLogTopic) {
   bool disabledAtFirst = false, enabledWhenTicked = false;
   run([&](HWND dialog) {
     disabledAtFirst = true;
-    for (int id : {IDC_DEBUGLOG_FILE, IDC_DEBUGLOG_BROWSE, IDC_DEBUGLOG_FILE_LABEL, IDC_DEBUGLOG_MONITOR}) {
+    for (int id :
+         {IDC_DEBUGLOG_FILE, IDC_DEBUGLOG_BROWSE, IDC_DEBUGLOG_FILE_LABEL, IDC_DEBUGLOG_MONITOR}) {
       disabledAtFirst = disabledAtFirst && !IsWindowEnabled(GetDlgItem(dialog, id));
     }
     SendDlgItemMessageW(dialog, IDC_DEBUGLOG_ON, BM_CLICK, 0, 0);
     enabledWhenTicked = true;
-    for (int id : {IDC_DEBUGLOG_FILE, IDC_DEBUGLOG_BROWSE, IDC_DEBUGLOG_FILE_LABEL, IDC_DEBUGLOG_MONITOR}) {
+    for (int id :
+         {IDC_DEBUGLOG_FILE, IDC_DEBUGLOG_BROWSE, IDC_DEBUGLOG_FILE_LABEL, IDC_DEBUGLOG_MONITOR}) {
       enabledWhenTicked = enabledWhenTicked && IsWindowEnabled(GetDlgItem(dialog, id));
     }
     pressButton(dialog, IDHELP);
@@ -237,8 +252,8 @@ TEST_F(DebugLogDialog, TheMonitorShowsTheEchoUnlessPausedAndKeepsHalfItsSize) {
   GetWindowRect(window, &smallest);
   EXPECT_EQ(smallest.right - smallest.left, (initial.right - initial.left) / 2);
   EXPECT_EQ(smallest.bottom - smallest.top, (initial.bottom - initial.top) / 2);
-  SetWindowPos(window, nullptr, 0, 0, initial.right - initial.left + 80, initial.bottom - initial.top + 40,
-               SWP_NOMOVE | SWP_NOZORDER);
+  SetWindowPos(window, nullptr, 0, 0, initial.right - initial.left + 80,
+               initial.bottom - initial.top + 40, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(editMargins(), margins) << "the edit grows with the window";
 
   // The dialog shows the monitor as on; OK without the box closes it.

@@ -42,7 +42,8 @@ class TrayMenus : public ::testing::Test {
  protected:
   void SetUp() override {
     const std::wstring exe = kivora::test::besideTestProgram(L"Kivora.exe");
-    module_.reset(LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
+    module_.reset(LoadLibraryExW(exe.c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
     ASSERT_TRUE(module_) << "cannot load Kivora.exe as data, error " << GetLastError();
   }
   kivora::win32::UniqueModule module_;
@@ -101,9 +102,12 @@ TEST_F(TrayMenus, VersionRecordCarriesTheFieldsTheLogReads) {
   }
   void* value = nullptr;
   UINT length = 0;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\FileVersion", &value, &length));
+  ASSERT_TRUE(
+      VerQueryValueW(block.data(), L"\\StringFileInfo\\041104b0\\FileVersion", &value, &length));
   unsigned parts[4] = {};
-  EXPECT_EQ(swscanf(static_cast<wchar_t*>(value), L"%u.%u.%u.%u", &parts[0], &parts[1], &parts[2], &parts[3]), 4);
+  EXPECT_EQ(swscanf(static_cast<wchar_t*>(value), L"%u.%u.%u.%u", &parts[0], &parts[1], &parts[2],
+                    &parts[3]),
+            4);
 }
 
 // The version is written once, as the CMake project version; the record's
@@ -122,7 +126,8 @@ TEST(VersionRecord, HoldsTheProjectVersionInTextsAndNumbers) {
     void* value = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(block.data(), path.c_str(), &value, &length)) << path.c_str();
-    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), L"" KIVORA_TEST_VERSION) << path.c_str();
+    EXPECT_EQ(std::wstring(static_cast<const wchar_t*>(value)), L"" KIVORA_TEST_VERSION)
+        << path.c_str();
   }
 
   void* value = nullptr;
@@ -144,7 +149,8 @@ TEST_F(TrayMenus, ManifestNamesTheProgramWithTheProjectVersion) {
   const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module_.get(), found)));
   ASSERT_NE(bytes, nullptr);
   const std::string manifest(bytes, SizeofResource(module_.get(), found));
-  EXPECT_NE(manifest.find("name=\"Orvanta.Kivora\" version=\"" KIVORA_TEST_VERSION "\""), std::string::npos)
+  EXPECT_NE(manifest.find("name=\"Orvanta.Kivora\" version=\"" KIVORA_TEST_VERSION "\""),
+            std::string::npos)
       << manifest;
 }
 

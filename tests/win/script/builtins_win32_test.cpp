@@ -19,8 +19,8 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/script_system.h"
 #include "platform/win32/wide.h"
-#include "win/test_paths.h"
 #include "unit/script/script_runner.h"
+#include "win/test_paths.h"
 
 namespace kivora::script::testing {
 namespace {
@@ -68,10 +68,10 @@ class FrontWindow {
  public:
   explicit FrontWindow(const wchar_t* title) {
     thread_ = std::thread([this, title] {
-      window_ = CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300, 120, nullptr,
-                                nullptr, GetModuleHandleW(nullptr), nullptr);
-      edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 5, 200, 24, window_, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+      window_ = CreateWindowExW(0, L"STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, 50, 50, 300,
+                                120, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+      edit_ = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE | WS_BORDER, 5, 5, 200, 24,
+                              window_, nullptr, GetModuleHandleW(nullptr), nullptr);
       SetForegroundWindow(window_);
       SetFocus(edit_);
       ready_ = true;
@@ -107,7 +107,9 @@ class FrontWindow {
 
 TEST(Win32Clipboard, TextRoundTripsThroughTheRealClipboard) {
   Win32Runner r;
-  r.run("CB.OUT(SETCLIPBOARDTEXT(\"Kivora \xE6\x97\xA5\xE6\x9C\xAC \xC3\xA9\"), GETCLIPBOARDTEXT())\n");
+  r.run(
+      "CB.OUT(SETCLIPBOARDTEXT(\"Kivora \xE6\x97\xA5\xE6\x9C\xAC \xC3\xA9\"), "
+      "GETCLIPBOARDTEXT())\n");
   EXPECT_EQ(r.out, (Lines{"i:1", "s:Kivora \xE6\x97\xA5\xE6\x9C\xAC \xC3\xA9"}));
   EXPECT_EQ(clipboardText(), u"Kivora \u65E5\u672C \u00E9");
 
@@ -115,7 +117,9 @@ TEST(Win32Clipboard, TextRoundTripsThroughTheRealClipboard) {
   FrontWindow owner(L"Kivora clipboard owner");
   r.host.ownerWindow = reinterpret_cast<HostWindow>(owner.window());
   r.out.clear();
-  r.run("CB.OUT(SETCLIPBOARDTEXT(\"\"), GETCLIPBOARDTEXT(), SETCLIPBOARDTEXT(\"second\"), GETCLIPBOARDTEXT())\n");
+  r.run(
+      "CB.OUT(SETCLIPBOARDTEXT(\"\"), GETCLIPBOARDTEXT(), SETCLIPBOARDTEXT(\"second\"), "
+      "GETCLIPBOARDTEXT())\n");
   EXPECT_EQ(r.out, (Lines{"i:1", "s:", "i:1", "s:second"}));
   EXPECT_EQ(GetClipboardOwner(), owner.window());
 }
@@ -127,12 +131,13 @@ TEST(Win32Clipboard, ReadsAnotherProgramsText) {
     std::ofstream file(std::filesystem::path(script), std::ios::binary);
     file << "SETCLIPBOARDTEXT(\"from another program \xE2\x9C\x93\")\n";
   }
-  std::wstring commandLine = L"\"" + test::besideTestProgram(L"kxscript.exe") + L"\" \"" + script + L"\"";
+  std::wstring commandLine =
+      L"\"" + test::besideTestProgram(L"kxscript.exe") + L"\" \"" + script + L"\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                             &process));
+  ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                             nullptr, &startup, &process));
   WaitForSingleObject(process.hProcess, 30000);
   DWORD exitCode = 1;
   GetExitCodeProcess(process.hProcess, &exitCode);
@@ -151,7 +156,8 @@ TEST(Win32Clipboard, AClipboardHeldOpenElsewhereFailsQuietly) {
   std::atomic<bool> release{false};
   std::thread holder([&] {
     // OpenClipboard belongs to the thread that calls it: this one keeps it.
-    HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  nullptr, nullptr);
     opened = OpenClipboard(window) != FALSE;
     while (!release) Sleep(10);
     if (opened) CloseClipboard();
@@ -172,9 +178,12 @@ TEST(Win32Keyboard, KeybdEventTogglesNumLockAndGetKeyStateSeesIt) {
   Win32Runner r;
   // The script thread is new: its toggle bits read 0 until the first change,
   // so it compares the states after two changes.
-  r.run("KEYBDEVENT(VK_NUMLOCK, 1)\nKEYBDEVENT(VK_NUMLOCK, 0)\nSLEEP(100)\na = GETKEYSTATE(VK_NUMLOCK) & 1\n"
-        "KEYBDEVENT(VK_NUMLOCK, 1)\nKEYBDEVENT(VK_NUMLOCK, 0)\nSLEEP(100)\nb = GETKEYSTATE(VK_NUMLOCK) & 1\n"
-        "CB.OUT(a, b, a != b)\n");
+  r.run(
+      "KEYBDEVENT(VK_NUMLOCK, 1)\nKEYBDEVENT(VK_NUMLOCK, 0)\nSLEEP(100)\na = "
+      "GETKEYSTATE(VK_NUMLOCK) & 1\n"
+      "KEYBDEVENT(VK_NUMLOCK, 1)\nKEYBDEVENT(VK_NUMLOCK, 0)\nSLEEP(100)\nb = "
+      "GETKEYSTATE(VK_NUMLOCK) & 1\n"
+      "CB.OUT(a, b, a != b)\n");
   ASSERT_EQ(r.out.size(), 3u);
   EXPECT_EQ(r.out[2], "i:1") << r.out[0] << " then " << r.out[1];
 }
@@ -182,8 +191,9 @@ TEST(Win32Keyboard, KeybdEventTogglesNumLockAndGetKeyStateSeesIt) {
 TEST(Win32Keyboard, UnicodeInputTypesIntoTheFocusedEdit) {
   FrontWindow front(L"Kivora typing target");
   Win32Runner r;
-  r.run("CB.OUT(SENDINPUTUNICODE(\"\xC3\xA9\", 1), SENDINPUTUNICODE(\"\xC3\xA9\", 0),"
-        " SENDINPUTUNICODE(\"k\", 1), SENDINPUTUNICODE(\"k\", 0))\nSLEEP(300)\n");
+  r.run(
+      "CB.OUT(SENDINPUTUNICODE(\"\xC3\xA9\", 1), SENDINPUTUNICODE(\"\xC3\xA9\", 0),"
+      " SENDINPUTUNICODE(\"k\", 1), SENDINPUTUNICODE(\"k\", 0))\nSLEEP(300)\n");
   EXPECT_EQ(r.out, (Lines{"i:1", "i:1", "i:1", "i:1"}));
   EXPECT_EQ(front.editText(), L"\u00E9k");
 }
@@ -192,8 +202,10 @@ TEST(Win32Keyboard, UnicodeInputTypesIntoTheFocusedEdit) {
 
 TEST(Win32Mouse, CursorPositionIsSetAndReadBack) {
   Win32Runner r;
-  r.run("CB.OUT(SETCURSORPOS(123, 234))\nSLEEP(50)\nCB.OUT(GETCURSORPOSX(), GETCURSORPOSY())\n"
-        "SETCURSORPOS(300, 300)\nSLEEP(50)\nCB.OUT(MOVEMOUSE(40, 0))\nSLEEP(100)\nCB.OUT(GETCURSORPOSX() > 300)\n");
+  r.run(
+      "CB.OUT(SETCURSORPOS(123, 234))\nSLEEP(50)\nCB.OUT(GETCURSORPOSX(), GETCURSORPOSY())\n"
+      "SETCURSORPOS(300, 300)\nSLEEP(50)\nCB.OUT(MOVEMOUSE(40, "
+      "0))\nSLEEP(100)\nCB.OUT(GETCURSORPOSX() > 300)\n");
   EXPECT_EQ(r.out, (Lines{"i:1", "i:123", "i:234", "i:1", "i:1"}));
   POINT p{};
   GetCursorPos(&p);
@@ -206,15 +218,19 @@ TEST(Win32Windows, ActiveWindowTitleEqualsTheScriptsOwnLiteral) {
   FrontWindow front(L"Kivora \u30BF\u30A4\u30C8\u30EB \u00E9");
   ASSERT_EQ(GetForegroundWindow(), front.window());
   Win32Runner r;
-  r.run("t = GETACTIVEWINDOWTITLE()\n"
-        "CB.OUT(t, t == \"Kivora \xE3\x82\xBF\xE3\x82\xA4\xE3\x83\x88\xE3\x83\xAB \xC3\xA9\")\n");
-  EXPECT_EQ(r.out, (Lines{"s:Kivora \xE3\x82\xBF\xE3\x82\xA4\xE3\x83\x88\xE3\x83\xAB \xC3\xA9", "i:1"}));
+  r.run(
+      "t = GETACTIVEWINDOWTITLE()\n"
+      "CB.OUT(t, t == \"Kivora \xE3\x82\xBF\xE3\x82\xA4\xE3\x83\x88\xE3\x83\xAB \xC3\xA9\")\n");
+  EXPECT_EQ(r.out,
+            (Lines{"s:Kivora \xE3\x82\xBF\xE3\x82\xA4\xE3\x83\x88\xE3\x83\xAB \xC3\xA9", "i:1"}));
 }
 
 TEST(Win32Windows, ImeStateIsWhatTheForegroundsImeWindowReports) {
   FrontWindow front(L"Kivora IME target");
   const HWND ime = ImmGetDefaultIMEWnd(front.window());
-  const auto status = [&] { return "i:" + std::to_string(SendMessageW(ime, WM_IME_CONTROL, 5, 0)); };
+  const auto status = [&] {
+    return "i:" + std::to_string(SendMessageW(ime, WM_IME_CONTROL, 5, 0));
+  };
   Win32Runner r;
   r.run("CB.OUT(GETIMESTATE())\n");
   if (!ime) {
@@ -235,12 +251,13 @@ TEST(Win32Windows, ImeStateIsWhatTheForegroundsImeWindowReports) {
 
 TEST(Win32Monitors, TheVirtualDisplayIsOneMonitor) {
   Win32Runner r;
-  r.run("n = GETMONITORSRECT(\"l\", \"t\", \"r\", \"b\", \"w\", \"h\")\n"
-        "CB.OUT(n, l[0], t[0], r[0], b[0], w[0], h[0])\n");
+  r.run(
+      "n = GETMONITORSRECT(\"l\", \"t\", \"r\", \"b\", \"w\", \"h\")\n"
+      "CB.OUT(n, l[0], t[0], r[0], b[0], w[0], h[0])\n");
   const std::string cx = std::to_string(GetSystemMetrics(SM_CXSCREEN));
   const std::string cy = std::to_string(GetSystemMetrics(SM_CYSCREEN));
-  EXPECT_EQ(r.out, (Lines{"i:" + std::to_string(GetSystemMetrics(SM_CMONITORS)), "i:0", "i:0", "i:" + cx, "i:" + cy,
-                          "i:" + cx, "i:" + cy}));
+  EXPECT_EQ(r.out, (Lines{"i:" + std::to_string(GetSystemMetrics(SM_CMONITORS)), "i:0", "i:0",
+                          "i:" + cx, "i:" + cy, "i:" + cx, "i:" + cy}));
   EXPECT_EQ(r.out[0], "i:1");
 }
 
@@ -256,16 +273,20 @@ TEST(Win32Devices, KeyboardListMatchesTheRawInputList) {
     if (device.dwType != RIM_TYPEKEYBOARD) continue;
     wchar_t name[1024] = {};
     UINT size = 1024;
-    if (static_cast<int>(GetRawInputDeviceInfoW(device.hDevice, RIDI_DEVICENAME, name, &size)) < 0) continue;
+    if (static_cast<int>(GetRawInputDeviceInfoW(device.hDevice, RIDI_DEVICENAME, name, &size)) < 0)
+      continue;
     std::wstring cut = name;
     const std::size_t first = cut.find(L'#');
-    if (first != std::wstring::npos && cut.find(L'#', first + 1) != std::wstring::npos) cut.resize(cut.find(L'#', first + 1));
+    if (first != std::wstring::npos && cut.find(L'#', first + 1) != std::wstring::npos)
+      cut.resize(cut.find(L'#', first + 1));
     expected.push_back("s:" + utf16ToUtf8(win32::fromWide(cut.c_str())));
   }
   ASSERT_FALSE(expected.empty()) << "Wine lists no keyboard";
 
   Win32Runner r;
-  r.run("n = GETKEYINPUTDEVICELIST(\"kb\")\nCB.OUT(n)\nfor (i = 0, i < n, i++) {\nCB.OUT(kb[i])\n}\n");
+  r.run(
+      "n = GETKEYINPUTDEVICELIST(\"kb\")\nCB.OUT(n)\nfor (i = 0, i < n, i++) "
+      "{\nCB.OUT(kb[i])\n}\n");
   ASSERT_FALSE(r.out.empty());
   EXPECT_EQ(r.out[0], "i:" + std::to_string(expected.size()));
   EXPECT_EQ(Lines(r.out.begin() + 1, r.out.end()), expected);
@@ -275,8 +296,10 @@ TEST(Win32Devices, KeyboardListMatchesTheRawInputList) {
 
 TEST(Win32Environment, SetEnvIsSeenByTheProcessAndNamesIgnoreCase) {
   Win32Runner r;
-  r.run("CB.OUT(GETENV(\"KIVORA_WIN_TEST\"), SETENV(\"Kivora_Win_Test\", \"\xE6\x97\xA5\xE6\x9C\xAC\"),"
-        " GETENV(\"kivora_win_test\"), SETENV(\"\", \"x\"))\n");
+  r.run(
+      "CB.OUT(GETENV(\"KIVORA_WIN_TEST\"), SETENV(\"Kivora_Win_Test\", "
+      "\"\xE6\x97\xA5\xE6\x9C\xAC\"),"
+      " GETENV(\"kivora_win_test\"), SETENV(\"\", \"x\"))\n");
   EXPECT_EQ(r.out, (Lines{"s:", "i:1", "s:\xE6\x97\xA5\xE6\x9C\xAC", "i:0"}));
   wchar_t value[64] = {};
   EXPECT_GT(GetEnvironmentVariableW(L"KIVORA_WIN_TEST", value, 64), 0u);

@@ -45,7 +45,10 @@ class ScriptEditor : public testing::Test {
   }
 
   ui::ScriptEditorContext context(bool japanese = false) {
-    return {GetModuleHandleW(nullptr), settings, japanese, [this] { ++stopRequests; },
+    return {GetModuleHandleW(nullptr),
+            settings,
+            japanese,
+            [this] { ++stopRequests; },
             [this](HWND, const wchar_t* topic) {
               helpTopics.push_back(topic ? topic : L"");
               return false;
@@ -59,7 +62,8 @@ class ScriptEditor : public testing::Test {
     INT_PTR result = -1;
     runWithDriver([&] { result = ui::ShowScriptEditor(nullptr, c); },
                   [&] {
-                    HWND editor = waitForWindow(L"#32770", japanese ? kJapaneseTitle : kEnglishTitle);
+                    HWND editor =
+                        waitForWindow(L"#32770", japanese ? kJapaneseTitle : kEnglishTitle);
                     ASSERT_TRUE(editor) << "the editor did not open";
                     steps(editor);
                   });
@@ -105,7 +109,8 @@ TEST_F(ScriptEditor, CancelAfterLoadingLeavesTheStoredScript) {
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_EQ(stopRequests, 0);
   EXPECT_EQ(settings.copyScript(), u"stored = 1\r\n");
-  EXPECT_EQ(ui::ScriptFilePath(), win32::fromWide(file.path().c_str())) << "the dropped file is offered next time";
+  EXPECT_EQ(ui::ScriptFilePath(), win32::fromWide(file.path().c_str()))
+      << "the dropped file is offered next time";
 }
 
 TEST_F(ScriptEditor, Utf8WithoutMarkAndWithLineFeedsShowsCrLf) {
@@ -120,7 +125,8 @@ TEST_F(ScriptEditor, Utf16LittleEndianWithMarkLoadsUnchanged) {
   std::string bytes = "\xFF\xFE";
   bytes.append(reinterpret_cast<const char*>(text.data()), text.size() * 2);
   file.write(bytes);
-  EXPECT_EQ(loadByDrop(file.path()), L"x = \"テスト\"\ny = 1\r\n") << "lone line feeds stay in UTF-16 files";
+  EXPECT_EQ(loadByDrop(file.path()), L"x = \"テスト\"\ny = 1\r\n")
+      << "lone line feeds stay in UTF-16 files";
 }
 
 TEST_F(ScriptEditor, Utf8WithMarkIsNotShownWithTheMark) {
@@ -133,8 +139,9 @@ TEST_F(ScriptEditor, Utf8WithMarkIsNotShownWithTheMark) {
 // MLang does not implement DetectInputCodepage (E_NOTIMPL), so there the
 // file falls back to UTF-8; the test states which case it saw.
 TEST_F(ScriptEditor, ShiftJisIsRecognisedWhereTheSystemDetectsIt) {
-  const std::string sjis = "\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x83\x58\x83\x4E\x83\x8A\x83\x76\x83\x67\r\n"
-                           "\x83\x65\x83\x4C\x83\x58\x83\x67\x82\xC5\x82\xB7\x81\x42";
+  const std::string sjis =
+      "\x93\xFA\x96\x7B\x8C\xEA\x82\xCC\x83\x58\x83\x4E\x83\x8A\x83\x76\x83\x67\r\n"
+      "\x83\x65\x83\x4C\x83\x58\x83\x67\x82\xC5\x82\xB7\x81\x42";
   ScratchFile file(L"sjis.txt");
   file.write(sjis);
 
@@ -145,8 +152,8 @@ TEST_F(ScriptEditor, ShiftJisIsRecognisedWhereTheSystemDetectsIt) {
     platform::DetectEncodingInfo info[8] = {};
     int size = static_cast<int>(sjis.size());
     int count = 8;
-    detects932 = platform::Succeeded(ml->DetectInputCodepage(sjis.data(), &size, info, &count)) && count > 0 &&
-                 info[0].nCodePage == 932;
+    detects932 = platform::Succeeded(ml->DetectInputCodepage(sjis.data(), &size, info, &count)) &&
+                 count > 0 && info[0].nCodePage == 932;
   }
   CoUninitialize();
 
@@ -157,8 +164,8 @@ TEST_F(ScriptEditor, ShiftJisIsRecognisedWhereTheSystemDetectsIt) {
   } else {
     RecordProperty("shift_jis", "not detected; loaded as UTF-8");
     std::wstring asUtf8(sjis.size(), L'\0');
-    asUtf8.resize(MultiByteToWideChar(CP_UTF8, 0, sjis.data(), static_cast<int>(sjis.size()), asUtf8.data(),
-                                      static_cast<int>(asUtf8.size())));
+    asUtf8.resize(MultiByteToWideChar(CP_UTF8, 0, sjis.data(), static_cast<int>(sjis.size()),
+                                      asUtf8.data(), static_cast<int>(asUtf8.size())));
     EXPECT_EQ(shown, asUtf8);
     EXPECT_NE(shown.find(L'\uFFFD'), std::wstring::npos);
   }
@@ -224,7 +231,8 @@ TEST_F(ScriptEditor, SavingWritesUtf8WithMarkAndTheEditorsLineEnds) {
       true);
   EXPECT_EQ(result, L"UTF-8(BOM付き)でファイルに保存しました。");
   EXPECT_EQ(file.read(), "\xEF\xBB\xBFs = \"\xE6\x97\xA5\xE6\x9C\xAC\"\r\nt = 1");
-  EXPECT_EQ(settings.copyScript(), u"stored = 1\r\n") << "saving a file does not change the stored script";
+  EXPECT_EQ(settings.copyScript(), u"stored = 1\r\n")
+      << "saving a file does not change the stored script";
 }
 
 TEST_F(ScriptEditor, LayoutsDifferByLanguageAndHelpOpensTheScriptTopic) {
@@ -257,7 +265,8 @@ RECT clientRectOf(HWND dialog, int id) {
 }
 
 TEST_F(ScriptEditor, TheEditGrowsWithTheWindowAndButtonsFollowTheBottom) {
-  RECT editBefore{}, editAfter{}, okBefore{}, okAfter{}, loadBefore{}, loadAfter{}, window{}, shrunk{};
+  RECT editBefore{}, editAfter{}, okBefore{}, okAfter{}, loadBefore{}, loadAfter{}, window{},
+      shrunk{};
   HICON big = nullptr, small = nullptr, loadImage = nullptr;
   run([&](HWND editor) {
     editBefore = clientRectOf(editor, IDC_SCRIPT_TEXT);
@@ -265,10 +274,11 @@ TEST_F(ScriptEditor, TheEditGrowsWithTheWindowAndButtonsFollowTheBottom) {
     loadBefore = clientRectOf(editor, IDC_SCRIPT_LOAD);
     big = reinterpret_cast<HICON>(SendMessageW(editor, WM_GETICON, ICON_BIG, 0));
     small = reinterpret_cast<HICON>(SendMessageW(editor, WM_GETICON, ICON_SMALL, 0));
-    loadImage = reinterpret_cast<HICON>(SendDlgItemMessageW(editor, IDC_SCRIPT_LOAD, BM_GETIMAGE, IMAGE_ICON, 0));
+    loadImage = reinterpret_cast<HICON>(
+        SendDlgItemMessageW(editor, IDC_SCRIPT_LOAD, BM_GETIMAGE, IMAGE_ICON, 0));
     GetWindowRect(editor, &window);
-    SetWindowPos(editor, nullptr, 0, 0, window.right - window.left + 100, window.bottom - window.top + 60,
-                 SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(editor, nullptr, 0, 0, window.right - window.left + 100,
+                 window.bottom - window.top + 60, SWP_NOMOVE | SWP_NOZORDER);
     Sleep(100);
     editAfter = clientRectOf(editor, IDC_SCRIPT_TEXT);
     okAfter = clientRectOf(editor, IDOK);
@@ -285,7 +295,8 @@ TEST_F(ScriptEditor, TheEditGrowsWithTheWindowAndButtonsFollowTheBottom) {
   EXPECT_EQ(okAfter.top, okBefore.top + 60);
   EXPECT_EQ(loadAfter.left, loadBefore.left);
   EXPECT_EQ(loadAfter.top, loadBefore.top + 60);
-  EXPECT_EQ(shrunk.right - shrunk.left, window.right - window.left) << "never smaller than it opened";
+  EXPECT_EQ(shrunk.right - shrunk.left, window.right - window.left)
+      << "never smaller than it opened";
   EXPECT_EQ(shrunk.bottom - shrunk.top, window.bottom - window.top);
 }
 

@@ -70,7 +70,8 @@ void expectIconDrawsItsArt(ScriptEditorIcon which) {
 }
 
 TEST(TableIcons, EachEditorIconDrawsItsArt) {
-  for (auto which : {ScriptEditorIcon::Big, ScriptEditorIcon::Small, ScriptEditorIcon::Load, ScriptEditorIcon::Save}) {
+  for (auto which : {ScriptEditorIcon::Big, ScriptEditorIcon::Small, ScriptEditorIcon::Load,
+                     ScriptEditorIcon::Save}) {
     SCOPED_TRACE(static_cast<int>(which));
     expectIconDrawsItsArt(which);
   }

@@ -75,8 +75,8 @@ TEST_F(Win32DebugLog, JapaneseRunsInTheAnsiCodePageAndTheRecordGivesTheVersion) 
   EXPECT_TRUE(log.log(kLogContinuation, 3, u"abc", u"設定"));
   ASSERT_TRUE(log.log(kLogStart, 4, u"", u""));
   EXPECT_TRUE(log.log(kLogEnd, 5, u"", u""));
-  const std::string start =
-      "--- Debug Log Start ---\r\nT [START] Kivora ver." + test::projectVersionInLog() + " [] (x64) ";
+  const std::string start = "--- Debug Log Start ---\r\nT [START] Kivora ver." +
+                            test::projectVersionInLog() + " [] (x64) ";
   EXPECT_EQ(masked(readAll(path)), start + "\r\nT  L=0002:[" + setting(acp) + information(acp) +
                                        "]  L=0003:abc " + setting(acp) + "\r\n[END]\r\n" + start +
                                        "\r\nT [END]\r\n")

@@ -53,7 +53,8 @@ TEST_F(DeviceDialogTest, AConnectedKeyboardIsAddedOnceAndADuplicateRefused) {
               SendDlgItemMessageW(dialog, IDC_CONNECTED_DEVICES, LB_SETCURSEL, 0, 0);
               added = entry(dialog, IDC_CONNECTED_DEVICES, 0);
               pressButton(dialog, IDC_DEVICE_ADD);
-              for (int i = 0; i < 100 && count(dialog, IDC_WATCHED_DEVICE_LIST) == 0; ++i) Sleep(20);
+              for (int i = 0; i < 100 && count(dialog, IDC_WATCHED_DEVICE_LIST) == 0; ++i)
+                Sleep(20);
               EXPECT_EQ(entry(dialog, IDC_WATCHED_DEVICE_LIST, 0), added);
               pressButton(dialog, IDC_DEVICE_ADD);
               EXPECT_EQ(answerBox(kCaption), L"This device name is already registered.");

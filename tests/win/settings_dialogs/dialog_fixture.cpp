@@ -70,9 +70,9 @@ LogonNumLockGuard::~LogonNumLockGuard() {
 std::optional<std::wstring> LogonNumLockGuard::read() {
   wchar_t buffer[64] = {};
   DWORD size = sizeof buffer - sizeof(wchar_t);
-  if (RegGetValueW(HKEY_USERS, kKeyboardKey, kIndicators, RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ |
-                                                               RRF_NOEXPAND,
-                   nullptr, buffer, &size) != ERROR_SUCCESS) {
+  if (RegGetValueW(HKEY_USERS, kKeyboardKey, kIndicators,
+                   RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, buffer,
+                   &size) != ERROR_SUCCESS) {
     return std::nullopt;
   }
   return std::wstring(buffer);

@@ -31,7 +31,8 @@ class SettingsDialogTest : public DialogTest {
     const ui::SettingsDialogContext context = settingsContext(japanese);
     return runWithRobot([&] { return ui::ShowSettingsDialog(context); },
                         [&] {
-                          HWND dialog = waitForWindow(L"#32770", japanese ? kJapaneseTitle : kEnglishTitle);
+                          HWND dialog =
+                              waitForWindow(L"#32770", japanese ? kJapaneseTitle : kEnglishTitle);
                           ASSERT_NE(dialog, nullptr) << "the settings dialog did not open";
                           robot(dialog);
                         });
@@ -62,7 +63,8 @@ void expectDistinctAccessKeys(HWND dialog) {
          at = label.find(L'&', at + 2)) {
       if (label[at + 1] == L'&') continue;
       const auto [owner, added] = owners.emplace(towupper(label[at + 1]), label);
-      EXPECT_TRUE(added) << "\"" << std::string(1, static_cast<char>(label[at + 1])) << "\" is taken twice";
+      EXPECT_TRUE(added) << "\"" << std::string(1, static_cast<char>(label[at + 1]))
+                         << "\" is taken twice";
     }
   }
 }
@@ -243,7 +245,9 @@ TEST_F(SettingsDialogTest, TheLogonNumLockIsAskedForWrittenOnChangeAndOtherwiseL
     EXPECT_FALSE(isTicked(dialog, IDC_LOGON_NUMLOCK));
     ASSERT_TRUE(isEnabled(dialog, IDC_LOGON_NUMLOCK));
     pressButton(dialog, IDC_LOGON_NUMLOCK);
-    EXPECT_EQ(answerBox(L"Kivora", IDCANCEL).rfind(L"It is known that this setting does not work", 0), 0u);
+    EXPECT_EQ(
+        answerBox(L"Kivora", IDCANCEL).rfind(L"It is known that this setting does not work", 0),
+        0u);
     EXPECT_FALSE(isTicked(dialog, IDC_LOGON_NUMLOCK));
     pressButton(dialog, IDC_LOGON_NUMLOCK);
     EXPECT_FALSE(answerBox(L"Kivora", IDOK).empty());
@@ -280,7 +284,8 @@ TEST_F(SettingsDialogTest, ImeModeFromOutsideScriptSwitchAndEditorButton) {
     EXPECT_EQ(chosen(dialog, IDC_IME_LOCK), 2);
     // Without an editor the button says there is none yet.
     pressButton(dialog, IDC_EDIT_SCRIPT);
-    EXPECT_EQ(answerBox(L"Kivora"), L"The script editor is not available in this version of Kivora yet.");
+    EXPECT_EQ(answerBox(L"Kivora"),
+              L"The script editor is not available in this version of Kivora yet.");
     tick(dialog, IDC_USE_SCRIPT, false);
     pressButton(dialog, IDC_HELP_BUTTON);
     pressButton(dialog, IDOK);

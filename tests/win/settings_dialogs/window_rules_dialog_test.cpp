@@ -19,7 +19,8 @@ namespace {
 using monitor::WindowRule;
 using Rules = std::vector<WindowRule>;
 
-const Rules kThreeRules{{u"Alpha", {1, 0, 0, 0}}, {u"Beta", {0, 2, 0, 0}}, {u"Gamma", {0, 0, 5, 3}}};
+const Rules kThreeRules{
+    {u"Alpha", {1, 0, 0, 0}}, {u"Beta", {0, 2, 0, 0}}, {u"Gamma", {0, 0, 5, 3}}};
 
 class RuleDialogTest : public DialogTest, public testing::WithParamInterface<bool> {
  protected:
@@ -33,8 +34,9 @@ class RuleDialogTest : public DialogTest, public testing::WithParamInterface<boo
     const ui::WindowRulesDialogContext context{basics(japanese), store(), ini(), false, shell};
     return runWithRobot([&] { return ui::ShowWindowRulesDialog(mainWindow.get(), context); },
                         [&] {
-                          HWND dialog = waitForWindow(L"#32770", japanese ? L"ウインドウごとに挙動を変える"
-                                                               : L"for specific window");
+                          HWND dialog =
+                              waitForWindow(L"#32770", japanese ? L"ウインドウごとに挙動を変える"
+                                                                : L"for specific window");
                           ASSERT_NE(dialog, nullptr) << "the rule list did not open";
                           robot(dialog);
                         });
@@ -56,25 +58,26 @@ std::wstring cell(HWND dialog, int row, int column) {
 
 TEST_P(RuleDialogTest, UpRaisesAPriorityAndOkSavesTheListInItsOrder) {
   storeRules(kThreeRules);
-  EXPECT_EQ(run(false, [&](HWND dialog) {
-              ASSERT_EQ(rowCount(dialog), 3);
-              EXPECT_EQ(selectedRow(dialog), 0);
-              EXPECT_FALSE(isEnabled(dialog, IDC_RULE_UP));
-              EXPECT_TRUE(isEnabled(dialog, IDC_RULE_DOWN));
-              EXPECT_EQ(cell(dialog, 2, 0), L"Gamma");
-              EXPECT_EQ(cell(dialog, 2, 1), L"None");
-              EXPECT_EQ(cell(dialog, 2, 3), L"Don't watch");
-              EXPECT_EQ(cell(dialog, 2, 4), L"OFF (when window is activated)");
-              selectRow(dialog, 2);
-              EXPECT_TRUE(isEnabled(dialog, IDC_RULE_UP));
-              EXPECT_FALSE(isEnabled(dialog, IDC_RULE_DOWN));
-              pressButton(dialog, IDC_RULE_UP);
-              for (int i = 0; i < 100 && selectedRow(dialog) != 1; ++i) Sleep(20);
-              EXPECT_EQ(cell(dialog, 1, 0), L"Gamma");
-              EXPECT_EQ(selectedRow(dialog), 1);
-              pressButton(dialog, IDOK);
-              EXPECT_TRUE(waitUntilClosed(dialog));
-            }),
+  EXPECT_EQ(run(false,
+                [&](HWND dialog) {
+                  ASSERT_EQ(rowCount(dialog), 3);
+                  EXPECT_EQ(selectedRow(dialog), 0);
+                  EXPECT_FALSE(isEnabled(dialog, IDC_RULE_UP));
+                  EXPECT_TRUE(isEnabled(dialog, IDC_RULE_DOWN));
+                  EXPECT_EQ(cell(dialog, 2, 0), L"Gamma");
+                  EXPECT_EQ(cell(dialog, 2, 1), L"None");
+                  EXPECT_EQ(cell(dialog, 2, 3), L"Don't watch");
+                  EXPECT_EQ(cell(dialog, 2, 4), L"OFF (when window is activated)");
+                  selectRow(dialog, 2);
+                  EXPECT_TRUE(isEnabled(dialog, IDC_RULE_UP));
+                  EXPECT_FALSE(isEnabled(dialog, IDC_RULE_DOWN));
+                  pressButton(dialog, IDC_RULE_UP);
+                  for (int i = 0; i < 100 && selectedRow(dialog) != 1; ++i) Sleep(20);
+                  EXPECT_EQ(cell(dialog, 1, 0), L"Gamma");
+                  EXPECT_EQ(selectedRow(dialog), 1);
+                  pressButton(dialog, IDOK);
+                  EXPECT_TRUE(waitUntilClosed(dialog));
+                }),
             IDOK);
   EXPECT_EQ(storedRules(), (Rules{kThreeRules[0], kThreeRules[2], kThreeRules[1]}));
 }
@@ -123,7 +126,8 @@ TEST_P(RuleDialogTest, NewAndEditGoThroughTheEditDialog) {
     type(edit, IDC_RULE_TITLE, L"");
     EXPECT_FALSE(isEnabled(edit, IDOK));
     pressButton(edit, IDOK);  // as Enter would
-    EXPECT_EQ(answerBox(L"Kivora"), L"「アクティブウインドウのタイトル文字列の一部」は空にできません。");
+    EXPECT_EQ(answerBox(L"Kivora"),
+              L"「アクティブウインドウのタイトル文字列の一部」は空にできません。");
     EXPECT_TRUE(IsWindow(edit));
     type(edit, IDC_RULE_TITLE, L"秀丸");
     choose(edit, IDC_RULE_CAPSLOCK, 1);
@@ -138,15 +142,16 @@ TEST_P(RuleDialogTest, NewAndEditGoThroughTheEditDialog) {
 
 TEST_P(RuleDialogTest, CancelAfterEditsLeavesTheStoreUntouched) {
   storeRules(kThreeRules);
-  EXPECT_EQ(run(false, [&](HWND dialog) {
-              selectRow(dialog, 0);
-              pressButton(dialog, IDC_RULE_DOWN);
-              for (int i = 0; i < 100 && selectedRow(dialog) != 1; ++i) Sleep(20);
-              pressButton(dialog, IDC_RULE_DELETE);
-              answerBox(L"Kivora", IDYES);
-              pressButton(dialog, IDCANCEL);
-              EXPECT_TRUE(waitUntilClosed(dialog));
-            }),
+  EXPECT_EQ(run(false,
+                [&](HWND dialog) {
+                  selectRow(dialog, 0);
+                  pressButton(dialog, IDC_RULE_DOWN);
+                  for (int i = 0; i < 100 && selectedRow(dialog) != 1; ++i) Sleep(20);
+                  pressButton(dialog, IDC_RULE_DELETE);
+                  answerBox(L"Kivora", IDYES);
+                  pressButton(dialog, IDCANCEL);
+                  EXPECT_TRUE(waitUntilClosed(dialog));
+                }),
             IDCANCEL);
   EXPECT_EQ(storedRules(), kThreeRules);
 }

@@ -54,16 +54,16 @@ IconImage readIcon(HICON icon) {
     RGBQUAD palette[16];
   } four = {};
   four.header = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 4, BI_RGB, 0, 0, 0, 16, 0};
-  EXPECT_EQ(GetDIBits(dc.get(), colour.get(), 0, 16, image.colour.data(), reinterpret_cast<BITMAPINFO*>(&four),
-                      DIB_RGB_COLORS),
+  EXPECT_EQ(GetDIBits(dc.get(), colour.get(), 0, 16, image.colour.data(),
+                      reinterpret_cast<BITMAPINFO*>(&four), DIB_RGB_COLORS),
             16);
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD palette[2];
   } one = {};
   one.header = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 1, BI_RGB, 0, 0, 0, 2, 0};
-  EXPECT_EQ(GetDIBits(dc.get(), mask.get(), 0, 16, image.mask.data(), reinterpret_cast<BITMAPINFO*>(&one),
-                      DIB_RGB_COLORS),
+  EXPECT_EQ(GetDIBits(dc.get(), mask.get(), 0, 16, image.mask.data(),
+                      reinterpret_cast<BITMAPINFO*>(&one), DIB_RGB_COLORS),
             16);
   return image;
 }
@@ -90,8 +90,9 @@ class LockStateIcons : public ::testing::Test {
   void SetUp() override {
     boxRecord = {};
     parts_ = app::loadLockIconParts(kivora::test::kivoraModule());
-    for (HICON part : {parts_.base.get(), parts_.baseDevice.get(), parts_.numLock.get(), parts_.capsLock.get(),
-                       parts_.scrollLock.get(), parts_.watching.get(), parts_.paused.get(), parts_.flash.get()}) {
+    for (HICON part : {parts_.base.get(), parts_.baseDevice.get(), parts_.numLock.get(),
+                       parts_.capsLock.get(), parts_.scrollLock.get(), parts_.watching.get(),
+                       parts_.paused.get(), parts_.flash.get()}) {
       ASSERT_NE(part, nullptr) << "a part icon is missing from Kivora.exe";
     }
   }
@@ -103,7 +104,8 @@ TEST_F(LockStateIcons, EveryIconIsTheOrOfItsPartsWithTheBaseMask) {
   ASSERT_TRUE(app::buildLockStateIcons(parts_, table, false, recordBox));
   EXPECT_EQ(boxRecord.calls, 0);
 
-  const IconImage base = readIcon(parts_.base.get()), baseDevice = readIcon(parts_.baseDevice.get());
+  const IconImage base = readIcon(parts_.base.get()),
+                  baseDevice = readIcon(parts_.baseDevice.get());
   const IconImage keys[] = {readIcon(parts_.numLock.get()), readIcon(parts_.capsLock.get()),
                             readIcon(parts_.scrollLock.get())};
   const IconImage states[] = {readIcon(parts_.paused.get()), readIcon(parts_.watching.get()),
@@ -127,9 +129,11 @@ TEST_F(LockStateIcons, ComposedColoursAreTheIntendedOnes) {
   app::LockStateIcons table;
   ASSERT_TRUE(app::buildLockStateIcons(parts_, table, false, recordBox));
   // Indexes of the 16-colour table GetDIBits reads with.
-  constexpr int kBlack = 0, kOlive = 3, kNavy = 4, kGrey = 7, kSilver = 8, kGreen = 10, kYellow = 11, kBlue = 12;
+  constexpr int kBlack = 0, kOlive = 3, kNavy = 4, kGrey = 7, kSilver = 8, kGreen = 10,
+                kYellow = 11, kBlue = 12;
   constexpr int kWhite = 15;
-  const int numLamp[] = {2, 2}, capsLamp[] = {7, 2}, scrollLamp[] = {12, 2}, body[] = {8, 11}, letter[] = {1, 6};
+  const int numLamp[] = {2, 2}, capsLamp[] = {7, 2}, scrollLamp[] = {12, 2}, body[] = {8, 11},
+            letter[] = {1, 6};
   const int keyboard[] = {3, 12}, keyboardKey[] = {4, 13}, rim[] = {0, 8};
 
   const IconImage paused = readIcon(table[0].get());
@@ -157,7 +161,8 @@ TEST_F(LockStateIcons, ComposedColoursAreTheIntendedOnes) {
 
   const IconImage watchingDevice = readIcon(table[17].get());
   EXPECT_EQ(watchingDevice.index(keyboard[0], keyboard[1]), kNavy);
-  EXPECT_EQ(readIcon(table[16].get()).index(keyboard[0], keyboard[1]), kBlue) << "no keyboard without a device";
+  EXPECT_EQ(readIcon(table[16].get()).index(keyboard[0], keyboard[1]), kBlue)
+      << "no keyboard without a device";
 }
 
 TEST_F(LockStateIcons, CompositionNeedsADeviceContextAndSmallIcons) {
@@ -165,14 +170,16 @@ TEST_F(LockStateIcons, CompositionNeedsADeviceContextAndSmallIcons) {
   win32::MemoryDC dc(nullptr);
   EXPECT_TRUE(app::composeLockStateIcon(parts_, dc.get(), true, true, true, true, 2));
   parts_.capsLock.reset();
-  EXPECT_FALSE(app::composeLockStateIcon(parts_, dc.get(), false, false, true, false, 1)) << "a missing part";
-  EXPECT_TRUE(app::composeLockStateIcon(parts_, dc.get(), false, true, false, false, 1)) << "not needed here";
+  EXPECT_FALSE(app::composeLockStateIcon(parts_, dc.get(), false, false, true, false, 1))
+      << "a missing part";
+  EXPECT_TRUE(app::composeLockStateIcon(parts_, dc.get(), false, true, false, false, 1))
+      << "not needed here";
 }
 
 TEST_F(LockStateIcons, FailedCompositionReportsOnceAndUsesCopiesOfTheBases) {
   // A 32 x 32 base cannot be composed, so the very first icon fails.
-  parts_.base.reset(static_cast<HICON>(
-      LoadImageW(kivora::test::kivoraModule(), MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON, 32, 32, 0)));
+  parts_.base.reset(static_cast<HICON>(LoadImageW(
+      kivora::test::kivoraModule(), MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON, 32, 32, 0)));
   ASSERT_TRUE(parts_.base);
   app::LockStateIcons table;
   EXPECT_FALSE(app::buildLockStateIcons(parts_, table, false, recordBox));
@@ -180,7 +187,8 @@ TEST_F(LockStateIcons, FailedCompositionReportsOnceAndUsesCopiesOfTheBases) {
   EXPECT_EQ(boxRecord.caption, L"Kivora");
   EXPECT_EQ(boxRecord.type, static_cast<UINT>(MB_OK | MB_ICONERROR));
   EXPECT_EQ(boxRecord.text,
-            L"Custom icon composition failed. The 'Show the lock state of keys on tasktray icon' function does not "
+            L"Custom icon composition failed. The 'Show the lock state of keys on tasktray icon' "
+            L"function does not "
             L"work properly.");
 
   const IconImage device = readIcon(parts_.baseDevice.get());
@@ -218,7 +226,8 @@ TEST_F(LockStateIcons, FailureBoxIsARealMessageBoxInJapanese) {
   for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t cls[16] = {};
     GetClassNameW(child, cls, 16);
-    if (std::wstring(cls) == L"Static" && GetWindowTextLengthW(child) > 10) GetWindowTextW(child, text, 512);
+    if (std::wstring(cls) == L"Static" && GetWindowTextLengthW(child) > 10)
+      GetWindowTextW(child, text, 512);
   }
   EXPECT_STREQ(text,
                L"カスタムアイコンの合成に失敗しました。\r\n"

@@ -60,7 +60,8 @@ TEST_F(PngResource, TransparentPartsBecomeWhite) {
 
 TEST_F(PngResource, AnyFailingStepGivesNoPicture) {
   EXPECT_FALSE(app::loadPngResource(GetModuleHandleW(nullptr), 999)) << "no such resource";
-  EXPECT_FALSE(app::loadPngResource(GetModuleHandleW(nullptr), kNotAPicture)) << "bytes that are no picture";
+  EXPECT_FALSE(app::loadPngResource(GetModuleHandleW(nullptr), kNotAPicture))
+      << "bytes that are no picture";
   // A resource of the standard RCDATA type (10) is not the named type.
   EXPECT_FALSE(app::loadPngResource(kivora::test::kivoraModule(), IDI_KIVORA));
 }

@@ -29,10 +29,11 @@ struct LogLine {
 class Tray : public ::testing::Test {
  protected:
   void SetUp() override {
-    window_ = CreateWindowExW(0, L"Static", L"Kivora tray test", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
-                              nullptr, nullptr);
+    window_ = CreateWindowExW(0, L"Static", L"Kivora tray test", WS_POPUP, 0, 0, 10, 10, nullptr,
+                              nullptr, nullptr, nullptr);
     ASSERT_TRUE(window_);
-    app::setTrayLog([this](unsigned kind, unsigned line, std::u16string_view first, std::u16string_view second) {
+    app::setTrayLog([this](unsigned kind, unsigned line, std::u16string_view first,
+                           std::u16string_view second) {
       log_.push_back({kind, line, std::u16string(first), std::u16string(second)});
     });
     app::showBalloon(nullptr, nullptr, 0);
@@ -63,8 +64,10 @@ TEST(TrayIcons, EachChoiceHasItsOwnLoadedIcon) {
   const app::TrayIcons icons = app::loadTrayIcons(kivora::test::kivoraModule(), false, noBox);
   using Kind = monitor::TrayIconKind;
   const std::pair<Kind, HICON> singles[] = {
-      {Kind::Watching, icons.watching.get()},         {Kind::Paused, icons.paused.get()},
-      {Kind::DeviceWatching, icons.deviceWatching.get()}, {Kind::DevicePaused, icons.devicePaused.get()},
+      {Kind::Watching, icons.watching.get()},
+      {Kind::Paused, icons.paused.get()},
+      {Kind::DeviceWatching, icons.deviceWatching.get()},
+      {Kind::DevicePaused, icons.devicePaused.get()},
       {Kind::KeyChange, icons.keyChange.get()},
   };
   for (const auto& [kind, icon] : singles) {
@@ -72,7 +75,8 @@ TEST(TrayIcons, EachChoiceHasItsOwnLoadedIcon) {
     EXPECT_EQ(app::trayIconFor(icons, {kind}), icon);
   }
   EXPECT_NE(icons.keyChangeDevice.get(), nullptr);
-  for (int i = 0; i < 48; ++i) EXPECT_EQ(app::trayIconFor(icons, {Kind::LockState, i}), icons.lockState[i].get());
+  for (int i = 0; i < 48; ++i)
+    EXPECT_EQ(app::trayIconFor(icons, {Kind::LockState, i}), icons.lockState[i].get());
   EXPECT_EQ(app::trayIconFor(icons, {Kind::LockState, 48}), nullptr);
   EXPECT_EQ(app::trayIconFor(icons, {Kind::LockState, -1}), nullptr);
 }
@@ -89,12 +93,14 @@ void pressKey(BYTE vk) {
 
 TEST(TrayIcons, CurrentIconFollowsTheRealNumLock) {
   const app::TrayIcons icons = app::loadTrayIcons(kivora::test::kivoraModule(), false, noBox);
-  const monitor::TrayIconSettings settings{.showLockedKeyIcon = true, .kbWatchEnabled = 1, .showDevice = false};
+  const monitor::TrayIconSettings settings{
+      .showLockedKeyIcon = true, .kbWatchEnabled = 1, .showDevice = false};
   const monitor::LockKeys before = app::readLockKeys();
   pressKey(VK_NUMLOCK);
   const monitor::LockKeys after = app::readLockKeys();
   ASSERT_NE(after.numLock, before.numLock) << "NumLock did not toggle";
-  const int expected = 16 + (before.scrollLock ? 8 : 0) + (before.capsLock ? 4 : 0) + (after.numLock ? 2 : 0);
+  const int expected =
+      16 + (before.scrollLock ? 8 : 0) + (before.capsLock ? 4 : 0) + (after.numLock ? 2 : 0);
   EXPECT_EQ(app::currentTrayIcon(icons, settings), icons.lockState[expected].get());
   EXPECT_EQ(app::flashTrayIcon(icons, settings, after), icons.lockState[expected + 16].get());
   pressKey(VK_NUMLOCK);
@@ -104,15 +110,18 @@ TEST(TrayIcons, CurrentIconFollowsTheRealNumLock) {
 TEST_F(Tray, IconIsAddedModifiedAndRemoved) {
   const app::TrayIcons icons = app::loadTrayIcons(kivora::test::kivoraModule(), true, noBox);
   EXPECT_TRUE(app::addTrayIcon(window_, icons.watching.get(), L"Kivora"));
-  EXPECT_TRUE(app::updateTrayIcon(window_, icons, {.showLockedKeyIcon = false, .kbWatchEnabled = 0}, true));
+  EXPECT_TRUE(
+      app::updateTrayIcon(window_, icons, {.showLockedKeyIcon = false, .kbWatchEnabled = 0}, true));
   EXPECT_TRUE(app::modifyTrayIcon(window_, icons.keyChange.get(), L"Kivora:ON"));
   EXPECT_TRUE(app::removeTrayIcon(window_));
-  EXPECT_FALSE(app::modifyTrayIcon(window_, icons.watching.get(), L"gone")) << "no icon left to modify";
+  EXPECT_FALSE(app::modifyTrayIcon(window_, icons.watching.get(), L"gone"))
+      << "no icon left to modify";
 }
 
 TEST(BalloonData, CarriesTheCutTextTitleIconAndTimeOut) {
   const HWND window = reinterpret_cast<HWND>(0x1234);
-  const NOTIFYICONDATAW error = app::balloonData(window, {std::u16string(300, u'x'), monitor::kBalloonError});
+  const NOTIFYICONDATAW error =
+      app::balloonData(window, {std::u16string(300, u'x'), monitor::kBalloonError});
   EXPECT_EQ(error.cbSize, sizeof(NOTIFYICONDATAW));
   EXPECT_EQ(error.hWnd, window);
   EXPECT_EQ(error.uID, app::kTrayIconId);
@@ -182,8 +191,8 @@ TEST_F(Tray, CompanionGetsTheKeyStatesOnlyWhenItRuns) {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = app::kCompanionClass;
   ASSERT_TRUE(RegisterClassW(&wc));
-  HWND companion = CreateWindowExW(0, app::kCompanionClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                   wc.hInstance, nullptr);
+  HWND companion = CreateWindowExW(0, app::kCompanionClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                   nullptr, wc.hInstance, nullptr);
   ASSERT_TRUE(companion);
   EXPECT_TRUE(app::sendKeyStateToCompanion(window_));
   const std::u16string expected = app::companionText(app::readLockKeys());

@@ -48,8 +48,10 @@ class DialogLook : public ::testing::Test {
   }
   void resizeClient(int width, int height) {
     RECT r = {0, 0, width, height};
-    AdjustWindowRectEx(&r, GetWindowLongW(dialog_, GWL_STYLE), FALSE, GetWindowLongW(dialog_, GWL_EXSTYLE));
-    SetWindowPos(dialog_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+    AdjustWindowRectEx(&r, GetWindowLongW(dialog_, GWL_STYLE), FALSE,
+                       GetWindowLongW(dialog_, GWL_EXSTYLE));
+    SetWindowPos(dialog_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER);
   }
 
   TestDialogState state_;
@@ -153,15 +155,19 @@ TEST_F(DialogLook, ThemeDialogColoursListsAndTooltipsByMode) {
   EXPECT_TRUE(styles & LVS_EX_FULLROWSELECT);
   EXPECT_TRUE(styles & LVS_EX_DOUBLEBUFFER);
   EXPECT_TRUE(styles & LVS_EX_LABELTIP) << "the dialog's own extended styles stay";
-  EXPECT_EQ(SendMessageW(tips, TTM_GETTIPBKCOLOR, 0, 0), static_cast<LRESULT>(ui::colour::kListBackground));
-  EXPECT_EQ(SendMessageW(tips, TTM_GETTIPTEXTCOLOR, 0, 0), static_cast<LRESULT>(ui::colour::kListText));
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTIPBKCOLOR, 0, 0),
+            static_cast<LRESULT>(ui::colour::kListBackground));
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTIPTEXTCOLOR, 0, 0),
+            static_cast<LRESULT>(ui::colour::kListText));
 
   ui::SetDarkMode(false);
   ui::ThemeDialog(dialog_);
   EXPECT_EQ(ListView_GetBkColor(list), GetSysColor(COLOR_WINDOW));
   EXPECT_EQ(ListView_GetTextColor(list), GetSysColor(COLOR_WINDOWTEXT));
-  EXPECT_EQ(SendMessageW(tips, TTM_GETTIPBKCOLOR, 0, 0), static_cast<LRESULT>(GetSysColor(COLOR_INFOBK)));
-  EXPECT_EQ(SendMessageW(tips, TTM_GETTIPTEXTCOLOR, 0, 0), static_cast<LRESULT>(GetSysColor(COLOR_INFOTEXT)));
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTIPBKCOLOR, 0, 0),
+            static_cast<LRESULT>(GetSysColor(COLOR_INFOBK)));
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTIPTEXTCOLOR, 0, 0),
+            static_cast<LRESULT>(GetSysColor(COLOR_INFOTEXT)));
 }
 
 TEST_F(DialogLook, AnchoredControlsFollowTheEdgesAfterWmSize) {
@@ -181,8 +187,10 @@ TEST_F(DialogLook, AnchoredControlsFollowTheEdgesAfterWmSize) {
   state_.layout = ui::AttachLayout(dialog_, anchors);
 
   resizeClient(520, 300);  // 120 wider, 60 taller
-  const RECT ok2 = clientRectOf(kOk), hotkey2 = clientRectOf(kHotkey), status2 = clientRectOf(kStatus);
-  const RECT group2 = clientRectOf(kGroup), list2 = clientRectOf(kList), label2 = clientRectOf(kLabel);
+  const RECT ok2 = clientRectOf(kOk), hotkey2 = clientRectOf(kHotkey),
+             status2 = clientRectOf(kStatus);
+  const RECT group2 = clientRectOf(kGroup), list2 = clientRectOf(kList),
+             label2 = clientRectOf(kLabel);
   EXPECT_EQ(ok2.left, ok.left + 120);
   EXPECT_EQ(ok2.top, ok.top + 60);
   EXPECT_EQ(ok2.right - ok2.left, ok.right - ok.left);
@@ -204,7 +212,8 @@ TEST_F(DialogLook, AnchoredControlsFollowTheEdgesAfterWmSize) {
   EXPECT_EQ(info.ptMinTrackSize.x, before.right - before.left);
   EXPECT_EQ(info.ptMinTrackSize.y, before.bottom - before.top);
   // A dialog may change the limits, such as halving the minimum.
-  state_.layout->setMinTrackSize({(before.right - before.left) / 2, (before.bottom - before.top) / 2});
+  state_.layout->setMinTrackSize(
+      {(before.right - before.left) / 2, (before.bottom - before.top) / 2});
   state_.layout->setMaxTrackSize({900, 700});
   info = {};
   SendMessageW(dialog_, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
@@ -285,7 +294,8 @@ TEST_F(DialogLook, DisabledLabelIsGreyOnlyWhenDarkAndDisabled) {
   HWND label = item(kLabel);
   ui::SubclassDarkControls(dialog_, L"-None-");
   ui::SetDarkMode(true);
-  EXPECT_EQ(printClient(label, kMarker).count(ui::colour::kDisabled), 0) << "enabled: the control's own painting";
+  EXPECT_EQ(printClient(label, kMarker).count(ui::colour::kDisabled), 0)
+      << "enabled: the control's own painting";
 
   EnableWindow(label, FALSE);
   const Picture disabled = printClient(label, kMarker);
@@ -312,17 +322,20 @@ TEST_F(DialogLook, DisabledCheckBoxAndRadioDrawTheirBoxAndState) {
   EXPECT_EQ(unticked.at(7, top + 7), ui::colour::kCheckFill) << "box fill";
   const RECT inside = {2, top + 2, 12, top + 12};
   EXPECT_EQ(unticked.countIn(ui::colour::kDisabled, inside), 0);
-  EXPECT_GT(unticked.countIn(ui::colour::kDisabled, {18, 0, unticked.width, unticked.height}), 5) << "grey text";
+  EXPECT_GT(unticked.countIn(ui::colour::kDisabled, {18, 0, unticked.width, unticked.height}), 5)
+      << "grey text";
 
   SendMessageW(check, BM_SETCHECK, BST_CHECKED, 0);
   const Picture ticked = printClient(check, kMarker);
-  EXPECT_GT(ticked.countIn(ui::colour::kDisabled, inside), 5) << "a disabled ticked box still shows its tick";
+  EXPECT_GT(ticked.countIn(ui::colour::kDisabled, inside), 5)
+      << "a disabled ticked box still shows its tick";
 
   const Picture round = printClient(radio, kMarker);
   EXPECT_EQ(round.at(7, top + 7), ui::colour::kCheckFill);
   EXPECT_NE(round.at(0, top), ui::colour::kDisabled) << "a circle leaves the corner";
   SendMessageW(radio, BM_SETCHECK, BST_CHECKED, 0);
-  EXPECT_EQ(printClient(radio, kMarker).at(7, top + 7), ui::colour::kDisabled) << "the dot of a chosen radio";
+  EXPECT_EQ(printClient(radio, kMarker).at(7, top + 7), ui::colour::kDisabled)
+      << "the dot of a chosen radio";
 }
 
 TEST_F(DialogLook, DisabledGroupBoxKeepsItsInsideUntouched) {
@@ -333,7 +346,8 @@ TEST_F(DialogLook, DisabledGroupBoxKeepsItsInsideUntouched) {
   const Picture p = printClient(group, kMarker);
   EXPECT_EQ(p.at(0, p.height - 1), ui::colour::kDisabled) << "frame";
   EXPECT_EQ(p.at(p.width - 1, p.height - 1), ui::colour::kDisabled);
-  EXPECT_EQ(p.at(p.width / 2, p.height / 2), kMarker) << "controls inside the group are not painted over";
+  EXPECT_EQ(p.at(p.width / 2, p.height / 2), kMarker)
+      << "controls inside the group are not painted over";
   EXPECT_GT(p.countIn(ui::colour::kDisabled, {8, 0, p.width, p.height / 2}), 10) << "caption";
 }
 
@@ -342,7 +356,8 @@ TEST_F(DialogLook, DarkHotkeyPaintsTextAndFocusBorder) {
   SendMessageW(hotkey, HKM_SETHOTKEY, MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
   ui::SubclassDarkControls(dialog_, L"-None-");
 
-  EXPECT_NE(printClient(hotkey, kMarker).at(0, 0), ui::colour::kHotkeyBorder) << "light: the control's own look";
+  EXPECT_NE(printClient(hotkey, kMarker).at(0, 0), ui::colour::kHotkeyBorder)
+      << "light: the control's own look";
 
   ui::SetDarkMode(true);
   const Picture dark = printClient(hotkey, kMarker);
@@ -368,9 +383,11 @@ TEST_F(DialogLook, DarkHotkeyPaintsTextAndFocusBorder) {
 
 TEST(HotkeyName, CtrlAltF5ReadsAsTheSystemNamesIt) {
   wchar_t name[32] = {};
-  const int n = GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(VK_F5, MAPVK_VK_TO_VSC) << 16), name, 32);
+  const int n =
+      GetKeyNameTextW(static_cast<LONG>(MapVirtualKeyW(VK_F5, MAPVK_VK_TO_VSC) << 16), name, 32);
   ASSERT_GT(n, 0);
-  EXPECT_EQ(ui::hotkeyText(HOTKEYF_CONTROL | HOTKEYF_ALT, true, std::u16string(name, name + n), u"-None-"),
+  EXPECT_EQ(ui::hotkeyText(HOTKEYF_CONTROL | HOTKEYF_ALT, true, std::u16string(name, name + n),
+                           u"-None-"),
             u"Ctrl + Alt + F5");
 }
 
@@ -378,7 +395,8 @@ TEST(HotkeyName, CtrlAltF5ReadsAsTheSystemNamesIt) {
 class AppsThemeValue {
  public:
   AppsThemeValue() {
-    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
+    RegCreateKeyExW(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                    nullptr);
     DWORD size = sizeof saved_;
     hadValue_ = RegQueryValueExW(key_, L"AppsUseLightTheme", nullptr, nullptr,
                                  reinterpret_cast<BYTE*>(&saved_), &size) == ERROR_SUCCESS;
@@ -392,12 +410,14 @@ class AppsThemeValue {
     RegCloseKey(key_);
   }
   void set(DWORD value) {
-    RegSetValueExW(key_, L"AppsUseLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+    RegSetValueExW(key_, L"AppsUseLightTheme", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                   sizeof value);
   }
   void remove() { RegDeleteValueW(key_, L"AppsUseLightTheme"); }
 
  private:
-  static constexpr wchar_t kKey[] = L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
+  static constexpr wchar_t kKey[] =
+      L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
   HKEY key_ = nullptr;
   DWORD saved_ = 1;
   bool hadValue_ = false;

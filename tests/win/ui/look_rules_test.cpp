@@ -65,10 +65,12 @@ TEST(LookRules, PlacementsInTheWorkArea) {
 TEST(LookRules, HotkeyTextListsModifiersInFixedOrder) {
   constexpr unsigned shift = 1, control = 2, alt = 4, ext = 8;
   EXPECT_EQ(hotkeyText(control | alt, true, u"F5", u"-None-"), u"Ctrl + Alt + F5");
-  EXPECT_EQ(hotkeyText(alt | shift | control | ext, true, u"Home", u"-None-"), u"Ctrl + Shift + Alt + Home");
+  EXPECT_EQ(hotkeyText(alt | shift | control | ext, true, u"Home", u"-None-"),
+            u"Ctrl + Shift + Alt + Home");
   EXPECT_EQ(hotkeyText(0, true, u"Pause", u"-None-"), u"Pause");
   EXPECT_EQ(hotkeyText(0, false, u"", u"なし"), u"なし");
-  EXPECT_EQ(hotkeyText(ext, false, u"", u"-None-"), u"-None-") << "the extended flag alone is no modifier";
+  EXPECT_EQ(hotkeyText(ext, false, u"", u"-None-"), u"-None-")
+      << "the extended flag alone is no modifier";
   EXPECT_EQ(hotkeyText(shift, false, u"", u"-None-"), u"Shift + ");
 }
 

@@ -31,7 +31,9 @@ struct BoxRun {
   std::atomic<int> result{-1};
   std::thread thread;
   BoxRun(const wchar_t* caption, UINT type) {
-    thread = std::thread([this, caption, type] { result = ui::ThemedMessageBox(nullptr, L"Body text", caption, type); });
+    thread = std::thread([this, caption, type] {
+      result = ui::ThemedMessageBox(nullptr, L"Body text", caption, type);
+    });
   }
   ~BoxRun() {
     if (thread.joinable()) thread.join();
@@ -41,7 +43,8 @@ struct BoxRun {
 // What the box answers to WM_CTLCOLORSTATIC for its text.
 LRESULT staticColourAnswer(HWND box, HDC dc) {
   HWND text = FindWindowExW(box, nullptr, L"Static", L"Body text");
-  return SendMessageW(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(text));
+  return SendMessageW(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                      reinterpret_cast<LPARAM>(text));
 }
 
 class ThemedBox : public ::testing::Test {
@@ -59,7 +62,8 @@ TEST_F(ThemedBox, DarkBoxAnswersWithTheDarkColoursAndIsClosedByTheTest) {
   win32::MemoryDC dc(screen.get());
   EXPECT_EQ(staticColourAnswer(box, dc.get()), reinterpret_cast<LRESULT>(ui::DarkBrush()));
   EXPECT_EQ(GetTextColor(dc.get()), ui::colour::kText);
-  EXPECT_EQ(SendMessageW(box, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(box)),
+  EXPECT_EQ(SendMessageW(box, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc.get()),
+                         reinterpret_cast<LPARAM>(box)),
             reinterpret_cast<LRESULT>(ui::DarkBrush()));
 
   PostMessageW(box, WM_COMMAND, IDOK, 0);
@@ -85,10 +89,12 @@ TEST_F(ThemedBox, HookEndsWithTheBox) {
   std::atomic<LRESULT> laterAnswer{0};
   std::thread thread([&] {
     ui::ThemedMessageBox(nullptr, L"Body text", L"Kivora first box", MB_OK);
-    HWND plain = CreateWindowExW(0, L"#32770", L"plain", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+    HWND plain = CreateWindowExW(0, L"#32770", L"plain", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr,
+                                 nullptr, nullptr);
     win32::WindowDC screen(nullptr);
     win32::MemoryDC dc(screen.get());
-    laterAnswer = SendMessageW(plain, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(plain));
+    laterAnswer = SendMessageW(plain, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc.get()),
+                               reinterpret_cast<LPARAM>(plain));
     DestroyWindow(plain);
   });
   HWND box = waitForWindow(L"#32770", L"Kivora first box");

@@ -35,7 +35,8 @@ TEST(LoadSystemLibrary, LoadsFromTheSystemFolderAndKeepsTheCurrentFolder) {
   ASSERT_TRUE(module);
   const std::u16string path = kivora::win32::modulePath(module.get());
   const std::wstring folder = systemFolder();
-  EXPECT_EQ(_wcsnicmp(reinterpret_cast<const wchar_t*>(path.c_str()), folder.c_str(), folder.size()), 0);
+  EXPECT_EQ(
+      _wcsnicmp(reinterpret_cast<const wchar_t*>(path.c_str()), folder.c_str(), folder.size()), 0);
   EXPECT_EQ(currentFolder(), before);
 }
 

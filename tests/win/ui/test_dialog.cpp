@@ -26,7 +26,8 @@ class TemplateWriter {
     putWord(8);
     putString(L"MS Shell Dlg");
   }
-  void item(const wchar_t* cls, const wchar_t* text, WORD id, DWORD style, short x, short y, short cx, short cy) {
+  void item(const wchar_t* cls, const wchar_t* text, WORD id, DWORD style, short x, short y,
+            short cx, short cy) {
     align();
     putDword(style | WS_CHILD | WS_VISIBLE);
     putDword(0);
@@ -84,13 +85,14 @@ INT_PTR CALLBACK testDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPa
 
 HWND createTestDialog(TestDialogState& state, bool visible) {
   static const bool commonControls = [] {
-    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES | ICC_LISTVIEW_CLASSES | ICC_HOTKEY_CLASS};
+    INITCOMMONCONTROLSEX icc = {sizeof icc,
+                                ICC_WIN95_CLASSES | ICC_LISTVIEW_CLASSES | ICC_HOTKEY_CLASS};
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)commonControls;
   TemplateWriter t;
-  t.dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | (visible ? WS_VISIBLE : 0), 200, 120,
-           L"Kivora look test", 9);
+  t.dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | (visible ? WS_VISIBLE : 0), 200,
+           120, L"Kivora look test", 9);
   t.item(L"Button", L"OK", kOk, BS_DEFPUSHBUTTON | WS_TABSTOP, 140, 100, 50, 14);
   t.item(L"Static", L"A label", kLabel, SS_LEFT, 7, 7, 100, 10);
   t.item(L"Button", L"Check", kCheck, BS_AUTOCHECKBOX | WS_TABSTOP, 7, 20, 80, 10);
@@ -112,12 +114,15 @@ void pumpMessages() {
   }
 }
 
-int Picture::count(COLORREF colour) const { return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour)); }
+int Picture::count(COLORREF colour) const {
+  return static_cast<int>(std::count(pixels.begin(), pixels.end(), colour));
+}
 
 int Picture::countIn(COLORREF colour, RECT area) const {
   int n = 0;
   for (int y = std::max(0L, area.top); y < std::min<LONG>(height, area.bottom); ++y) {
-    for (int x = std::max(0L, area.left); x < std::min<LONG>(width, area.right); ++x) n += at(x, y) == colour;
+    for (int x = std::max(0L, area.left); x < std::min<LONG>(width, area.right); ++x)
+      n += at(x, y) == colour;
   }
   return n;
 }
@@ -134,7 +139,8 @@ Picture printClient(HWND control, COLORREF background) {
   HGDIOBJ old = SelectObject(dc.get(), bitmap.get());
   win32::UniqueBrush fill(CreateSolidBrush(background));
   FillRect(dc.get(), &client, fill.get());
-  SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT | PRF_ERASEBKGND);
+  SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()),
+               PRF_CLIENT | PRF_ERASEBKGND);
   SelectObject(dc.get(), old);
 
   BITMAPINFO info = {};
