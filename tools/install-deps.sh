@@ -2,6 +2,7 @@
 # Installs every Debian package the two builds and their tests need.
 # Safe to run again: when everything is present it only checks and returns.
 set -euo pipefail
+case "${1:-}" in -h|--help) sed -n '2,/^set /{/^#/{s/^# \{0,1\}//;p}}' "$0"; exit 0 ;; esac
 
 packages=(
   cmake ninja-build g++ make flex bison

@@ -6,6 +6,7 @@
 Reads the ITSF header, the ITSP directory header and its PMGL listing
 chunks; the content itself (LZX-compressed) is not needed for the names.
 """
+import argparse
 import struct
 import sys
 
@@ -45,6 +46,13 @@ def names(data):
     return result
 
 
-if __name__ == "__main__":
-    with open(sys.argv[1], "rb") as f:
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("chm", metavar="FILE.chm", help="the compiled help file to list")
+    with open(parser.parse_args().chm, "rb") as f:
         print("\n".join(names(f.read())))
+
+
+if __name__ == "__main__":
+    main()

@@ -10,6 +10,7 @@ writes the project (Kivora.hhp) and the table of contents (Kivora.hhc); those
 two are read in the project's code page, Japanese 932, while the topics say
 themselves that they are UTF-8.
 """
+import argparse
 import html
 import pathlib
 import re
@@ -34,7 +35,14 @@ def inline_samples(page, samples_dir, used):
 
 
 def main():
-    source, output = pathlib.Path(sys.argv[1]), pathlib.Path(sys.argv[2])
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("source", metavar="SOURCE_DIR", type=pathlib.Path,
+                        help="docs/help: the topics in _RESOURCE and the samples")
+    parser.add_argument("output", metavar="OUTPUT_DIR", type=pathlib.Path,
+                        help="where the project, the contents and the topics go")
+    args = parser.parse_args()
+    source, output = args.source, args.output
     pages_in, pages_out = source / "_RESOURCE", output / "_RESOURCE"
     samples = source / "samples"
     if pages_out.exists():

@@ -25,9 +25,8 @@ therefore use only these indexes:
 Overlays use index 0 everywhere else and never draw where a base is
 transparent; key overlays never touch what a state overlay draws. main()
 checks all of this before writing anything.
-
-usage: icons.py OUTPUT_DIR [--preview SHEET.png]
 """
+import argparse
 import os
 import struct
 import sys
@@ -389,17 +388,18 @@ def preview(path, scale=4):
     pngfile.write_if_changed(path, pngfile.png_bytes(sheet_w, height, pixels))
 
 
+def parse_arguments():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("outdir", metavar="OUTPUT_DIR", help="where the .ico files go")
+    parser.add_argument("--preview", metavar="SHEET.png",
+                        help="also draw every icon and the 48 compositions into this PNG")
+    return parser.parse_args()
+
+
 def main():
-    args = sys.argv[1:]
-    preview_path = None
-    if "--preview" in args:
-        at = args.index("--preview")
-        preview_path = args[at + 1]
-        del args[at:at + 2]
-    if len(args) != 1:
-        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
-        return 2
-    outdir = args[0]
+    args = parse_arguments()
+    outdir, preview_path = args.outdir, args.preview
     check_parts()
     os.makedirs(outdir, exist_ok=True)
     for number, tables in sorted(ICONS.items()):

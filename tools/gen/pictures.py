@@ -8,9 +8,8 @@
 Both are language-neutral (no words, only a clock). Shapes are drawn four
 times larger and averaged down, so edges are smooth; icons are copied pixel
 for pixel from the icon tables.
-
-usage: pictures.py OUTPUT_DIR
 """
+import argparse
 import math
 import os
 import sys
@@ -284,10 +283,10 @@ PICTURES = {165: picture_windows7, 166: picture_windows10}
 
 
 def main():
-    if len(sys.argv) != 2:
-        print(__doc__.strip().splitlines()[-1], file=sys.stderr)
-        return 2
-    outdir = sys.argv[1]
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("outdir", metavar="OUTPUT_DIR", help="where the two PNG files go")
+    outdir = parser.parse_args().outdir
     os.makedirs(outdir, exist_ok=True)
     for number, draw in sorted(PICTURES.items()):
         canvas = draw()

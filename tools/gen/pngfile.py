@@ -1,8 +1,10 @@
 """Writes PNG files (8-bit RGBA, no interlace) with the standard library only.
 
 The output depends only on the pixels, so generated pictures are byte for byte
-reproducible.
+reproducible. It is a module for icons.py and pictures.py; run on its own it
+only answers --help.
 """
+import argparse
 import struct
 import zlib
 
@@ -36,3 +38,7 @@ def write_if_changed(path, data):
         pass
     with open(path, "wb") as f:
         f.write(data)
+
+
+if __name__ == "__main__":
+    argparse.ArgumentParser(description=__doc__).parse_args()
