@@ -7,6 +7,8 @@
 
 namespace kivora::monitor {
 
+using settings::WatchMode;
+
 namespace {
 
 // Window titles and class names are read into buffers of this many characters.
@@ -72,6 +74,13 @@ const LockKeyRow& kScrollLock = kLockKeys[2];
 
 std::u16string onOff(bool on) { return on ? u"ON" : u"OFF"; }
 
+// A lock setting as the override lines print it.
+std::u16string storedHex(settings::KeyStateSetting setting) {
+  return hexText(static_cast<std::uint32_t>(setting.stored()));
+}
+
+constexpr settings::KeyStateSetting kConstantlyOn{settings::WatchMode::Constantly, true};
+
 }  // namespace
 
 Monitor::Monitor(settings::Settings& settings, const settings::SettingsStore& store,
@@ -112,7 +121,7 @@ void Monitor::onMonitorTimer(unsigned timerId) {
     case kDeviceListTimer:
       // With NumLock held constantly ON and no device shown in the tray,
       // nothing looks at the device list.
-      if (!(settings_.NumLockState == 3 && settings_.NotifyWatchedDevice == 0))
+      if (!(settings_.NumLockState == kConstantlyOn && settings_.NotifyWatchedDevice == 0))
         devices_.refreshConnectedDevices(platform::kNoWindow);
       break;
     case kScriptHoldTimer:
@@ -205,16 +214,14 @@ void Monitor::watchKeys(TickResult& tick) {
   settings::KeyStateSetting caps = settings_.CapsLockState;
   if (rule.capsLock != kPolicyNone) {
     caps = applyLockPolicy(rule.capsLock, caps, foregroundChanged);
-    log_.log(kLogTick, 1952, u"CapsLock特殊処理による変更=",
-             hexText(static_cast<std::uint32_t>(caps)));
+    log_.log(kLogTick, 1952, u"CapsLock特殊処理による変更=", storedHex(caps));
   }
   enforceKey(kCapsLock, caps, tick);
 
   settings::KeyStateSetting scroll = settings_.ScrollLockState;
   if (rule.scrollLock != kPolicyNone) {
     scroll = applyLockPolicy(rule.scrollLock, scroll, foregroundChanged);
-    log_.log(kLogTick, 2038, u"ScrollLock特殊処理による変更=",
-             hexText(static_cast<std::uint32_t>(scroll)));
+    log_.log(kLogTick, 2038, u"ScrollLock特殊処理による変更=", storedHex(scroll));
   }
   enforceKey(kScrollLock, scroll, tick);
 
@@ -229,9 +236,9 @@ void Monitor::watchKeys(TickResult& tick) {
 // session's own setting, then the window rule, which beats both.
 settings::KeyStateSetting Monitor::numLockSetting(bool foregroundChanged, LockPolicy ruleCode) {
   settings::KeyStateSetting n = settings_.NumLockState;
-  if ((n == 6 || n == 7) && settings_.NOT_WATCH_DEV_NUMLOCK != 0 &&
+  if (n.mode() == WatchMode::WhileDeviceConnected && settings_.NOT_WATCH_DEV_NUMLOCK != 0 &&
       !settings_.watchedKeyboards.empty() && !watchedDeviceConnected()) {
-    n = 2 + (1 - (n & 1));
+    n = n.opposedConstantly();
   }
   if (settings_.RemoteCheck != 0 &&
       services_.desktop.GetSystemMetrics(platform::kSmRemoteSession) != 0) {
@@ -241,7 +248,7 @@ settings::KeyStateSetting Monitor::numLockSetting(bool foregroundChanged, LockPo
   }
   if (ruleCode != kPolicyNone) {
     n = applyLockPolicy(ruleCode, n, foregroundChanged);
-    log_.log(kLogTick, 1864, u"NumLock特殊処理による変更=", hexText(static_cast<std::uint32_t>(n)));
+    log_.log(kLogTick, 1864, u"NumLock特殊処理による変更=", storedHex(n));
   }
   return n;
 }
@@ -250,18 +257,28 @@ bool Monitor::keyIsOn(std::uint8_t virtualKey) {
   return (services_.keyboard.GetKeyState(virtualKey) & 1) != 0;
 }
 
+bool Monitor::keyIsKept(const LockKeyRow& key, settings::KeyStateSetting setting) const {
+  switch (setting.mode()) {
+    case WatchMode::Constantly:
+      return true;
+    case WatchMode::Once:
+      return state_.firstTick;
+    case WatchMode::WhileDeviceConnected:
+      return key.virtualKey == platform::kVkNumLock && watchedDeviceConnected();
+    case WatchMode::NotWatched:
+      break;
+  }
+  return false;
+}
+
 void Monitor::enforceKey(const LockKeyRow& key, settings::KeyStateSetting setting,
                          TickResult& tick) {
-  const int mode = settings::watchMode(setting);
-  const bool handled = mode == 1 || (state_.firstTick && mode == 2) ||
-                       (key.virtualKey == platform::kVkNumLock && mode == 3 &&
-                        !settings_.watchedKeyboards.empty() && watchedDeviceConnected());
   const std::u16string name(key.name);
-  if (!handled) {
+  if (!keyIsKept(key, setting)) {
     log_.log(kLogTick, key.notHandled, name + u"処理対象外", u"");
     return;
   }
-  const bool wantOn = settings::wantsOn(setting);
+  const bool wantOn = setting.wantsOn();
   const bool isOn = keyIsOn(key.virtualKey);
   if (isOn == wantOn) {
     if (isOn) {
