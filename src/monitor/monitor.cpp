@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "monitor/log_format.h"
+#include "monitor/tray_icon_choice.h"
 
 namespace kivora::monitor {
 
@@ -38,21 +39,26 @@ std::u16string windowText(int (platform::Desktop::*read)(platform::WindowHandle,
 
 }  // namespace
 
-// One lock key: its virtual key, the name its log lines and notice use, the
-// line numbers of the key procedure and its line of the notice.
-struct LockKeyRow {
-  std::size_t index;
-  std::uint8_t virtualKey;
-  std::u16string_view name;
+// The line numbers of one key's log lines in the key procedure.
+struct KeyLogLines {
   unsigned notHandled;
-  unsigned onNoChange;
-  unsigned noticeOn;
+  unsigned onNoChange;  // ON, as wanted
+  unsigned noticeOn;    // notify-only: ON, though OFF is wanted
   unsigned pressedOff;
-  unsigned failedOff;
+  unsigned failedOff;  // still ON after the press
   unsigned offNoChange;
   unsigned noticeOff;
   unsigned pressedOn;
   unsigned failedOn;
+};
+
+// One lock key: its virtual key, the name its log lines and notice use, its
+// log lines and its line of the notice.
+struct LockKeyRow {
+  std::size_t index;
+  std::uint8_t virtualKey;
+  std::u16string_view name;
+  KeyLogLines lines;
   int noticeY;
   std::uint32_t noticeColor;
 };
@@ -60,12 +66,48 @@ struct LockKeyRow {
 namespace {
 
 constexpr std::array<LockKeyRow, 3> kLockKeys{{
-    {0, platform::kVkNumLock, u"NumLock", 1913, 1888, 1875, 1879, 1882, 1908, 1895, 1899, 1902, 40,
-     0xE0FFFF},
-    {1, platform::kVkCapital, u"CapsLock", 1999, 1974, 1961, 1965, 1968, 1994, 1981, 1985, 1988, 64,
-     0xFFE0FF},
-    {2, platform::kVkScroll, u"ScrollLock", 2085, 2060, 2047, 2051, 2054, 2080, 2067, 2071, 2074,
-     88, 0xFFFFE0},
+    {.index = 0,
+     .virtualKey = platform::kVkNumLock,
+     .name = u"NumLock",
+     .lines = {.notHandled = 1913,
+               .onNoChange = 1888,
+               .noticeOn = 1875,
+               .pressedOff = 1879,
+               .failedOff = 1882,
+               .offNoChange = 1908,
+               .noticeOff = 1895,
+               .pressedOn = 1899,
+               .failedOn = 1902},
+     .noticeY = 40,
+     .noticeColor = 0xE0FFFF},
+    {.index = 1,
+     .virtualKey = platform::kVkCapital,
+     .name = u"CapsLock",
+     .lines = {.notHandled = 1999,
+               .onNoChange = 1974,
+               .noticeOn = 1961,
+               .pressedOff = 1965,
+               .failedOff = 1968,
+               .offNoChange = 1994,
+               .noticeOff = 1981,
+               .pressedOn = 1985,
+               .failedOn = 1988},
+     .noticeY = 64,
+     .noticeColor = 0xFFE0FF},
+    {.index = 2,
+     .virtualKey = platform::kVkScroll,
+     .name = u"ScrollLock",
+     .lines = {.notHandled = 2085,
+               .onNoChange = 2060,
+               .noticeOn = 2047,
+               .pressedOff = 2051,
+               .failedOff = 2054,
+               .offNoChange = 2080,
+               .noticeOff = 2067,
+               .pressedOn = 2071,
+               .failedOn = 2074},
+     .noticeY = 88,
+     .noticeColor = 0xFFFFE0},
 }};
 
 const LockKeyRow& kNumLock = kLockKeys[0];
@@ -273,30 +315,31 @@ bool Monitor::keyIsKept(const LockKeyRow& key, settings::KeyStateSetting setting
 
 void Monitor::enforceKey(const LockKeyRow& key, settings::KeyStateSetting setting,
                          TickResult& tick) {
+  const KeyLogLines& lines = key.lines;
   const std::u16string name(key.name);
   if (!keyIsKept(key, setting)) {
-    log_.log(kLogTick, key.notHandled, name + u"処理対象外", u"");
+    log_.log(kLogTick, lines.notHandled, name + u"処理対象外", u"");
     return;
   }
   const bool wantOn = setting.wantsOn();
   const bool isOn = keyIsOn(key.virtualKey);
   if (isOn == wantOn) {
     if (isOn) {
-      log_.log(kLogTick, key.onNoChange, name + u" ONなのでONへの切替不要", u"");
+      log_.log(kLogTick, lines.onNoChange, name + u" ONなのでONへの切替不要", u"");
     } else {
-      log_.log(kLogTick, key.offNoChange, name + u" OFFなのでOFFへの切替不要", u"");
+      log_.log(kLogTick, lines.offNoChange, name + u" OFFなのでOFFへの切替不要", u"");
     }
     return;
   }
   if (settings_.NotifyOnly != 0) {
     tick.notices[key.index] = isOn ? 1 : 0;
-    log_.log(kLogTick, isOn ? key.noticeOn : key.noticeOff, name + u"画面通知", onOff(isOn));
+    log_.log(kLogTick, isOn ? lines.noticeOn : lines.noticeOff, name + u"画面通知", onOff(isOn));
     return;
   }
   pressLockKey(key.virtualKey);
-  log_.log(kLogTick, isOn ? key.pressedOff : key.pressedOn, name + u"状態変更", onOff(!isOn));
+  log_.log(kLogTick, isOn ? lines.pressedOff : lines.pressedOn, name + u"状態変更", onOff(!isOn));
   if (keyIsOn(key.virtualKey) != wantOn) {
-    log_.log(kLogTick, isOn ? key.failedOff : key.failedOn, name + u"状態変更", u"変更失敗");
+    log_.log(kLogTick, isOn ? lines.failedOff : lines.failedOn, name + u"状態変更", u"変更失敗");
     tick.changeFailed = true;
   }
 }
@@ -304,9 +347,9 @@ void Monitor::enforceKey(const LockKeyRow& key, settings::KeyStateSetting settin
 void Monitor::pressLockKey(std::uint8_t virtualKey) {
   if (settings_.ShowLockedKeyIcon != 0) {
     // The flash icon shows the states before the press.
-    const int index = 32 + 2 * keyIsOn(platform::kVkNumLock) + 4 * keyIsOn(platform::kVkCapital) +
-                      8 * keyIsOn(platform::kVkScroll) + (trayDeviceBit() ? 1 : 0);
-    shell_.flashTrayIcon(index);
+    const LockKeys keys{keyIsOn(platform::kVkNumLock), keyIsOn(platform::kVkCapital),
+                        keyIsOn(platform::kVkScroll)};
+    shell_.flashTrayIcon(lockStateIconIndex(kIconFlash, keys, trayDeviceBit()));
   } else {
     shell_.flashTrayIcon(std::nullopt);
   }
