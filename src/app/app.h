@@ -24,6 +24,7 @@
 #include "platform/win32/profile_win32.h"
 #include "platform/win32/registry_win32.h"
 #include "platform/win32/script_system.h"
+#include "platform/win32/vectored_fault_guard.h"
 #include "platform/win32/version_record_win32.h"
 #include "script/engine.h"
 #include "settings/settings.h"

@@ -144,13 +144,14 @@ bool buildLockStateIcons(const LockIconParts& parts, LockStateIcons& table, bool
   if (!table[0]) {
     if (messageBox)
       messageBox(nullptr, compositionFailedText(japanese), L"Kivora", MB_OK | MB_ICONERROR);
-    for (size_t i = 0; i < table.size(); ++i)
-      table[i] = copyOf(i % 2 ? parts.baseDevice : parts.base);
+    for (int i = 0; i < monitor::kLockStateIconCount; ++i)
+      table[i] = copyOf(monitor::lockStateIconContent(i).device ? parts.baseDevice : parts.base);
     return false;
   }
   for (int i = 1; i < monitor::kLockStateIconCount; ++i) {
-    const bool device = i & 1;
-    table[i] = composeLockStateIcon(parts, dc.get(), device, i & 2, i & 4, i & 8, i >> 4);
+    const auto [state, keys, device] = monitor::lockStateIconContent(i);
+    table[i] = composeLockStateIcon(parts, dc.get(), device, keys.numLock, keys.capsLock,
+                                    keys.scrollLock, state);
     // One failure among the rest must not leave a hole in the tray.
     if (!table[i]) table[i] = copyOf(device ? parts.baseDevice : parts.base);
   }

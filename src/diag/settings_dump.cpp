@@ -22,11 +22,11 @@ void writeSettingsDump(DebugLog& log, const settings::Settings& s, DumpContext c
     log.log(kLogContinuation, kDumpItemLine, label, value);
   };
   auto number = [&](std::u16string_view label, std::int64_t value) { item(label, decimal(value)); };
-  number(u"NumLockState=", s.NumLockState);
+  number(u"NumLockState=", s.NumLockState.stored());
   number(u"RemoteCheck=", s.RemoteCheck);
-  number(u"RM_NumLockState=", s.RM_NumLockState);
-  number(u"CapsLockState=", s.CapsLockState);
-  number(u"ScrollLockState=", s.ScrollLockState);
+  number(u"RM_NumLockState=", s.RM_NumLockState.stored());
+  number(u"CapsLockState=", s.CapsLockState.stored());
+  number(u"ScrollLockState=", s.ScrollLockState.stored());
   number(u"KBWatchEnabled=", s.KBWatchEnabled);
   number(u"PlaySound=", s.PlaySound);
   item(u"PlaySoundFileName=", s.PlaySoundFileName);

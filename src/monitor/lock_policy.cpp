@@ -18,10 +18,10 @@ constexpr std::array<PolicyTexts, kLockPolicyCount> kPolicyTexts{{
     {u"Don't watch", u"監視しない"},
 }};
 
-// Constantly OFF / ON in KeyStateSetting terms (watch mode 1).
-constexpr settings::KeyStateSetting kConstantlyOff = 2;
-constexpr settings::KeyStateSetting kConstantlyOn = 3;
-constexpr settings::KeyStateSetting kNotWatched = 0;
+using settings::WatchMode;
+constexpr settings::KeyStateSetting kConstantlyOff{WatchMode::Constantly, false};
+constexpr settings::KeyStateSetting kConstantlyOn{WatchMode::Constantly, true};
+constexpr settings::KeyStateSetting kNotWatched{WatchMode::NotWatched, false};
 
 }  // namespace
 

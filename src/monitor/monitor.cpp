@@ -4,8 +4,11 @@
 #include <vector>
 
 #include "monitor/log_format.h"
+#include "monitor/tray_icon_choice.h"
 
 namespace kivora::monitor {
+
+using settings::WatchMode;
 
 namespace {
 
@@ -36,21 +39,26 @@ std::u16string windowText(int (platform::Desktop::*read)(platform::WindowHandle,
 
 }  // namespace
 
-// One lock key: its virtual key, the name its log lines and notice use, the
-// line numbers of the key procedure and its line of the notice.
-struct LockKeyRow {
-  std::size_t index;
-  std::uint8_t virtualKey;
-  std::u16string_view name;
+// The line numbers of one key's log lines in the key procedure.
+struct KeyLogLines {
   unsigned notHandled;
-  unsigned onNoChange;
-  unsigned noticeOn;
+  unsigned onNoChange;  // ON, as wanted
+  unsigned noticeOn;    // notify-only: ON, though OFF is wanted
   unsigned pressedOff;
-  unsigned failedOff;
+  unsigned failedOff;  // still ON after the press
   unsigned offNoChange;
   unsigned noticeOff;
   unsigned pressedOn;
   unsigned failedOn;
+};
+
+// One lock key: its virtual key, the name its log lines and notice use, its
+// log lines and its line of the notice.
+struct LockKeyRow {
+  std::size_t index;
+  std::uint8_t virtualKey;
+  std::u16string_view name;
+  KeyLogLines lines;
   int noticeY;
   std::uint32_t noticeColor;
 };
@@ -58,12 +66,48 @@ struct LockKeyRow {
 namespace {
 
 constexpr std::array<LockKeyRow, 3> kLockKeys{{
-    {0, platform::kVkNumLock, u"NumLock", 1913, 1888, 1875, 1879, 1882, 1908, 1895, 1899, 1902, 40,
-     0xE0FFFF},
-    {1, platform::kVkCapital, u"CapsLock", 1999, 1974, 1961, 1965, 1968, 1994, 1981, 1985, 1988, 64,
-     0xFFE0FF},
-    {2, platform::kVkScroll, u"ScrollLock", 2085, 2060, 2047, 2051, 2054, 2080, 2067, 2071, 2074,
-     88, 0xFFFFE0},
+    {.index = 0,
+     .virtualKey = platform::kVkNumLock,
+     .name = u"NumLock",
+     .lines = {.notHandled = 1913,
+               .onNoChange = 1888,
+               .noticeOn = 1875,
+               .pressedOff = 1879,
+               .failedOff = 1882,
+               .offNoChange = 1908,
+               .noticeOff = 1895,
+               .pressedOn = 1899,
+               .failedOn = 1902},
+     .noticeY = 40,
+     .noticeColor = 0xE0FFFF},
+    {.index = 1,
+     .virtualKey = platform::kVkCapital,
+     .name = u"CapsLock",
+     .lines = {.notHandled = 1999,
+               .onNoChange = 1974,
+               .noticeOn = 1961,
+               .pressedOff = 1965,
+               .failedOff = 1968,
+               .offNoChange = 1994,
+               .noticeOff = 1981,
+               .pressedOn = 1985,
+               .failedOn = 1988},
+     .noticeY = 64,
+     .noticeColor = 0xFFE0FF},
+    {.index = 2,
+     .virtualKey = platform::kVkScroll,
+     .name = u"ScrollLock",
+     .lines = {.notHandled = 2085,
+               .onNoChange = 2060,
+               .noticeOn = 2047,
+               .pressedOff = 2051,
+               .failedOff = 2054,
+               .offNoChange = 2080,
+               .noticeOff = 2067,
+               .pressedOn = 2071,
+               .failedOn = 2074},
+     .noticeY = 88,
+     .noticeColor = 0xFFFFE0},
 }};
 
 const LockKeyRow& kNumLock = kLockKeys[0];
@@ -71,6 +115,13 @@ const LockKeyRow& kCapsLock = kLockKeys[1];
 const LockKeyRow& kScrollLock = kLockKeys[2];
 
 std::u16string onOff(bool on) { return on ? u"ON" : u"OFF"; }
+
+// A lock setting as the override lines print it.
+std::u16string storedHex(settings::KeyStateSetting setting) {
+  return hexText(static_cast<std::uint32_t>(setting.stored()));
+}
+
+constexpr settings::KeyStateSetting kConstantlyOn{settings::WatchMode::Constantly, true};
 
 }  // namespace
 
@@ -112,7 +163,7 @@ void Monitor::onMonitorTimer(unsigned timerId) {
     case kDeviceListTimer:
       // With NumLock held constantly ON and no device shown in the tray,
       // nothing looks at the device list.
-      if (!(settings_.NumLockState == 3 && settings_.NotifyWatchedDevice == 0))
+      if (!(settings_.NumLockState == kConstantlyOn && settings_.NotifyWatchedDevice == 0))
         devices_.refreshConnectedDevices(platform::kNoWindow);
       break;
     case kScriptHoldTimer:
@@ -205,16 +256,14 @@ void Monitor::watchKeys(TickResult& tick) {
   settings::KeyStateSetting caps = settings_.CapsLockState;
   if (rule.capsLock != kPolicyNone) {
     caps = applyLockPolicy(rule.capsLock, caps, foregroundChanged);
-    log_.log(kLogTick, 1952, u"CapsLock特殊処理による変更=",
-             hexText(static_cast<std::uint32_t>(caps)));
+    log_.log(kLogTick, 1952, u"CapsLock特殊処理による変更=", storedHex(caps));
   }
   enforceKey(kCapsLock, caps, tick);
 
   settings::KeyStateSetting scroll = settings_.ScrollLockState;
   if (rule.scrollLock != kPolicyNone) {
     scroll = applyLockPolicy(rule.scrollLock, scroll, foregroundChanged);
-    log_.log(kLogTick, 2038, u"ScrollLock特殊処理による変更=",
-             hexText(static_cast<std::uint32_t>(scroll)));
+    log_.log(kLogTick, 2038, u"ScrollLock特殊処理による変更=", storedHex(scroll));
   }
   enforceKey(kScrollLock, scroll, tick);
 
@@ -229,9 +278,9 @@ void Monitor::watchKeys(TickResult& tick) {
 // session's own setting, then the window rule, which beats both.
 settings::KeyStateSetting Monitor::numLockSetting(bool foregroundChanged, LockPolicy ruleCode) {
   settings::KeyStateSetting n = settings_.NumLockState;
-  if ((n == 6 || n == 7) && settings_.NOT_WATCH_DEV_NUMLOCK != 0 &&
+  if (n.mode() == WatchMode::WhileDeviceConnected && settings_.NOT_WATCH_DEV_NUMLOCK != 0 &&
       !settings_.watchedKeyboards.empty() && !watchedDeviceConnected()) {
-    n = 2 + (1 - (n & 1));
+    n = n.opposedConstantly();
   }
   if (settings_.RemoteCheck != 0 &&
       services_.desktop.GetSystemMetrics(platform::kSmRemoteSession) != 0) {
@@ -241,7 +290,7 @@ settings::KeyStateSetting Monitor::numLockSetting(bool foregroundChanged, LockPo
   }
   if (ruleCode != kPolicyNone) {
     n = applyLockPolicy(ruleCode, n, foregroundChanged);
-    log_.log(kLogTick, 1864, u"NumLock特殊処理による変更=", hexText(static_cast<std::uint32_t>(n)));
+    log_.log(kLogTick, 1864, u"NumLock特殊処理による変更=", storedHex(n));
   }
   return n;
 }
@@ -250,36 +299,47 @@ bool Monitor::keyIsOn(std::uint8_t virtualKey) {
   return (services_.keyboard.GetKeyState(virtualKey) & 1) != 0;
 }
 
+bool Monitor::keyIsKept(const LockKeyRow& key, settings::KeyStateSetting setting) const {
+  switch (setting.mode()) {
+    case WatchMode::Constantly:
+      return true;
+    case WatchMode::Once:
+      return state_.firstTick;
+    case WatchMode::WhileDeviceConnected:
+      return key.virtualKey == platform::kVkNumLock && watchedDeviceConnected();
+    case WatchMode::NotWatched:
+      break;
+  }
+  return false;
+}
+
 void Monitor::enforceKey(const LockKeyRow& key, settings::KeyStateSetting setting,
                          TickResult& tick) {
-  const int mode = settings::watchMode(setting);
-  const bool handled = mode == 1 || (state_.firstTick && mode == 2) ||
-                       (key.virtualKey == platform::kVkNumLock && mode == 3 &&
-                        !settings_.watchedKeyboards.empty() && watchedDeviceConnected());
+  const KeyLogLines& lines = key.lines;
   const std::u16string name(key.name);
-  if (!handled) {
-    log_.log(kLogTick, key.notHandled, name + u"処理対象外", u"");
+  if (!keyIsKept(key, setting)) {
+    log_.log(kLogTick, lines.notHandled, name + u"処理対象外", u"");
     return;
   }
-  const bool wantOn = settings::wantsOn(setting);
+  const bool wantOn = setting.wantsOn();
   const bool isOn = keyIsOn(key.virtualKey);
   if (isOn == wantOn) {
     if (isOn) {
-      log_.log(kLogTick, key.onNoChange, name + u" ONなのでONへの切替不要", u"");
+      log_.log(kLogTick, lines.onNoChange, name + u" ONなのでONへの切替不要", u"");
     } else {
-      log_.log(kLogTick, key.offNoChange, name + u" OFFなのでOFFへの切替不要", u"");
+      log_.log(kLogTick, lines.offNoChange, name + u" OFFなのでOFFへの切替不要", u"");
     }
     return;
   }
   if (settings_.NotifyOnly != 0) {
     tick.notices[key.index] = isOn ? 1 : 0;
-    log_.log(kLogTick, isOn ? key.noticeOn : key.noticeOff, name + u"画面通知", onOff(isOn));
+    log_.log(kLogTick, isOn ? lines.noticeOn : lines.noticeOff, name + u"画面通知", onOff(isOn));
     return;
   }
   pressLockKey(key.virtualKey);
-  log_.log(kLogTick, isOn ? key.pressedOff : key.pressedOn, name + u"状態変更", onOff(!isOn));
+  log_.log(kLogTick, isOn ? lines.pressedOff : lines.pressedOn, name + u"状態変更", onOff(!isOn));
   if (keyIsOn(key.virtualKey) != wantOn) {
-    log_.log(kLogTick, isOn ? key.failedOff : key.failedOn, name + u"状態変更", u"変更失敗");
+    log_.log(kLogTick, isOn ? lines.failedOff : lines.failedOn, name + u"状態変更", u"変更失敗");
     tick.changeFailed = true;
   }
 }
@@ -287,9 +347,9 @@ void Monitor::enforceKey(const LockKeyRow& key, settings::KeyStateSetting settin
 void Monitor::pressLockKey(std::uint8_t virtualKey) {
   if (settings_.ShowLockedKeyIcon != 0) {
     // The flash icon shows the states before the press.
-    const int index = 32 + 2 * keyIsOn(platform::kVkNumLock) + 4 * keyIsOn(platform::kVkCapital) +
-                      8 * keyIsOn(platform::kVkScroll) + (trayDeviceBit() ? 1 : 0);
-    shell_.flashTrayIcon(index);
+    const LockKeys keys{keyIsOn(platform::kVkNumLock), keyIsOn(platform::kVkCapital),
+                        keyIsOn(platform::kVkScroll)};
+    shell_.flashTrayIcon(lockStateIconIndex(kIconFlash, keys, trayDeviceBit()));
   } else {
     shell_.flashTrayIcon(std::nullopt);
   }

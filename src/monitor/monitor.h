@@ -143,6 +143,8 @@ class Monitor {
   void runTick(bool returnTick);
   void watchKeys(TickResult& tick);
   settings::KeyStateSetting numLockSetting(bool foregroundChanged, LockPolicy ruleCode);
+  // Whether the key is kept this tick under its setting.
+  bool keyIsKept(const LockKeyRow& key, settings::KeyStateSetting setting) const;
   void enforceKey(const LockKeyRow& key, settings::KeyStateSetting setting, TickResult& tick);
   void showScreenNotice(const TickResult& tick);
   void triggerScript();

@@ -7,6 +7,10 @@ int lockStateIconIndex(int state, LockKeys keys, bool device) {
          2 * (keys.numLock ? 1 : 0) + (device ? 1 : 0);
 }
 
+LockStateIconContent lockStateIconContent(int index) {
+  return {index / 16, {(index & 2) != 0, (index & 4) != 0, (index & 8) != 0}, (index & 1) != 0};
+}
+
 int lockIconStateFor(int kbWatchEnabled) {
   switch (kbWatchEnabled) {
     case 0:

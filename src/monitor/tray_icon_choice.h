@@ -19,6 +19,14 @@ inline constexpr int kLockStateIconCount = 48;
 // 16 * state + 8 * ScrollLock + 4 * CapsLock + 2 * NumLock + device.
 int lockStateIconIndex(int state, LockKeys keys, bool device);
 
+// What the composed icon at an index (0 to 47) shows; lockStateIconIndex's inverse.
+struct LockStateIconContent {
+  int state = kIconPaused;
+  LockKeys keys;
+  bool device = false;
+};
+LockStateIconContent lockStateIconContent(int index);
+
 // The composed icons' state for a KBWatchEnabled value: 0 paused, 1 watching,
 // anything else the flash state.
 int lockIconStateFor(int kbWatchEnabled);

@@ -8,12 +8,9 @@
 #include <string>
 #include <vector>
 
-namespace kivora::settings {
+#include "settings/key_state_setting.h"
 
-// Packed lock-key setting: watch mode * 2 + wanted state (bit 0: 1 = ON).
-using KeyStateSetting = std::int32_t;
-inline constexpr int watchMode(KeyStateSetting s) { return (s >> 1) & 3; }
-inline constexpr bool wantsOn(KeyStateSetting s) { return (s & 1) != 0; }
+namespace kivora::settings {
 
 // Paths are held in buffers of this many characters, terminator included.
 inline constexpr std::size_t kPathCapacity = 520;
@@ -25,13 +22,15 @@ struct Settings {
   std::u16string kx_script;
   mutable std::mutex ScriptTextLock;
 
-  std::int32_t use_script = 0;       // flag
-  KeyStateSetting NumLockState = 1;  // watch modes 0 to 3
+  std::int32_t use_script = 0;  // flag
+  // The lock settings: NumLockState offers every watch mode, the other three
+  // the modes up to WatchMode::Once.
+  KeyStateSetting NumLockState{WatchMode::NotWatched, true};
   std::int32_t RemoteCheck = 0;
-  KeyStateSetting RM_NumLockState = 1;   // watch modes 0 to 2
+  KeyStateSetting RM_NumLockState{WatchMode::NotWatched, true};
   std::int32_t NotifyWatchedDevice = 0;  // flag
-  KeyStateSetting CapsLockState = 0;     // watch modes 0 to 2
-  KeyStateSetting ScrollLockState = 0;   // watch modes 0 to 2
+  KeyStateSetting CapsLockState{WatchMode::NotWatched, false};
+  KeyStateSetting ScrollLockState{WatchMode::NotWatched, false};
   std::int32_t KBWatchEnabled = 1;
   std::int32_t PlaySound = 0;
   std::u16string PlaySoundFileName;  // at most kPathCapacity - 1 characters

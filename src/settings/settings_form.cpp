@@ -2,9 +2,22 @@
 
 namespace kivora::settings {
 
-LockKeyChoice lockKeyChoice(KeyStateSetting setting) { return {setting / 2, setting & 1}; }
+LockKeyChoice lockKeyChoice(KeyStateSetting setting) {
+  return {static_cast<int>(setting.mode()), setting.wantsOn() ? 1 : 0};
+}
 
-KeyStateSetting packLockKeyChoice(LockKeyChoice choice) { return choice.mode * 2 + choice.state; }
+KeyStateSetting packLockKeyChoice(LockKeyChoice choice) {
+  return {static_cast<WatchMode>(choice.mode), choice.state != 0};
+}
+
+namespace {
+
+// The key's state list is enabled unless its mode list says "Do not monitor".
+bool watched(LockKeyChoice choice) {
+  return choice.mode != static_cast<int>(WatchMode::NotWatched);
+}
+
+}  // namespace
 
 SettingsForm formFromSettings(const Settings& s) {
   SettingsForm form;
@@ -56,12 +69,12 @@ void applyForm(const SettingsForm& form, Settings& s, bool hasBigDialogBox) {
 
 EnabledControls enabledControls(const SettingsForm& form) {
   EnabledControls on;
-  on.numLockState = form.numLock.mode != 0;
+  on.numLockState = watched(form.numLock);
   on.watchedDevices = form.notifyWatchedDevice || form.numLock.mode == kConnectingDevicesMode;
   on.remoteMode = form.remoteCheck;
-  on.remoteState = form.remoteCheck && form.remoteNumLock.mode != 0;
-  on.capsLockState = form.capsLock.mode != 0;
-  on.scrollLockState = form.scrollLock.mode != 0;
+  on.remoteState = form.remoteCheck && watched(form.remoteNumLock);
+  on.capsLockState = watched(form.capsLock);
+  on.scrollLockState = watched(form.scrollLock);
   on.soundFile = form.playSound;
   on.returnWait = form.notifyOnly;
   on.editScript = form.useScript;

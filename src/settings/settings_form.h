@@ -22,10 +22,11 @@ struct LockKeyChoice {
 LockKeyChoice lockKeyChoice(KeyStateSetting setting);
 KeyStateSetting packLockKeyChoice(LockKeyChoice choice);
 
-// Entries of the watch-mode lists: NumLock has "Connecting devices" as well.
-inline constexpr int kNumLockModeCount = 4;
-inline constexpr int kOtherLockModeCount = 3;
-inline constexpr int kConnectingDevicesMode = 3;
+// Entries of the watch-mode lists, one per WatchMode: NumLock has
+// "Connecting devices" as well.
+inline constexpr int kConnectingDevicesMode = static_cast<int>(WatchMode::WhileDeviceConnected);
+inline constexpr int kNumLockModeCount = kConnectingDevicesMode + 1;
+inline constexpr int kOtherLockModeCount = static_cast<int>(WatchMode::Once) + 1;
 
 // The monitoring interval is never shorter than this.
 inline constexpr std::uint32_t kMinimumInterval = 100;

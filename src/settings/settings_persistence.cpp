@@ -42,6 +42,13 @@ constexpr IntField field() {
           }};
 }
 
+// A lock setting is read and written as its stored number.
+template <KeyStateSetting Settings::*Member>
+constexpr IntField keyStateField() {
+  return {[](const Settings& s) { return (s.*Member).stored(); },
+          [](Settings& s, std::int32_t v) { s.*Member = KeyStateSetting{v}; }};
+}
+
 struct IntValue {
   std::u16string_view name;
   IntField field;
@@ -62,20 +69,32 @@ IntValue flag(std::u16string_view name, IntField f) { return {name, f, 0, LoadRu
 IntValue stickyFlag(std::u16string_view name, IntField f) {
   return {name, f, 0, LoadRule::Flag, 0, 0, true};
 }
-// An out-of-range packed lock setting loads as its default.
-IntValue keyState(std::u16string_view name, IntField f, std::int32_t def, std::uint32_t max) {
-  return {name, f, def, LoadRule::ClampUnsigned, max, def};
+// A lock setting beyond the modes its key offers loads as its default.
+IntValue keyState(std::u16string_view name, IntField f, KeyStateSetting def, WatchMode highest) {
+  return {name,
+          f,
+          def.stored(),
+          LoadRule::ClampUnsigned,
+          KeyStateSetting::highestStored(highest),
+          def.stored()};
 }
+
+constexpr KeyStateSetting kNotWatchedOn{WatchMode::NotWatched, true};
+constexpr KeyStateSetting kNotWatchedOff{WatchMode::NotWatched, false};
 
 std::span<const Entry> table() {
   static const Entry entries[] = {
       flag(u"use_script", field<&Settings::use_script>()),
-      keyState(u"NumLockState", field<&Settings::NumLockState>(), 1, 7),
+      keyState(u"NumLockState", keyStateField<&Settings::NumLockState>(), kNotWatchedOn,
+               WatchMode::WhileDeviceConnected),
       asStored(u"RemoteCheck", field<&Settings::RemoteCheck>(), 0),
-      keyState(u"RM_NumLockState", field<&Settings::RM_NumLockState>(), 1, 5),
+      keyState(u"RM_NumLockState", keyStateField<&Settings::RM_NumLockState>(), kNotWatchedOn,
+               WatchMode::Once),
       flag(u"NotifyWatchedDevice", field<&Settings::NotifyWatchedDevice>()),
-      keyState(u"CapsLockState", field<&Settings::CapsLockState>(), 0, 5),
-      keyState(u"ScrollLockState", field<&Settings::ScrollLockState>(), 0, 5),
+      keyState(u"CapsLockState", keyStateField<&Settings::CapsLockState>(), kNotWatchedOff,
+               WatchMode::Once),
+      keyState(u"ScrollLockState", keyStateField<&Settings::ScrollLockState>(), kNotWatchedOff,
+               WatchMode::Once),
       asStored(u"KBWatchEnabled", field<&Settings::KBWatchEnabled>(), 1),
       asStored(u"PlaySound", field<&Settings::PlaySound>(), 0),
       SoundFileName{},

@@ -24,10 +24,6 @@ namespace {
 
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshInterval = 2000;
-// With NumLock watched by "Connecting devices" the monitoring tick keeps the
-// device list fresh already.
-constexpr settings::KeyStateSetting kConnectingDevicesOff = 6;
-constexpr settings::KeyStateSetting kConnectingDevicesOn = 7;
 
 class DeviceDialog {
  public:
@@ -126,8 +122,9 @@ INT_PTR DeviceDialog::handle(UINT msg, WPARAM wp, LPARAM) {
 }
 
 void DeviceDialog::onTimer() {
-  const settings::KeyStateSetting numLock = context_.settings.NumLockState;
-  if (numLock != kConnectingDevicesOff && numLock != kConnectingDevicesOn) {
+  // With NumLock watched by "Connecting devices" the monitoring tick keeps the
+  // device list fresh already.
+  if (context_.settings.NumLockState.mode() != settings::WatchMode::WhileDeviceConnected) {
     context_.devices.refreshConnectedDevices(platform::kNoWindow);
   }
   const auto& connected = context_.devices.connectedKeyboards();

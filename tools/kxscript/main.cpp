@@ -19,6 +19,7 @@
 
 #ifdef _WIN32
 #include "platform/win32/script_system.h"
+#include "platform/win32/vectored_fault_guard.h"
 #else
 #include "kxscript/posix_system.h"
 #endif

@@ -8,7 +8,6 @@
 
 #include <fcntl.h>
 #include <io.h>
-#include <malloc.h>
 
 #include <cstdio>
 #include <cstring>
@@ -286,95 +285,6 @@ bool Win32ScriptSystem::rawInputDevices(std::vector<script::RawInputDevice>& dev
     devices.push_back(std::move(device));
   }
   return true;
-}
-
-// --- the fault guard ---------------------------------------------------------
-
-namespace {
-
-struct GuardFrame {
-  void* jumpBuffer[5] = {};
-  const char* stackMark = nullptr;
-  DWORD code = 0;
-  volatile bool armed = false;
-};
-
-// A native TLS slot: the handler runs inside a fault and must not allocate.
-DWORD guardSlot() {
-  static const DWORD slot = TlsAlloc();
-  return slot;
-}
-
-bool isProcessorFault(DWORD code) {
-  switch (code) {
-    case EXCEPTION_ACCESS_VIOLATION:
-    case EXCEPTION_ARRAY_BOUNDS_EXCEEDED:
-    case EXCEPTION_DATATYPE_MISALIGNMENT:
-    case EXCEPTION_FLT_DENORMAL_OPERAND:
-    case EXCEPTION_FLT_DIVIDE_BY_ZERO:
-    case EXCEPTION_FLT_INEXACT_RESULT:
-    case EXCEPTION_FLT_INVALID_OPERATION:
-    case EXCEPTION_FLT_OVERFLOW:
-    case EXCEPTION_FLT_STACK_CHECK:
-    case EXCEPTION_FLT_UNDERFLOW:
-    case EXCEPTION_ILLEGAL_INSTRUCTION:
-    case EXCEPTION_IN_PAGE_ERROR:
-    case EXCEPTION_INT_DIVIDE_BY_ZERO:
-    case EXCEPTION_INT_OVERFLOW:
-    case EXCEPTION_PRIV_INSTRUCTION:
-    case EXCEPTION_STACK_OVERFLOW:
-      return true;
-    default:
-      return false;
-  }
-}
-
-[[noreturn]] void resumeInGuard() {
-  auto* frame = static_cast<GuardFrame*>(TlsGetValue(guardSlot()));
-  __builtin_longjmp(frame->jumpBuffer, 1);
-}
-
-LONG CALLBACK faultHandler(EXCEPTION_POINTERS* exception) {
-  auto* frame = static_cast<GuardFrame*>(TlsGetValue(guardSlot()));
-  if (!frame || !frame->armed || !isProcessorFault(exception->ExceptionRecord->ExceptionCode))
-    return EXCEPTION_CONTINUE_SEARCH;
-  frame->armed = false;
-  frame->code = exception->ExceptionRecord->ExceptionCode;
-  // Resume in the guard on stack the run no longer needs: a page below the
-  // guard's own frame, aligned as at a function's entry.
-  const auto sp = (reinterpret_cast<DWORD64>(frame->stackMark) - 4096) & ~DWORD64{15};
-  exception->ContextRecord->Rsp = sp - 8;
-  exception->ContextRecord->Rip = reinterpret_cast<DWORD64>(&resumeInGuard);
-  return EXCEPTION_CONTINUE_EXECUTION;
-}
-
-}  // namespace
-
-VectoredFaultGuard::VectoredFaultGuard() : handler_(AddVectoredExceptionHandler(1, faultHandler)) {
-  guardSlot();
-}
-
-VectoredFaultGuard::~VectoredFaultGuard() {
-  if (handler_) RemoveVectoredExceptionHandler(handler_);
-}
-
-std::uint32_t VectoredFaultGuard::run(void (*body)(void*), void* context) noexcept {
-  GuardFrame frame;
-  volatile char mark = 0;
-  frame.stackMark = const_cast<const char*>(&mark);
-  void* const previous = TlsGetValue(guardSlot());
-  TlsSetValue(guardSlot(), &frame);
-  if (__builtin_setjmp(frame.jumpBuffer) == 0) {
-    frame.armed = true;
-    body(context);
-    frame.armed = false;
-    TlsSetValue(guardSlot(), previous);
-    return 0;
-  }
-  TlsSetValue(guardSlot(), previous);
-  // An overflow used up the stack's guard page; put it back for the next time.
-  if (frame.code == EXCEPTION_STACK_OVERFLOW) _resetstkoflw();
-  return frame.code;
 }
 
 void useBinaryStandardStreams() {

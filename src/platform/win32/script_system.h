@@ -1,11 +1,10 @@
 #pragma once
-// The Win32 side of the script engine: the system interface of the builtins,
-// the processor-fault guard for script runs, and the console set-up of the
-// script runner. This header stays free of <windows.h> so that portable tools
-// can hold these objects.
+// The Win32 side of the script engine: the system interface of the builtins
+// and the console set-up of the script runner (the processor-fault guard is
+// vectored_fault_guard.h). This header stays free of <windows.h> so that
+// portable tools can hold these objects.
 
 #include "script/builtins/system_interface.h"
-#include "script/fault_guard.h"
 
 namespace kivora::win32 {
 
@@ -35,23 +34,6 @@ class Win32ScriptSystem : public script::ScriptSystem {
   bool activeWindowTitle(std::u16string& title) override;
   bool enumDisplayMonitors(std::vector<script::MonitorRect>& monitors) override;
   bool rawInputDevices(std::vector<script::RawInputDevice>& devices) override;
-};
-
-// Catches access violations, integer faults and the like raised on the thread
-// inside run(), through a vectored exception handler: the faulting thread is
-// resumed in the guard, which returns the exception code. The engine gives up
-// the run's state and runs again afterwards.
-class VectoredFaultGuard final : public script::FaultGuard {
- public:
-  VectoredFaultGuard();
-  ~VectoredFaultGuard() override;
-  VectoredFaultGuard(const VectoredFaultGuard&) = delete;
-  VectoredFaultGuard& operator=(const VectoredFaultGuard&) = delete;
-
-  std::uint32_t run(void (*body)(void*), void* context) noexcept override;
-
- private:
-  void* handler_;
 };
 
 // Standard input, output and error as plain bytes (no CR LF translation), so

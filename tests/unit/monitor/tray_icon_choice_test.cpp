@@ -15,6 +15,8 @@ TEST(TrayIconChoice, LockStateIndexCoversAllFortyEightIconsOnce) {
       const LockKeys keys{(bits & 2) != 0, (bits & 4) != 0, (bits & 8) != 0};
       const int index = lockStateIconIndex(state, keys, (bits & 1) != 0);
       EXPECT_EQ(index, 16 * state + bits);
+      const LockStateIconContent content = lockStateIconContent(index);
+      EXPECT_EQ(lockStateIconIndex(content.state, content.keys, content.device), index);
       seen.insert(index);
     }
   }

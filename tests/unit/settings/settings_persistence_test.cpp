@@ -54,8 +54,8 @@ TEST_P(SettingsPersistence, EmptyStoresLoadEveryDefault) {
     EXPECT_EQ(s.EnDisTTIcon, 1);
     EXPECT_EQ(s.timer3_interval, 1000u);
     EXPECT_EQ(s.InstantCheck, 1);
-    EXPECT_EQ(s.use_script + s.RemoteCheck + s.CapsLockState + s.ScrollLockState + s.PlaySound +
-                  s.NotifyOnly + s.BlockInsert + s.ImeLock + s.return_waitmsec +
+    EXPECT_EQ(s.use_script + s.RemoteCheck + s.CapsLockState.stored() + s.ScrollLockState.stored() +
+                  s.PlaySound + s.NotifyOnly + s.BlockInsert + s.ImeLock + s.return_waitmsec +
                   s.HOTKEY_ENDISTTICON + s.BIGDIALOG + s.NOT_WATCH_DEV_NUMLOCK + s.SendTK +
                   s.ShowLockedKeyIcon,
               0);
@@ -74,11 +74,19 @@ TEST_P(SettingsPersistence, LoadClampsAndNormalisesInBothStores) {
     std::int32_t Settings::*field;
     std::int32_t loaded;
   };
-  const std::vector<Case> cases{
+  struct KeyStateCase {
+    std::u16string name;
+    std::int32_t storedValue;
+    KeyStateSetting Settings::*field;
+    std::int32_t loaded;
+  };
+  const std::vector<KeyStateCase> keyStateCases{
       {u"NumLockState", 8, &Settings::NumLockState, 1},
       {u"RM_NumLockState", 6, &Settings::RM_NumLockState, 1},
       {u"CapsLockState", 6, &Settings::CapsLockState, 0},
       {u"ScrollLockState", -1, &Settings::ScrollLockState, 0},
+  };
+  const std::vector<Case> cases{
       {u"use_script", 5, &Settings::use_script, 1},
       {u"InstantCheck", -2, &Settings::InstantCheck, 1},
       {u"RemoteCheck", 5, &Settings::RemoteCheck, 5},
@@ -86,11 +94,14 @@ TEST_P(SettingsPersistence, LoadClampsAndNormalisesInBothStores) {
       {u"ImeLock", -3, &Settings::ImeLock, -3},
   };
   for (bool ini : {false, true}) {
+    for (const auto& c : keyStateCases) stored(ini, c.name, c.storedValue);
     for (const auto& c : cases) stored(ini, c.name, c.storedValue);
     for (std::int32_t interval : {0, 99, 100, -5}) {
       stored(ini, u"timer3_interval", interval);
       Settings s;
       load(s, ini);
+      for (const auto& c : keyStateCases)
+        EXPECT_EQ(s.*(c.field), c.loaded) << utf16ToUtf8(c.name) << " ini=" << ini;
       for (const auto& c : cases)
         EXPECT_EQ(s.*(c.field), c.loaded) << utf16ToUtf8(c.name) << " ini=" << ini;
       EXPECT_EQ(s.timer3_interval,
@@ -130,28 +141,17 @@ TEST_P(SettingsPersistence, EveryValueRoundTripsThroughBothStores) {
     Settings in;
     load(in, ini);
     EXPECT_EQ(in.copyScript(), out.copyScript());
-    for (auto field : {&Settings::RemoteCheck,
-                       &Settings::KBWatchEnabled,
-                       &Settings::PlaySound,
-                       &Settings::EnDisTTIcon,
-                       &Settings::NotifyOnly,
-                       &Settings::BlockInsert,
-                       &Settings::ImeLock,
-                       &Settings::return_waitmsec,
-                       &Settings::use_script,
-                       &Settings::NotifyWatchedDevice,
-                       &Settings::ShowLockedKeyIcon,
-                       &Settings::SendTK,
-                       &Settings::NoOpeningDlg,
-                       &Settings::NoNotifyScriptSuspend,
-                       &Settings::BIGDIALOG,
-                       &Settings::NOT_WATCH_DEV_NUMLOCK,
-                       &Settings::NumLockState,
-                       &Settings::RM_NumLockState,
-                       &Settings::CapsLockState,
-                       &Settings::ScrollLockState,
-                       &Settings::HOTKEY_ENDISTTICON,
-                       &Settings::InstantCheck}) {
+    for (auto field :
+         {&Settings::RemoteCheck, &Settings::KBWatchEnabled, &Settings::PlaySound,
+          &Settings::EnDisTTIcon, &Settings::NotifyOnly, &Settings::BlockInsert, &Settings::ImeLock,
+          &Settings::return_waitmsec, &Settings::use_script, &Settings::NotifyWatchedDevice,
+          &Settings::ShowLockedKeyIcon, &Settings::SendTK, &Settings::NoOpeningDlg,
+          &Settings::NoNotifyScriptSuspend, &Settings::BIGDIALOG, &Settings::NOT_WATCH_DEV_NUMLOCK,
+          &Settings::HOTKEY_ENDISTTICON, &Settings::InstantCheck}) {
+      EXPECT_EQ(in.*field, out.*field);
+    }
+    for (auto field : {&Settings::NumLockState, &Settings::RM_NumLockState,
+                       &Settings::CapsLockState, &Settings::ScrollLockState}) {
       EXPECT_EQ(in.*field, out.*field);
     }
     EXPECT_EQ(in.timer3_interval, out.timer3_interval);

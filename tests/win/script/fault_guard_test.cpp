@@ -11,6 +11,7 @@
 
 #include "platform/unicode.h"
 #include "platform/win32/script_system.h"
+#include "platform/win32/vectored_fault_guard.h"
 #include "script/engine.h"
 #include "script/script_thread.h"
 
