@@ -85,7 +85,7 @@ NOTIFYICONDATAW balloonData(HWND window, const monitor::BalloonNotice& notice) {
   NOTIFYICONDATAW data = identity(window);
   data.uFlags = NIF_INFO;
   lstrcpynW(data.szInfo, win32::wide(notice.text), ARRAYSIZE(data.szInfo));
-  lstrcpynW(data.szInfoTitle, L"Kivora", ARRAYSIZE(data.szInfoTitle));
+  lstrcpynW(data.szInfoTitle, win32::wide(kCaption), ARRAYSIZE(data.szInfoTitle));
   data.dwInfoFlags = balloonIconFlags(notice.type);
   data.uTimeout = 3000;
   return data;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/win32/wide.h"
 #include "resource_ids.h"
 
 namespace kivora::app {
@@ -143,7 +144,8 @@ bool buildLockStateIcons(const LockIconParts& parts, LockStateIcons& table, bool
       composeLockStateIcon(parts, dc.get(), false, false, false, false, monitor::kIconPaused);
   if (!table[0]) {
     if (messageBox)
-      messageBox(nullptr, compositionFailedText(japanese), L"Kivora", MB_OK | MB_ICONERROR);
+      messageBox(nullptr, compositionFailedText(japanese), win32::wide(kCaption),
+                 MB_OK | MB_ICONERROR);
     for (size_t i = 0; i < table.size(); ++i)
       table[i] = copyOf(i % 2 ? parts.baseDevice : parts.base);
     return false;

@@ -143,7 +143,7 @@ void openLink(HWND dialog, const wchar_t* id) {
   if (japanese(s.info)) {
     text = std::wstring(target) + L"を開けませんでした。\n上記のURLを直接開いて下さい。";
   }
-  showBox(s.info, dialog, text, s.info.productName ? s.info.productName : L"Kivora",
+  showBox(s.info, dialog, text, s.info.productName ? s.info.productName : win32::wide(kCaption),
           MB_OK | MB_ICONERROR);
 }
 

@@ -39,9 +39,10 @@ class DeviceDialog {
 
  private:
   bool japanese() const { return context_.basics.japanese; }
-  void error(const Wording& text) const {
-    context_.basics.messageBox(dialog_, text.pick(japanese()),
-                               texts::kDeviceCaption.pick(japanese()), MB_OK | MB_ICONERROR);
+  void error(const Bilingual& text) const {
+    context_.basics.messageBox(dialog_, win32::wide(text, japanese()),
+                               win32::wide(texts::kDeviceCaption, japanese()),
+                               MB_OK | MB_ICONERROR);
   }
   void fillConnected();
   void onTimer();

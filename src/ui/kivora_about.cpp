@@ -1,5 +1,6 @@
 #include "ui/kivora_about.h"
 
+#include "platform/win32/wide.h"
 #include "resource_ids.h"
 
 namespace kivora::ui {
@@ -71,7 +72,7 @@ AboutInfo KivoraAboutInfo(HINSTANCE instance, bool japanese, HWND* windowSlot,
   info.japanese = japanese ? 1 : 0;
   info.instance = instance;
   info.iconId = IDI_KIVORA;
-  info.productName = L"Kivora";
+  info.productName = win32::wide(kCaption);
   info.webSite = kMakerWebSite;
   info.contact = kMakerContact;
   info.contribution = kMakerContribution;

@@ -32,7 +32,6 @@ namespace {
 
 namespace sf = settings;
 
-constexpr wchar_t kCaption[] = L"Kivora";
 constexpr wchar_t kHelpTopic[] = L"HLP000024.html";
 
 // The edit control's extended style that turns pasted line ends into CR LF
@@ -74,7 +73,7 @@ EditorState& stateOf(HWND dialog) {
 
 void showMessage(const EditorState& s, HWND dialog, std::u16string_view text, bool error) {
   const std::u16string copy(text);
-  s.context.messageBox(dialog, win32::wide(copy), kCaption,
+  s.context.messageBox(dialog, win32::wide(copy), win32::wide(kCaption),
                        MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 

@@ -6,41 +6,41 @@
 #include <array>
 #include <span>
 
-#include "ui/dialog_controls.h"
+#include "platform/bilingual.h"
 #include "ui/tooltips.h"
 
 namespace kivora::ui::texts {
 
 // The watch-mode lists, in index order; NumLock's has all four entries, the
 // others the first three.
-inline constexpr std::array<Wording, 4> kWatchModes{{
-    {L"Do not monitor", L"監視しない"},
-    {L"Constantly monitor", L"常に監視し、キーの状態を固定する"},
-    {L"Monitor once", L"本ソフト起動時にキーの状態を設定する"},
-    {L"Connecting devices", L"特定デバイス接続時にキー状態を固定する"},
+inline constexpr std::array<Bilingual, 4> kWatchModes{{
+    {u"Do not monitor", u"監視しない"},
+    {u"Constantly monitor", u"常に監視し、キーの状態を固定する"},
+    {u"Monitor once", u"本ソフト起動時にキーの状態を設定する"},
+    {u"Connecting devices", u"特定デバイス接続時にキー状態を固定する"},
 }};
-inline constexpr std::array<Wording, 2> kWantedStates{{
-    {L"OFF", L"OFFにする"},
-    {L"ON", L"ONにする"},
+inline constexpr std::array<Bilingual, 2> kWantedStates{{
+    {u"OFF", u"OFFにする"},
+    {u"ON", u"ONにする"},
 }};
 // EnDisTTIcon 0 to 2.
-inline constexpr std::array<Wording, 3> kPauseClicks{{
-    {L"Menu only", L"メニューからのみ行う"},
-    {L"Menu and Click Icon ", L"クリックとメニューから行う"},
-    {L"Menu and Double Click Icon", L"ダブルクリックとメニュー"},
+inline constexpr std::array<Bilingual, 3> kPauseClicks{{
+    {u"Menu only", u"メニューからのみ行う"},
+    {u"Menu and Click Icon ", u"クリックとメニューから行う"},
+    {u"Menu and Double Click Icon", u"ダブルクリックとメニュー"},
 }};
 
 // What the hotkey control shows in the dark look when it holds no key.
-inline constexpr Wording kNoHotkey{L"-None-", L"なし"};
+inline constexpr Bilingual kNoHotkey{u"-None-", u"なし"};
 
-inline constexpr Wording kLogonNumLockQuestion{
-    L"It is known that this setting does not work in some environments (such as part of the "
-    L"environment where Anniversary Update [or later] was applied to Windows 10).",
-    L"この設定は、一部の環境(Windows 10にAnniversary Update以降が適用された環境の一部など)"
-    L"では機能しないことが分かっています。"};
-inline constexpr Wording kLogonNumLockNotWritten{
-    L"Cannot write to InitialKeyboardIndicators value in registry.",
-    L"[OS設定]ログオン時のNumLockの設定をレジストリへ書き込めませんでした。"};
+inline constexpr Bilingual kLogonNumLockQuestion{
+    u"It is known that this setting does not work in some environments (such as part of the "
+    u"environment where Anniversary Update [or later] was applied to Windows 10).",
+    u"この設定は、一部の環境(Windows 10にAnniversary Update以降が適用された環境の一部など)"
+    u"では機能しないことが分かっています。"};
+inline constexpr Bilingual kLogonNumLockNotWritten{
+    u"Cannot write to InitialKeyboardIndicators value in registry.",
+    u"[OS設定]ログオン時のNumLockの設定をレジストリへ書き込めませんでした。"};
 
 // Japanese layout only: what switching the big-dialog box means.
 inline constexpr wchar_t kBigDialogCaption[] = L"設定画面強制拡大";
@@ -52,60 +52,61 @@ inline constexpr wchar_t kBigDialogOn[] =
     L"もしれませんが、テスト中の機能ということで、ご容赦ください。";
 inline constexpr wchar_t kBigDialogOff[] = L"次回設定画面を開いたときから、元のサイズに戻ります。";
 
-inline constexpr Wording kScriptEditorMissing{
-    L"The script editor is not available in this version of Kivora yet.",
-    L"このバージョンのKivoraでは、スクリプトエディタはまだ利用できません。"};
+inline constexpr Bilingual kScriptEditorMissing{
+    u"The script editor is not available in this version of Kivora yet.",
+    u"このバージョンのKivoraでは、スクリプトエディタはまだ利用できません。"};
 
 // The sound file's browse dialog: the filter (pairs of name and pattern,
 // ending with an empty name) and the title.
-inline constexpr std::array<Wording, 4> kSoundFilter{{
-    {L"Sound files(*.wav)", L"音声ファイル(*.wav)"},
-    {L"*.wav", L"*.wav"},
-    {L"All files(*.*)", L"すべてのファイル(*.*)"},
-    {L"*.*", L"*.*"},
+inline constexpr std::array<Bilingual, 4> kSoundFilter{{
+    {u"Sound files(*.wav)", u"音声ファイル(*.wav)"},
+    {u"*.wav", u"*.wav"},
+    {u"All files(*.*)", u"すべてのファイル(*.*)"},
+    {u"*.*", u"*.*"},
 }};
-inline constexpr Wording kSoundBrowseTitle{L"Choose a sound file",
-                                           L"キー状態変更時に再生するwavファイル"};
+inline constexpr Bilingual kSoundBrowseTitle{u"Choose a sound file",
+                                             u"キー状態変更時に再生するwavファイル"};
 
 // The rule dialogs.
-inline constexpr std::array<Wording, 5> kRuleColumns{{
-    {L"A part of Window Title", L"ウインドウタイトルの一部"},
-    {L"NumLock", L"NumLock"},
-    {L"CapsLock", L"CapsLock"},
-    {L"ScrollLock", L"ScrollLock"},
-    {L"IME", L"IME"},
+inline constexpr std::array<Bilingual, 5> kRuleColumns{{
+    {u"A part of Window Title", u"ウインドウタイトルの一部"},
+    {u"NumLock", u"NumLock"},
+    {u"CapsLock", u"CapsLock"},
+    {u"ScrollLock", u"ScrollLock"},
+    {u"IME", u"IME"},
 }};
 inline constexpr std::array<int, 5> kRuleColumnWidths{240, 90, 90, 90, 98};
-inline constexpr Wording kNoRuleToEdit{L"No Selected Items.", L"編集したい項目を選択して下さい。"};
-inline constexpr Wording kNoRuleToDelete{L"No Selected Items.",
-                                         L"削除したい項目を選択して下さい。"};
-inline constexpr Wording kNoRuleToRaise{L"No Selected Items.",
-                                        L"優先度を上げたい項目を選択して下さい。"};
-inline constexpr Wording kNoRuleToLower{L"No Selected Items.",
-                                        L"優先度を下げたい項目を選択して下さい。"};
+inline constexpr Bilingual kNoRuleToEdit{u"No Selected Items.",
+                                         u"編集したい項目を選択して下さい。"};
+inline constexpr Bilingual kNoRuleToDelete{u"No Selected Items.",
+                                           u"削除したい項目を選択して下さい。"};
+inline constexpr Bilingual kNoRuleToRaise{u"No Selected Items.",
+                                          u"優先度を上げたい項目を選択して下さい。"};
+inline constexpr Bilingual kNoRuleToLower{u"No Selected Items.",
+                                          u"優先度を下げたい項目を選択して下さい。"};
 // %s is the rule's title part.
-inline constexpr Wording kAskDeleteRule{L"Are you sure you want to delete this item? - %s",
-                                        L"%s を削除してもよろしいですか?"};
-inline constexpr Wording kNewRuleTitle{L"New - for specific program",
-                                       L"新規 - ウィンドウごとに挙動を変える"};
-inline constexpr Wording kEditRuleTitle{L"Edit - for specific program",
-                                        L"編集 - ウィンドウごとに挙動を変える"};
-inline constexpr Wording kEmptyRuleTitle{
-    L"Please input a part of window title.",
-    L"「アクティブウインドウのタイトル文字列の一部」は空にできません。"};
+inline constexpr Bilingual kAskDeleteRule{u"Are you sure you want to delete this item? - %s",
+                                          u"%s を削除してもよろしいですか?"};
+inline constexpr Bilingual kNewRuleTitle{u"New - for specific program",
+                                         u"新規 - ウィンドウごとに挙動を変える"};
+inline constexpr Bilingual kEditRuleTitle{u"Edit - for specific program",
+                                          u"編集 - ウィンドウごとに挙動を変える"};
+inline constexpr Bilingual kEmptyRuleTitle{
+    u"Please input a part of window title.",
+    u"「アクティブウインドウのタイトル文字列の一部」は空にできません。"};
 
 // The device dialog.
-inline constexpr Wording kDeviceCaption{L"Select keyboard devices", L"キーボードデバイスを選択"};
-inline constexpr Wording kNoDeviceToAdd{
-    L"Please select the item you would like to add from the list above.",
-    L"上のリストから追加したい項目を選択してください"};
-inline constexpr Wording kDeviceNameOutOfMemory{
-    L"Out of memory.", L"キーボードデバイスの名前を取得するためのメモリが足りません"};
-inline constexpr Wording kDeviceAlreadyWatched{L"This device name is already registered.",
-                                               L"このデバイス名は登録済です"};
-inline constexpr Wording kNoDeviceToRemove{
-    L"Please select the item you would like to remove from the second list.",
-    L"下のリストから削除したい項目を選択してください"};
+inline constexpr Bilingual kDeviceCaption{u"Select keyboard devices", u"キーボードデバイスを選択"};
+inline constexpr Bilingual kNoDeviceToAdd{
+    u"Please select the item you would like to add from the list above.",
+    u"上のリストから追加したい項目を選択してください"};
+inline constexpr Bilingual kDeviceNameOutOfMemory{
+    u"Out of memory.", u"キーボードデバイスの名前を取得するためのメモリが足りません"};
+inline constexpr Bilingual kDeviceAlreadyWatched{u"This device name is already registered.",
+                                                 u"このデバイス名は登録済です"};
+inline constexpr Bilingual kNoDeviceToRemove{
+    u"Please select the item you would like to remove from the second list.",
+    u"下のリストから削除したい項目を選択してください"};
 
 // Help topics.
 inline constexpr wchar_t kSettingsHelp[] = L"HLP000017.html";
