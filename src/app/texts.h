@@ -70,4 +70,15 @@ inline constexpr Bilingual kMenuPauseDoubleClick{
 inline constexpr Bilingual kMenuPause{u"Pause t&o watch the keyboard",
                                       u"一時的にキーボード監視をオフにする(&O)"};
 
+// The tray icon's tooltip while watching and while paused.
+inline constexpr Bilingual kTooltipWatching{u"Kivora:ON", u"Kivora:動作中"};
+inline constexpr Bilingual kTooltipPaused{u"Kivora:OFF", u"Kivora:一時停止中"};
+
+// The lock-state icons could not be composed.
+inline constexpr Bilingual kIconCompositionFailed{
+    u"Custom icon composition failed. The 'Show the lock state of keys on tasktray icon' "
+    u"function does not work properly.",
+    u"カスタムアイコンの合成に失敗しました。\r\n"
+    u"「通知領域アイコンに各キーのロック状態を表示する」機能はうまく動作しません。"};
+
 }  // namespace kivora::app::texts
