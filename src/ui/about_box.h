@@ -14,6 +14,17 @@
 
 namespace kivora::ui {
 
+// The box's controls; its template is built in code.
+enum AboutControl : WORD {
+  kAboutVersion = 2002,
+  kAboutLinks = 2003,
+  kAboutDescription = 2004,
+  kAboutEnvironment = 2005,
+  kAboutContribution = 2006,
+  kAboutIcon = 2007,
+  kAboutFeedback = 2009,
+};
+
 struct AboutInfo {
   int japanese = 0;              // the language flag (modeJP)
   HINSTANCE instance = nullptr;  // its version record and icon

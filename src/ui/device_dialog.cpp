@@ -15,8 +15,8 @@
 #include "ui/dialog_controls.h"
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
-#include "ui/settings_dialog_texts.h"
 #include "ui/settings_dialogs.h"
+#include "ui/texts.h"
 
 namespace kivora::ui {
 

@@ -24,6 +24,7 @@
 #include "ui/enlarge.h"
 #include "ui/layout.h"
 #include "ui/script_editor_icons.h"
+#include "ui/texts.h"
 #include "ui/tooltips.h"
 
 namespace kivora::ui {
@@ -48,13 +49,6 @@ constexpr LayoutAnchor kAnchors[] = {
     {IDOK, Anchor::BottomRight},         {IDCANCEL, Anchor::BottomRight},
     {IDHELP, Anchor::BottomRight},       {0, Anchor::None},
 };
-
-constexpr TooltipEntry kTooltipsEn[] = {
-    {IDC_SCRIPT_LOAD, L"Load from a file."}, {IDC_SCRIPT_SAVE, L"Save to a file."}, {0, nullptr}};
-constexpr TooltipEntry kTooltipsJa[] = {
-    {IDC_SCRIPT_LOAD, L"ファイルから読みだして入力欄に設定します"},
-    {IDC_SCRIPT_SAVE, L"入力内容をファイルへ保存します"},
-    {0, nullptr}};
 
 struct EditorState {
   const ScriptEditorContext& context;
@@ -98,19 +92,16 @@ bool runFileDialog(HWND owner, bool save, bool japanese) {
   OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter =
-      japanese
-          ? L"テキスト/スクリプトファイル(*.txt;*.rsc)\0*.txt;*.rsc\0すべてのファイル(*.*)\0*.*\0"
-          : L"Text/Script files(*.txt;*.rsc)\0*.txt;*.rsc\0All files(*.*)\0*.*\0";
+  ofn.lpstrFilter = win32::wide(texts::kScriptFileFilter, japanese);
   ofn.lpstrFile = scriptFilePath.data();
   ofn.nMaxFile = static_cast<DWORD>(scriptFilePath.size());
   ofn.lpstrDefExt = L"txt";
   if (save) {
-    ofn.lpstrTitle = japanese ? L"ファイルへ保存(UTF-8)" : L"Save to file(UTF-8)";
+    ofn.lpstrTitle = win32::wide(texts::kScriptSaveTitle, japanese);
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     return GetSaveFileNameW(&ofn) != FALSE;
   }
-  ofn.lpstrTitle = japanese ? L"ファイルを開く" : L"Choose a file";
+  ofn.lpstrTitle = win32::wide(texts::kScriptOpenTitle, japanese);
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
   return GetOpenFileNameW(&ofn) != FALSE;
 }
@@ -288,8 +279,7 @@ void initDialog(HWND dialog, EditorState& s) {
     SendMessageW(edit, kEmSetExtendedStyle, kConvertEolOnPaste, kConvertEolOnPaste);
   SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // scripts are not held to 32K characters
   SetWindowTextW(edit, win32::wide(s.context.settings.copyScript()));
-  CreateTooltips(dialog, s.context.japanese ? std::span<const TooltipEntry>(kTooltipsJa)
-                                            : std::span<const TooltipEntry>(kTooltipsEn));
+  CreateTooltips(dialog, texts::scriptEditorTooltips(s.context.japanese));
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
   // The caret at the start: with all text selected one key would replace the script.
   SetFocus(edit);

@@ -23,9 +23,9 @@
 #include "ui/dialog_controls.h"
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
-#include "ui/settings_dialog_texts.h"
 #include "ui/settings_dialogs.h"
 #include "ui/sound_file_history.h"
+#include "ui/texts.h"
 #include "ui/tooltips.h"
 
 namespace kivora::ui {

@@ -21,8 +21,8 @@
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
 #include "ui/layout.h"
-#include "ui/settings_dialog_texts.h"
 #include "ui/settings_dialogs.h"
+#include "ui/texts.h"
 #include "ui/tooltips.h"
 
 namespace kivora::ui {

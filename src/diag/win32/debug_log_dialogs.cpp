@@ -10,6 +10,7 @@
 #include "resource_ids.h"
 #include "ui/dark_controls.h"
 #include "ui/dialog_look.h"
+#include "ui/texts.h"
 
 namespace kivora::diag {
 
@@ -30,13 +31,9 @@ const DebugLogDialogContext& contextOf(HWND dialog) {
   return *reinterpret_cast<const DebugLogDialogContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-const wchar_t* caption(bool japanese) {
-  return japanese ? L"デバッグ情報ログ出力設定" : L"Debug Information log setting";
-}
-
-void error(const DebugLogDialogContext& c, HWND dialog, const wchar_t* japanese,
-           const wchar_t* english) {
-  c.messageBox(dialog, c.japanese ? japanese : english, caption(c.japanese), MB_OK | MB_ICONERROR);
+void error(const DebugLogDialogContext& c, HWND dialog, const Bilingual& text) {
+  c.messageBox(dialog, win32::wide(text, c.japanese),
+               win32::wide(ui::texts::kDebugLogCaption, c.japanese), MB_OK | MB_ICONERROR);
 }
 
 void enableFileControls(HWND dialog, bool enable) {
@@ -57,11 +54,10 @@ void browse(HWND dialog, bool japanese) {
   OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = dialog;
-  ofn.lpstrFilter = japanese ? L"ログファイル(*.log)\0*.log\0すべてのファイル(*.*)\0*.*\0"
-                             : L"log files(*.log)\0*.log\0All files(*.*)\0*.*\0";
+  ofn.lpstrFilter = win32::wide(ui::texts::kDebugLogFileFilter, japanese);
   ofn.lpstrFile = name.data();
   ofn.nMaxFile = static_cast<DWORD>(name.size());
-  ofn.lpstrTitle = japanese ? L"デバッグ情報ログ出力先ファイル名を指定" : L"Save as...";
+  ofn.lpstrTitle = win32::wide(ui::texts::kDebugLogBrowseTitle, japanese);
   ofn.lpstrDefExt = L"log";
   ofn.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
   if (GetSaveFileNameW(&ofn)) SetDlgItemTextW(dialog, IDC_DEBUGLOG_FILE, name.data());
@@ -75,8 +71,7 @@ void accept(HWND dialog) {
   const bool on = ticked(dialog, IDC_DEBUGLOG_ON);
   const std::u16string name = fileName(dialog);
   if (on && name.empty()) {
-    error(c, dialog, L"デバッグ出力先のファイル名を入力してください。",
-          L"You need to enter filename.");
+    error(c, dialog, ui::texts::kDebugLogNoFileName);
     return;
   }
   log.szDebugOutFileName = name;
@@ -89,7 +84,7 @@ void accept(HWND dialog) {
   }
   log.bDebugOut = true;
   if (!log.log(kLogStart, kStartLine, u"", u"")) {
-    error(c, dialog, L"デバッグ情報出力ができません。", L"Cannot output Debug Information Log.");
+    error(c, dialog, ui::texts::kDebugLogCannotStart);
     log.bDebugOut = false;
     return;
   }

@@ -1,7 +1,7 @@
 #pragma once
-// The texts the settings dialogs put into their controls and message boxes,
+// The texts the dialogs put into their controls, tooltips and message boxes,
 // in both languages. (The IME list and the per-window rule texts are the
-// monitor's: monitor/ime_control.h and monitor/lock_policy.h.)
+// monitor's: monitor/texts.h.)
 
 #include <array>
 #include <span>
@@ -10,6 +10,8 @@
 #include "ui/tooltips.h"
 
 namespace kivora::ui::texts {
+
+// ---- the settings dialogs
 
 // The watch-mode lists, in index order; NumLock's has all four entries, the
 // others the first three.
@@ -108,6 +110,72 @@ inline constexpr Bilingual kNoDeviceToRemove{
     u"Please select the item you would like to remove from the second list.",
     u"下のリストから削除したい項目を選択してください"};
 
+// ---- the script editor
+
+// Its file dialogs: the filter (name and pattern pairs, ending with an empty
+// name) and the titles.
+inline constexpr Bilingual kScriptFileFilter{
+    u"Text/Script files(*.txt;*.rsc)\0*.txt;*.rsc\0All files(*.*)\0*.*\0",
+    u"テキスト/スクリプトファイル(*.txt;*.rsc)\0*.txt;*.rsc\0すべてのファイル(*.*)\0*.*\0"};
+inline constexpr Bilingual kScriptSaveTitle{u"Save to file(UTF-8)", u"ファイルへ保存(UTF-8)"};
+inline constexpr Bilingual kScriptOpenTitle{u"Choose a file", u"ファイルを開く"};
+
+// ---- the debug log's dialogs
+
+// The settings dialog's caption, also its message boxes'.
+inline constexpr Bilingual kDebugLogCaption{u"Debug Information log setting",
+                                            u"デバッグ情報ログ出力設定"};
+inline constexpr Bilingual kDebugLogNoFileName{u"You need to enter filename.",
+                                               u"デバッグ出力先のファイル名を入力してください。"};
+inline constexpr Bilingual kDebugLogCannotStart{u"Cannot output Debug Information Log.",
+                                                u"デバッグ情報出力ができません。"};
+inline constexpr Bilingual kDebugLogFileFilter{
+    u"log files(*.log)\0*.log\0All files(*.*)\0*.*\0",
+    u"ログファイル(*.log)\0*.log\0すべてのファイル(*.*)\0*.*\0"};
+inline constexpr Bilingual kDebugLogBrowseTitle{u"Save as...",
+                                                u"デバッグ情報ログ出力先ファイル名を指定"};
+
+// ---- the About box
+
+inline constexpr Bilingual kAboutTitle{u"About", u"バージョン情報"};
+// The face of the box's font (9 points in Japanese, 8 in English).
+inline constexpr Bilingual kAboutFont{u"MS Sans Serif", u"MS UI Gothic"};
+inline constexpr Bilingual kAboutFeedbackLink{u"<a id=\"feedback\">Feedback</a>",
+                                              u"<a id=\"feedback\">フィードバック受付</a>"};
+inline constexpr Bilingual kAboutContributionLink{u"<a id=\"kifu\">Contribution</a>",
+                                                  u"<a id=\"kifu\">開発支援金の受付について</a>"};
+inline constexpr Bilingual kAboutEnvironmentButton{u"&Environment Information",
+                                                   u"環境情報の表示(問合せの際にご活用下さい)(&E)"};
+inline constexpr Bilingual kAboutCloseButton{u"&Close", u"閉じる(&C)"};
+inline constexpr Bilingual kAboutContactLabel{u"[Contact]", u"[連絡先]"};
+// Japanese only: below an e-mail contact.
+inline constexpr wchar_t kAboutMailNotice[] =
+    L"　メールフィルタやサーバによるドメイン着信拒否の対象になっていることがあります。"
+    L"質問しているのに返信がなかなか届かない場合は、ごみ箱や迷惑メールフォルダを確認するか、"
+    L"フィルタ作成者・サーバ管理者にご相談下さい。";
+// %s is the link's address (the English text does not show it).
+inline constexpr Bilingual kAboutCannotOpenLink{
+    u"Cannot open a browser.", u"%sを開けませんでした。\n上記のURLを直接開いて下さい。"};
+
+// Environment Information: the report's box and the copy's outcome.
+inline constexpr Bilingual kReportCaption{u"ProbixLite", u"環境情報の表示(簡易版)"};
+inline constexpr Bilingual kReportCopyPrompt{
+    u"Please click the [OK] button to copy to clipboard.",
+    u"クリップボードにコピーする場合は[OK]ボタンを押して下さい。"};
+inline constexpr Bilingual kReportCopied{u"Writing data to the clipboard is complete.",
+                                         u"クリップボードへコピーしました。"};
+inline constexpr Bilingual kReportCopyRefused{u"Clipboard error.",
+                                              u"クリップボードへのコピーに失敗しました。"};
+inline constexpr Bilingual kReportCannotEmpty{u"EmptyClipboard error.",
+                                              u"クリップボードを空にできません。"};
+inline constexpr Bilingual kReportCannotLock{u"GlobalLock error.", u"GlobalLock失敗。"};
+inline constexpr Bilingual kReportOutOfMemory{u"Out of memory.", u"作業用のメモリが足りません。"};
+inline constexpr Bilingual kReportCannotOpen{u"Cannot open clipboard.",
+                                             u"クリップボードを開けません。"};
+
+// Kivora's description and terms of use.
+extern const Bilingual kKivoraDescription;
+
 // Help topics.
 inline constexpr wchar_t kSettingsHelp[] = L"HLP000017.html";
 inline constexpr wchar_t kImeHelp[] = L"HLP000017.html#imehelp";
@@ -118,5 +186,7 @@ inline constexpr wchar_t kRulesHelp[] = L"HLP000018.html";
 std::span<const TooltipEntry> settingsTooltips(bool japanese);
 std::span<const TooltipEntry> ruleListTooltips(bool japanese);
 std::span<const TooltipEntry> ruleEditTooltips(bool japanese);
+std::span<const TooltipEntry> scriptEditorTooltips(bool japanese);
+std::span<const TooltipEntry> aboutTooltips(bool japanese);
 
 }  // namespace kivora::ui::texts
