@@ -11,7 +11,7 @@
 #include "app/tray_menu.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
-#include "settings/save_failure_text.h"
+#include "settings/texts.h"
 #include "ui/message_box.h"
 
 namespace kivora::app {
