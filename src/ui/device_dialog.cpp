@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/texts.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/window_handle_win32.h"
 #include "resource_ids.h"
@@ -41,7 +42,7 @@ class DeviceDialog {
   bool japanese() const { return context_.basics.japanese; }
   void error(const Bilingual& text) const {
     context_.basics.messageBox(dialog_, win32::wide(text, japanese()),
-                               win32::wide(texts::kDeviceCaption, japanese()),
+                               win32::wide(monitor::texts::kDeviceCaption, japanese()),
                                MB_OK | MB_ICONERROR);
   }
   void fillConnected();

@@ -97,8 +97,7 @@ inline constexpr Bilingual kEmptyRuleTitle{
     u"Please input a part of window title.",
     u"「アクティブウインドウのタイトル文字列の一部」は空にできません。"};
 
-// The device dialog.
-inline constexpr Bilingual kDeviceCaption{u"Select keyboard devices", u"キーボードデバイスを選択"};
+// The device dialog (its boxes' caption is monitor::texts::kDeviceCaption).
 inline constexpr Bilingual kNoDeviceToAdd{
     u"Please select the item you would like to add from the list above.",
     u"上のリストから追加したい項目を選択してください"};
