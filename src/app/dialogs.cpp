@@ -7,7 +7,7 @@
 #include "app/app.h"
 #include "app/help.h"
 #include "app/instant_check.h"
-#include "diag/win32/debug_log_dialogs.h"
+#include "ui/debug_log_dialogs.h"
 #include "ui/kivora_about.h"
 #include "ui/message_box.h"
 #include "ui/script_editor.h"
@@ -61,7 +61,7 @@ void showAboutDialog(App& app) {
 }
 
 void showDebugLogDialog(App& app) {
-  const diag::DebugLogDialogContext context{
+  const ui::DebugLogDialogContext context{
       app.instance,
       app.debugLog,
       app.settings,
@@ -72,7 +72,7 @@ void showDebugLogDialog(App& app) {
       helpOpener(app),
       ui::ThemedMessageBox,
   };
-  diag::ShowDebugLogDialog(nullptr, context);
+  ui::ShowDebugLogDialog(nullptr, context);
 }
 
 void selectSettingsImeEntry(App& app, int imeMode) {

@@ -16,7 +16,6 @@
 #include <string>
 
 #include "diag/debug_log.h"
-#include "diag/win32/debug_log_dialogs.h"
 #include "monitor/window_rules.h"
 #include "platform/win32/code_page_win32.h"
 #include "platform/win32/file_access_win32.h"
@@ -29,6 +28,7 @@
 #include "resource_ids.h"
 #include "settings/settings.h"
 #include "ui/about_box.h"
+#include "ui/debug_log_dialogs.h"
 #include "ui/dialog_look.h"
 #include "ui/kivora_about.h"
 #include "ui/message_box.h"
@@ -89,15 +89,15 @@ int showDebugLog() {
   diag::DebugLog log({services.files, services.clock, services.codePage, services.version});
   log.szDebugOutFileName = u"C:\\users\\Public\\kivora-debug.log";
   kivora::settings::Settings settings;
-  diag::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
-  diag::DebugLogDialogContext context{
+  ui::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
+  ui::DebugLogDialogContext context{
       GetModuleHandleW(nullptr), log, settings, monitor, nullptr, true, nullptr, nullptr,
       ui::ThemedMessageBox};
-  return static_cast<int>(diag::ShowDebugLogDialog(nullptr, context));
+  return static_cast<int>(ui::ShowDebugLogDialog(nullptr, context));
 }
 
 int showMonitor() {
-  diag::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
+  ui::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
   monitor.show(nullptr);
   SetDlgItemTextW(
       monitor.window(), IDC_DEBUG_MONITOR_TEXT,
