@@ -46,18 +46,18 @@ void showSettingsDialog(App& app) {
             app.modeJP,   [&app] { app.monitor().requestScriptStop(); },
             help,         ui::ThemedMessageBox,
             nullptr};
-        ui::ShowScriptEditor(owner, editor);
+        ui::showScriptEditor(owner, editor);
       },
       &app.dialogOpen,
       &app.settingsWindow,
   };
-  ui::ShowSettingsDialog(context);
+  ui::showSettingsDialog(context);
 }
 
 void showAboutDialog(App& app) {
   app.log(1252, u"[バージョン情報表示]", u"Kivora");
   ui::ShowAbout(
-      ui::KivoraAboutInfo(app.instance, app.modeJP, &app.aboutWindow, ui::ThemedMessageBox));
+      ui::kivoraAboutInfo(app.instance, app.modeJP, &app.aboutWindow, ui::ThemedMessageBox));
 }
 
 void showDebugLogDialog(App& app) {
@@ -72,11 +72,11 @@ void showDebugLogDialog(App& app) {
       helpOpener(app),
       ui::ThemedMessageBox,
   };
-  ui::ShowDebugLogDialog(nullptr, context);
+  ui::showDebugLogDialog(nullptr, context);
 }
 
 void selectSettingsImeEntry(App& app, int imeMode) {
-  ui::SelectSettingsImeMode(app.settingsWindow, imeMode);
+  ui::selectSettingsImeMode(app.settingsWindow, imeMode);
 }
 
 }  // namespace kivora::app

@@ -61,8 +61,8 @@ void runSecondInstance(StartSwitch given, HINSTANCE instance, bool modeJP,
 void runCopySwitch(App& app, StartSwitch copy) {
   const bool succeeded =
       copy == StartSwitch::IniToRegistry
-          ? settings::CopyIniToRegistry(app.settings, app.store(), app.modeJP, app.shell)
-          : settings::CopyRegistryToIni(app.settings, app.store(), app.modeJP, app.shell);
+          ? settings::copyIniToRegistry(app.settings, app.store(), app.modeJP, app.shell)
+          : settings::copyRegistryToIni(app.settings, app.store(), app.modeJP, app.shell);
   const CopyReport report = copyReport(copy, succeeded, app.modeJP);
   ui::ThemedMessageBox(nullptr, report.text, win32::wide(kCaption), report.icon);
 }
@@ -104,7 +104,7 @@ int cleanUp(std::unique_ptr<App> app, win32::UniqueHandle mutex, bool comStarted
   mutex.reset();
   if (comStarted) CoUninitialize();
   for (auto& icon : app->icons.lockState) icon.reset();
-  ui::DeleteDarkBrush();
+  ui::deleteDarkBrush();
   {
     const std::lock_guard lock(app->settings.ScriptTextLock);
     app->settings.kx_script.clear();

@@ -230,8 +230,8 @@ void initDialog(HWND dialog, AboutState& s) {
   if (info.windowSlot) *info.windowSlot = dialog;
   std::wstring links;
   if (const std::optional<AboutVersion> version = readVersion(info.instance)) {
-    s.versionText = AboutVersionText(info, *version);
-    links = AboutLinksText(info);
+    s.versionText = aboutVersionText(info, *version);
+    links = aboutLinksText(info);
   }
   SetDlgItemTextW(dialog, kAboutVersion, s.versionText.c_str());
   SetDlgItemTextW(dialog, kAboutLinks, links.c_str());
@@ -248,7 +248,7 @@ void initDialog(HWND dialog, AboutState& s) {
   GetTempPathW(MAX_PATH + 1, temp);
   s.reportFile = std::wstring(temp) + kReportFileName;
 
-  SubclassDarkControls(dialog, nullptr);
+  subclassDarkControls(dialog, nullptr);
   ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
 }
@@ -268,7 +268,7 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
     return FALSE;  // the focus is set
   }
   if (!GetWindowLongPtrW(dialog, DWLP_USER)) return FALSE;
-  if (auto answered = DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   switch (msg) {
     case WM_NOTIFY:
       onNotify(dialog, *reinterpret_cast<const NMHDR*>(lParam));
@@ -324,7 +324,7 @@ DialogTemplate buildTemplate(const AboutInfo& info) {
 
 }  // namespace
 
-std::wstring AboutVersionText(const AboutInfo& info, const AboutVersion& version) {
+std::wstring aboutVersionText(const AboutInfo& info, const AboutVersion& version) {
   std::wstring special = version.specialBuild;
   if (japanese(info) && special == L"beta") special = L"β";
   if (japanese(info) && special == L"alpha") special = L"α";
@@ -335,7 +335,7 @@ std::wstring AboutVersionText(const AboutInfo& info, const AboutVersion& version
   return text;
 }
 
-std::wstring AboutLinksText(const AboutInfo& info) {
+std::wstring aboutLinksText(const AboutInfo& info) {
   const bool ja = japanese(info);
   std::wstring web[3];
   if (hasText(info.webSite)) web[0] = L"[WebSite]", web[1] = info.webSite, web[2] = info.webSite;

@@ -4,7 +4,7 @@
 // version record of `instance`, a description, links to the maker's pages,
 // and copies ProbixLite, the system report, to the clipboard.
 //
-//   kivora::ui::ShowAbout(kivora::ui::KivoraAboutInfo(...));   // see kivora_about.h
+//   kivora::ui::ShowAbout(kivora::ui::kivoraAboutInfo(...));   // see kivora_about.h
 
 #include <windows.h>
 
@@ -52,7 +52,7 @@ struct AboutVersion {
   std::wstring specialBuild;    // "SpecialBuild", may be empty
   std::wstring legalCopyright;  // "LegalCopyright"
 };
-std::wstring AboutVersionText(const AboutInfo& info, const AboutVersion& version);
-std::wstring AboutLinksText(const AboutInfo& info);
+std::wstring aboutVersionText(const AboutInfo& info, const AboutVersion& version);
+std::wstring aboutLinksText(const AboutInfo& info);
 
 }  // namespace kivora::ui

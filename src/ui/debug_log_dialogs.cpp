@@ -98,7 +98,7 @@ void accept(HWND dialog) {
 }
 
 void initDialog(HWND dialog, const DebugLogDialogContext& c) {
-  SubclassDarkControls(dialog, nullptr);
+  subclassDarkControls(dialog, nullptr);
   ApplyTitleBar(dialog);
   enableFileControls(dialog, false);
   if (c.log.bDebugOut) {
@@ -118,7 +118,7 @@ INT_PTR CALLBACK settingsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
     return TRUE;
   }
   if (!GetWindowLongPtrW(dialog, DWLP_USER)) return FALSE;
-  if (auto answered = DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   if (msg != WM_COMMAND) return FALSE;
   const DebugLogDialogContext& c = contextOf(dialog);
   switch (LOWORD(wParam)) {
@@ -162,7 +162,7 @@ INT_PTR CALLBACK DebugMonitorDialog::proc(HWND dialog, UINT msg, WPARAM wParam, 
     SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     auto* self = reinterpret_cast<DebugMonitorDialog*>(lParam);
     self->window_ = dialog;
-    SubclassDarkControls(dialog, nullptr);
+    subclassDarkControls(dialog, nullptr);
     ApplyTitleBar(dialog);
     self->layout_ = AttachLayout(dialog, kMonitorAnchors);
     const SIZE initial = self->layout_->minTrackSize();
@@ -172,14 +172,14 @@ INT_PTR CALLBACK DebugMonitorDialog::proc(HWND dialog, UINT msg, WPARAM wParam, 
   }
   auto* self = reinterpret_cast<DebugMonitorDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
   if (!self) return FALSE;
-  if (auto answered = DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   switch (msg) {
     case WM_SIZE:
       if (self->layout_) ApplyLayout(*self->layout_);
       return TRUE;
     case WM_GETMINMAXINFO:
       if (self->layout_) {
-        LayoutMinMaxInfo(*self->layout_, lParam);
+        layoutMinMaxInfo(*self->layout_, lParam);
         return TRUE;
       }
       return FALSE;
@@ -202,7 +202,7 @@ INT_PTR CALLBACK DebugMonitorDialog::proc(HWND dialog, UINT msg, WPARAM wParam, 
   }
 }
 
-INT_PTR ShowDebugLogDialog(HWND owner, const DebugLogDialogContext& context) {
+INT_PTR showDebugLogDialog(HWND owner, const DebugLogDialogContext& context) {
   return DialogBoxParamW(context.resources, MAKEINTRESOURCEW(IDD_DEBUGLOG), owner, settingsProc,
                          reinterpret_cast<LPARAM>(&context));
 }

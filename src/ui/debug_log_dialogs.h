@@ -7,7 +7,7 @@
 // The application keeps one DebugMonitorDialog for the process and attaches
 // it to its DebugLog once:
 //   log.attachMonitor(&monitor.view());
-// and the tray's debug-log command runs ShowDebugLogDialog.
+// and the tray's debug-log command runs showDebugLogDialog.
 
 #include <windows.h>
 
@@ -65,6 +65,6 @@ struct DebugLogDialogContext {
 };
 
 // Runs the settings dialog modally; IDOK when the new choice took effect.
-INT_PTR ShowDebugLogDialog(HWND owner, const DebugLogDialogContext& context);
+INT_PTR showDebugLogDialog(HWND owner, const DebugLogDialogContext& context);
 
 }  // namespace kivora::ui

@@ -77,7 +77,7 @@ void addListText(HWND dialog, int id, const wchar_t* text) {
 
 void DeviceDialog::open(HWND dialog) {
   dialog_ = dialog;
-  SubclassDarkControls(dialog, nullptr);
+  subclassDarkControls(dialog, nullptr);
   ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
   if (context_.settings.BIGDIALOG) enlargement_ = EnlargeDialog(dialog, kPlaceCentre);
@@ -196,7 +196,7 @@ void DeviceDialog::destroyed() {
 
 }  // namespace
 
-INT_PTR ShowDeviceDialog(HWND owner, const DeviceDialogContext& context) {
+INT_PTR showDeviceDialog(HWND owner, const DeviceDialogContext& context) {
   ensureCommonControls();
   DeviceDialog dialog(context);
   const int templateId = context.basics.japanese ? IDD_DEVICES_JA : IDD_DEVICES_EN;

@@ -55,7 +55,7 @@ State* attachDialogState(HWND dialog, LPARAM state) {
 // rest; the shared look answers first.
 template <typename State>
 INT_PTR CALLBACK statefulDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (auto answered = DialogLookMessage(dialog, msg, wp, lp)) return *answered;
+  if (auto answered = dialogLookMessage(dialog, msg, wp, lp)) return *answered;
   if (msg == WM_INITDIALOG) {
     attachDialogState<State>(dialog, lp)->open(dialog);
     return TRUE;

@@ -9,7 +9,7 @@ namespace kivora::ui {
 static_assert(sizeof kMakerWebSite / sizeof(wchar_t) <= 48);
 static_assert(sizeof kMakerContact / sizeof(wchar_t) + 7 <= 48);  // with "mailto:"
 
-AboutInfo KivoraAboutInfo(HINSTANCE instance, bool japanese, HWND* windowSlot,
+AboutInfo kivoraAboutInfo(HINSTANCE instance, bool japanese, HWND* windowSlot,
                           MessageBoxFunction messageBox) {
   AboutInfo info;
   info.japanese = japanese ? 1 : 0;

@@ -4,7 +4,7 @@
 //
 // The tray's about command:
 //   HWND aboutWindow = nullptr;   // the shell's aboutWindow
-//   ShowAbout(KivoraAboutInfo(instance, modeJP, &aboutWindow, ThemedMessageBox));
+//   ShowAbout(kivoraAboutInfo(instance, modeJP, &aboutWindow, ThemedMessageBox));
 
 #include <windows.h>
 
@@ -19,7 +19,7 @@ inline constexpr wchar_t kMakerContact[] = L"kivora-support@orvanta.example";
 inline constexpr wchar_t kMakerContribution[] = L"https://orvanta.example/kivora/support.html";
 inline constexpr wchar_t kMakerFeedback[] = L"https://orvanta.example/kivora/feedback.html";
 
-AboutInfo KivoraAboutInfo(HINSTANCE instance, bool japanese, HWND* windowSlot,
+AboutInfo kivoraAboutInfo(HINSTANCE instance, bool japanese, HWND* windowSlot,
                           MessageBoxFunction messageBox);
 
 }  // namespace kivora::ui

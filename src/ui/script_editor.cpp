@@ -41,7 +41,7 @@ constexpr UINT kEmSetExtendedStyle = 0x1500 + 10;
 constexpr LPARAM kConvertEolOnPaste = 0x0004;
 
 constexpr std::size_t kPathCapacity = settings::kPathCapacity;
-std::array<wchar_t, kPathCapacity> scriptFilePath{};
+std::array<wchar_t, kPathCapacity> scriptPathBuffer{};
 
 constexpr LayoutAnchor kAnchors[] = {
     {IDC_SCRIPT_TEXT, Anchor::GrowBoth}, {IDC_SCRIPT_LOAD, Anchor::Bottom},
@@ -93,8 +93,8 @@ bool runFileDialog(HWND owner, bool save, bool japanese) {
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
   ofn.lpstrFilter = win32::wide(texts::kScriptFileFilter, japanese);
-  ofn.lpstrFile = scriptFilePath.data();
-  ofn.nMaxFile = static_cast<DWORD>(scriptFilePath.size());
+  ofn.lpstrFile = scriptPathBuffer.data();
+  ofn.nMaxFile = static_cast<DWORD>(scriptPathBuffer.size());
   ofn.lpstrDefExt = L"txt";
   if (save) {
     ofn.lpstrTitle = win32::wide(texts::kScriptSaveTitle, japanese);
@@ -111,15 +111,15 @@ bool runFileDialog(HWND owner, bool save, bool japanese) {
 bool chooseScriptFile(HWND owner, bool save, bool japanese) {
   if (runFileDialog(owner, save, japanese)) return true;
   if (CommDlgExtendedError() != FNERR_INVALIDFILENAME) return false;
-  scriptFilePath[0] = L'\0';
+  scriptPathBuffer[0] = L'\0';
   return runFileDialog(owner, save, japanese);
 }
 
 // ---- loading
 
 sf::LoadedScript readScriptFile(platform::MultiLanguageService& multiLanguage) {
-  win32::UniqueFile file(CreateFileW(scriptFilePath.data(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueFile file(CreateFileW(scriptPathBuffer.data(), GENERIC_READ, FILE_SHARE_READ,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {sf::kLoadCannotOpen, {}};
   LARGE_INTEGER size = {};
   if (!GetFileSizeEx(file.get(), &size)) return {sf::kLoadCannotRead, {}};
@@ -161,7 +161,7 @@ void onDropFiles(HWND dialog, HDROP drop) {
   const UINT n = DragQueryFileW(drop, 0, dropped.data(), static_cast<UINT>(dropped.size()));
   DragFinish(drop);
   if (n == 0) return;
-  scriptFilePath = dropped;
+  scriptPathBuffer = dropped;
   loadScriptFile(dialog);
 }
 
@@ -203,7 +203,7 @@ sf::ScriptSaveResult writeScriptFile(HWND dialog) {
     return sf::ScriptSaveResult::ConversionOutOfMemory;
   }
   if (!utf8) return sf::ScriptSaveResult::Other;
-  win32::UniqueFile file(CreateFileW(scriptFilePath.data(), GENERIC_WRITE, 0, nullptr,
+  win32::UniqueFile file(CreateFileW(scriptPathBuffer.data(), GENERIC_WRITE, 0, nullptr,
                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return sf::ScriptSaveResult::CannotCreate;
   if (!writeAll(file.get(), sf::kUtf8Mark, sizeof sf::kUtf8Mark))
@@ -238,10 +238,10 @@ void acceptScript(HWND dialog) {
 // ---- opening and closing
 
 void setIcons(HWND dialog, EditorState& s) {
-  s.bigIcon = CreateTableIcon(ScriptEditorIconTable(ScriptEditorIcon::Big));
-  s.smallIcon = CreateTableIcon(ScriptEditorIconTable(ScriptEditorIcon::Small));
-  s.loadImage = CreateTableIcon(ScriptEditorIconTable(ScriptEditorIcon::Load));
-  s.saveImage = CreateTableIcon(ScriptEditorIconTable(ScriptEditorIcon::Save));
+  s.bigIcon = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Big));
+  s.smallIcon = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Small));
+  s.loadImage = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Load));
+  s.saveImage = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Save));
   SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(s.bigIcon.get()));
   SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(s.smallIcon.get()));
   SendDlgItemMessageW(dialog, IDC_SCRIPT_LOAD, BM_SETIMAGE, IMAGE_ICON,
@@ -270,7 +270,7 @@ void initDialog(HWND dialog, EditorState& s) {
   setIcons(dialog, s);
   SetForegroundWindow(dialog);
   if (s.context.settings.BIGDIALOG) s.enlargement = EnlargeDialog(dialog, kPlaceCentre);
-  SubclassDarkControls(dialog, nullptr);
+  subclassDarkControls(dialog, nullptr);
   ApplyTitleBar(dialog);
   s.layout = AttachLayout(dialog, kAnchors);
 
@@ -294,14 +294,14 @@ INT_PTR CALLBACK editorProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
   }
   auto* state = reinterpret_cast<EditorState*>(GetWindowLongPtrW(dialog, DWLP_USER));
   if (!state) return FALSE;
-  if (auto answered = DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   switch (msg) {
     case WM_SIZE:
       if (state->layout) ApplyLayout(*state->layout);
       return TRUE;
     case WM_GETMINMAXINFO:
       if (state->layout) {
-        LayoutMinMaxInfo(*state->layout, lParam);
+        layoutMinMaxInfo(*state->layout, lParam);
         return TRUE;
       }
       return FALSE;
@@ -340,7 +340,7 @@ INT_PTR CALLBACK editorProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-INT_PTR ShowScriptEditor(HWND owner, const ScriptEditorContext& context) {
+INT_PTR showScriptEditor(HWND owner, const ScriptEditorContext& context) {
   static const bool commonControls = [] {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
     return InitCommonControlsEx(&icc) != FALSE;
@@ -355,12 +355,12 @@ INT_PTR ShowScriptEditor(HWND owner, const ScriptEditorContext& context) {
                          reinterpret_cast<LPARAM>(&state));
 }
 
-std::u16string ScriptFilePath() { return win32::fromWide(scriptFilePath.data()); }
+std::u16string scriptFilePath() { return win32::fromWide(scriptPathBuffer.data()); }
 
-void SetScriptFilePath(std::u16string_view path) {
-  scriptFilePath.fill(L'\0');
-  const std::size_t n = std::min(path.size(), scriptFilePath.size() - 1);
-  std::copy_n(path.begin(), n, scriptFilePath.begin());
+void setScriptFilePath(std::u16string_view path) {
+  scriptPathBuffer.fill(L'\0');
+  const std::size_t n = std::min(path.size(), scriptPathBuffer.size() - 1);
+  std::copy_n(path.begin(), n, scriptPathBuffer.begin());
 }
 
 }  // namespace kivora::ui

@@ -211,7 +211,7 @@ void SettingsDialog::open(HWND dialog) {
   if (s.BIGDIALOG) enlargement_ = EnlargeDialog(dialog, kPlaceBottomRight);
   SetForegroundWindow(dialog);
   icons_.apply(dialog, context_.basics.resources);
-  SubclassDarkControls(dialog, win32::wide(texts::kNoHotkey, japanese()));
+  subclassDarkControls(dialog, win32::wide(texts::kNoHotkey, japanese()));
   ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
 }
@@ -342,11 +342,11 @@ void SettingsDialog::onCommand(int id, int code) {
       onLogonNumLockClick();
       break;
     case IDC_WINDOW_RULES:
-      ShowWindowRulesDialog(dialog_, {context_.basics, context_.store, context_.settings.bUseIni,
+      showWindowRulesDialog(dialog_, {context_.basics, context_.store, context_.settings.bUseIni,
                                       context_.settings.BIGDIALOG != 0, context_.balloons});
       break;
     case IDC_WATCHED_DEVICES:
-      ShowDeviceDialog(dialog_, {context_.basics, context_.settings, context_.devices});
+      showDeviceDialog(dialog_, {context_.basics, context_.settings, context_.devices});
       break;
     case IDC_EDIT_SCRIPT:
       openScriptEditor();
@@ -459,7 +459,7 @@ void SettingsDialog::destroyed() {
 
 }  // namespace
 
-INT_PTR ShowSettingsDialog(const SettingsDialogContext& context) {
+INT_PTR showSettingsDialog(const SettingsDialogContext& context) {
   ensureCommonControls();
   SettingsDialog dialog(context);
   const int templateId = context.basics.japanese ? IDD_SETTINGS_JA : IDD_SETTINGS_EN;
@@ -467,7 +467,7 @@ INT_PTR ShowSettingsDialog(const SettingsDialogContext& context) {
                          statefulDialogProc<SettingsDialog>, reinterpret_cast<LPARAM>(&dialog));
 }
 
-void SelectSettingsImeMode(HWND settingsWindow, int imeMode) {
+void selectSettingsImeMode(HWND settingsWindow, int imeMode) {
   SendDlgItemMessageW(settingsWindow, IDC_IME_LOCK, CB_SETCURSEL, static_cast<WPARAM>(imeMode), 0);
 }
 

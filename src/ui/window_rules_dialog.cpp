@@ -67,7 +67,7 @@ std::wstring codeText(LockPolicy code, bool japanese) {
 }
 
 void applyDialogLook(HWND dialog) {
-  SubclassDarkControls(dialog, nullptr);
+  subclassDarkControls(dialog, nullptr);
   ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
 }
@@ -305,7 +305,7 @@ INT_PTR WindowRulesDialog::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (layout_) ApplyLayout(*layout_);
       return TRUE;
     case WM_GETMINMAXINFO:
-      if (layout_) LayoutMinMaxInfo(*layout_, lp);
+      if (layout_) layoutMinMaxInfo(*layout_, lp);
       return TRUE;
     case WM_NOTIFY:
       return onNotify(*reinterpret_cast<const NMHDR*>(lp)) ? TRUE : FALSE;
@@ -455,7 +455,7 @@ void WindowRulesDialog::destroyed() {
 
 }  // namespace
 
-INT_PTR ShowWindowRulesDialog(HWND owner, const WindowRulesDialogContext& context) {
+INT_PTR showWindowRulesDialog(HWND owner, const WindowRulesDialogContext& context) {
   ensureCommonControls();
   WindowRulesDialog dialog(context);
   const int templateId = context.basics.japanese ? IDD_WINDOW_RULES_JA : IDD_WINDOW_RULES_EN;

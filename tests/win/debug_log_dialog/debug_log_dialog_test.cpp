@@ -81,7 +81,7 @@ class DebugLogDialog : public testing::Test {
   INT_PTR run(const std::function<void(HWND)>& steps, bool japanese = false) {
     const ui::DebugLogDialogContext c = context(japanese);
     INT_PTR result = -1;
-    runWithDriver([&] { result = ui::ShowDebugLogDialog(nullptr, c); },
+    runWithDriver([&] { result = ui::showDebugLogDialog(nullptr, c); },
                   [&] {
                     HWND dialog = waitForWindow(L"#32770", kDialogTitle);
                     ASSERT_TRUE(dialog) << "the dialog did not open";
