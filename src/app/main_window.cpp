@@ -11,7 +11,7 @@
 #include "app/tray_menu.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
-#include "settings/save_failure_text.h"
+#include "settings/texts.h"
 #include "ui/message_box.h"
 
 namespace kivora::app {
@@ -47,7 +47,7 @@ void onTaskbarCreated(App& app) {
   app.log(2417, u"通知領域アイコン復旧");
   // A taskbar that comes back may come at another scaling.
   followTrayIconSize(app.icons, app.instance, app.modeJP);
-  addCurrentTrayIcon(app, u"Kivora");
+  addCurrentTrayIcon(app, kCaption);
 }
 
 // The scaling may have changed: the tray icons follow the taskbar's size.
@@ -202,7 +202,7 @@ void shutDown(App& app) {
   app.menu.reset();
   if (!SaveSettings(app.settings, app.store(), app.modeJP, app.shell)) {
     const std::u16string text(settings::cannotSaveSettingsText(app.settings.bUseIni, app.modeJP));
-    ui::ThemedMessageBox(nullptr, win32::wide(text), kCaption, MB_ICONWARNING);
+    ui::ThemedMessageBox(nullptr, win32::wide(text), win32::wide(kCaption), MB_ICONWARNING);
   }
   monitor.hotkeys().releasePauseHotkeyAtExit();
   app.debugLog.log(diag::kLogEnd, 2392, u"", u"");
