@@ -5,6 +5,9 @@
 #include <new>
 #include <vector>
 
+#include "platform/unicode.h"
+#include "settings/settings_store.h"
+
 namespace kivora::settings {
 
 namespace {
@@ -141,6 +144,19 @@ ScriptMessage scriptSaveMessage(ScriptSaveResult result, bool japanese) {
 
 std::u16string_view scriptStoreOutOfMemoryText(bool japanese) {
   return japanese ? u"スクリプトを格納するためのメモリが足りません。" : u"Out of memory.";
+}
+
+std::u16string scriptTooLongForIniText(std::size_t length, bool japanese) {
+  const std::u16string limit = utf8ToUtf16(std::to_string(kMaxIniScriptLength));
+  const std::u16string given = utf8ToUtf16(std::to_string(length));
+  if (japanese) {
+    return u"スクリプトが長すぎるため Kivora.ini に保存できません。保存できるのは " + limit +
+           u" 文字まで、このスクリプトは " + given +
+           u" 文字です。\r\n短くするか、ファイルへ保存してください。";
+  }
+  return u"This script is too long to be kept in Kivora.ini: it holds " + given +
+         u" characters, and at most " + limit +
+         u" can be kept there.\r\nShorten it, or save it to a file.";
 }
 
 }  // namespace kivora::settings
