@@ -151,7 +151,8 @@ def main() -> int:
     stage = out / FOLDER
     files = stage_release(stage, version=version, copyright=config["copyright"],
                           strip=config["strip"], programs=config["programs"], files=config["files"],
-                          readme=config["readme"], license=config["license"], samples=config["samples"])
+                          readme=config["readme"], license=config["license"], samples=config["samples"],
+                          epoch=epoch)
     if signer:
         for name in SIGNED_PROGRAMS:
             signer.sign(stage / name, "Kivora" if name == "Kivora.exe" else "Kivora script runner")

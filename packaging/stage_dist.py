@@ -53,14 +53,17 @@ def nsis_include(stage: pathlib.Path, files: list[pathlib.Path]) -> str:
 
 def stage_release(stage: pathlib.Path, *, version: str, copyright: str, strip: str,
                   programs: list[str], files: list[str], readme: str, license: str,
-                  samples: list[str]) -> list[pathlib.Path]:
-    """Fills stage (emptied first); returns its files, relative to it, sorted."""
+                  samples: list[str], epoch: int) -> list[pathlib.Path]:
+    """Fills stage (emptied first); returns its files, relative to it, sorted.
+    strip writes the time it runs into a PE header that says 0 (as the
+    linker leaves it), unless SOURCE_DATE_EPOCH gives it the release's date."""
     if stage.exists():
         shutil.rmtree(stage)
     (stage / "samples").mkdir(parents=True)
 
     for program in map(pathlib.Path, programs):
-        subprocess.run([strip, "--strip-all", "-o", str(stage / program.name), str(program)], check=True)
+        subprocess.run([strip, "--strip-all", "-o", str(stage / program.name), str(program)], check=True,
+                       env=dict(os.environ, SOURCE_DATE_EPOCH=str(epoch)))
     for f in map(pathlib.Path, files):
         shutil.copyfile(f, stage / f.name)
     text = read_source_text(pathlib.Path(readme))
