@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Checks a built release folder as a user or a package manager sees it.
 
-    check_release.py DIST_DIR EPOCH_FILE
+    check_release.py DIST_DIR VERSION EPOCH_FILE
 
 - SHA256SUMS is in sha256sum -c form and right for every file it names, and
   names the zip, the installer and the programs inside.
@@ -21,24 +21,19 @@ import zipfile
 import yaml
 
 DIST = pathlib.Path(sys.argv[1])
-EPOCH = int(pathlib.Path(sys.argv[2]).read_text().strip())
+VERSION = sys.argv[2]
+EPOCH = int(pathlib.Path(sys.argv[3]).read_text().strip())
 
 
 def sha256(path):
     return hashlib.sha256(path.read_bytes()).hexdigest()
 
 
-def only(pattern):
-    found = sorted(DIST.glob(pattern))
-    assert len(found) == 1, f"expected one {pattern} in {DIST}, found {found}"
-    return found[0]
-
-
 class Release(unittest.TestCase):
     def setUp(self):
-        self.zip = only("Kivora-*-win64.zip")
-        self.setup = only("Kivora-*-win64-setup.exe")
-        self.version = self.zip.name[len("Kivora-"):-len("-win64.zip")]
+        self.version = VERSION
+        self.zip = DIST / f"Kivora-{VERSION}-win64.zip"
+        self.setup = DIST / f"Kivora-{VERSION}-win64-setup.exe"
 
     def test_sums_are_right_for_the_files_beside_them(self):
         named = []
