@@ -14,7 +14,6 @@
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
 #include "settings/settings.h"
-#include "settings/settings_store.h"
 #include "ui/script_editor.h"
 #include "win/dialog_driver.h"
 
@@ -97,26 +96,6 @@ TEST_F(ScriptEditor, ShowsTheStoredScriptAndOkReplacesItAfterAStopRequest) {
   EXPECT_EQ(stopRequests, 1);
   EXPECT_EQ(settings.copyScript(), u"x = 2\r\nCB.ShellNotify(\"日本\")");
   EXPECT_TRUE(shownBoxes.empty());
-}
-
-TEST_F(ScriptEditor, InIniModeAScriptTheFileCannotKeepIsRefusedAtOk) {
-  settings.bUseIni = true;
-  const std::wstring tooLong(settings::kMaxIniScriptLength + 1, L'x');
-  std::wstring message;
-  const INT_PTR result = run([&](HWND editor) {
-    SetDlgItemTextW(editor, IDC_SCRIPT_TEXT, tooLong.c_str());
-    pressButton(editor, IDOK);
-    message = answerMessageBox(L"Kivora");
-    pressButton(editor, IDCANCEL);  // the editor stayed open
-  });
-  EXPECT_EQ(result, IDCANCEL);
-  EXPECT_EQ(stopRequests, 0);
-  EXPECT_EQ(settings.copyScript(), u"stored = 1\r\n");
-  EXPECT_TRUE(
-      message.starts_with(L"This script is too long to be kept in Kivora.ini: it holds "
-                          L"8388608 characters, and at most 8388607"));
-  ASSERT_EQ(shownBoxes.size(), 1u);
-  EXPECT_EQ(shownBoxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
 }
 
 TEST_F(ScriptEditor, CancelAfterLoadingLeavesTheStoredScript) {
