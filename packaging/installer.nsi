@@ -127,6 +127,8 @@ Section "Kivora"
   !insertmacro KIVORA_STOP_RUNNING
   !insertmacro KIVORA_INSTALL_FILES
 !ifdef SIGNED_UNINSTALLER
+  ; The uninstaller's code is in the file already: no need to say it goes unused.
+  !pragma warning disable 6020
   File "/oname=Uninstall.exe" "${SIGNED_UNINSTALLER}"
 !else
   WriteUninstaller "$INSTDIR\Uninstall.exe"

@@ -3,8 +3,8 @@
 
     check_signing.py SOURCE_DIR RELEASE_CONFIG SCRATCH_DIR
 
-Makes a self-signed code-signing certificate with openssl (in SCRATCH_DIR,
-removed first: nothing of it is kept), has packaging/release.py --sign write
+Makes a self-signed code-signing certificate with openssl (in SCRATCH_DIR;
+its key is removed at the end), has packaging/release.py --sign write
 a release into SCRATCH_DIR/release, and checks with osslsigncode verify,
 against that certificate, Kivora.exe and kxscript.exe in the release folder
 and in the zip, the installer, and what the installer installs (in a Wine
@@ -52,6 +52,11 @@ class SignedRelease(unittest.TestCase):
             raise AssertionError(f"release.py --sign failed:\n{result.stdout}{result.stderr}")
         cls.setup = next(cls.release.glob("Kivora-*-win64-setup.exe"))
         cls.zip = next(cls.release.glob("Kivora-*-win64.zip"))
+
+    @classmethod
+    def tearDownClass(cls):
+        for secret in ("key.pem", "cert.pfx"):
+            (SCRATCH / secret).unlink(missing_ok=True)
 
     def assertSigned(self, path):
         result = subprocess.run(["osslsigncode", "verify", "-CAfile", str(self.cert), "-in", str(path)],
