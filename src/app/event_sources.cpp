@@ -9,8 +9,6 @@ namespace kivora::app {
 
 namespace {
 
-constexpr DWORD kHookFlags = WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS;
-
 // The hooks in place; out-of-context hook procedures run on the thread that
 // set them, the main window's.
 WindowEventHooks* activeHooks = nullptr;
@@ -20,8 +18,13 @@ void CALLBACK onWinEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG objectId,
   if (activeHooks) activeHooks->onEvent(event, window, objectId, childId);
 }
 
+// Out of context: the events come to this thread through its message loop.
+// A hook on every process skips Kivora's own; a hook on one process never
+// names Kivora's, and has no need of the flag, which Wine 8 takes to mean
+// "skip the process named" and then hears nothing.
 HWINEVENTHOOK setHook(DWORD event, DWORD process) {
-  return SetWinEventHook(event, event, nullptr, onWinEvent, process, 0, kHookFlags);
+  const DWORD flags = WINEVENT_OUTOFCONTEXT | (process == 0 ? WINEVENT_SKIPOWNPROCESS : 0);
+  return SetWinEventHook(event, event, nullptr, onWinEvent, process, 0, flags);
 }
 
 }  // namespace
