@@ -12,7 +12,8 @@ struct TriggerRow {
   InstantTriggerLines lines;
 };
 
-constexpr std::array<TriggerRow, 4> kTriggers{{
+constexpr std::array<TriggerRow, 5> kTriggers{{
+    {InstantTrigger::KeyRelease, {u"WM_INPUT", 1688, 1689}},
     {InstantTrigger::Foreground, {u"EVENT_SYSTEM_FOREGROUND", 1691, 1692}},
     {InstantTrigger::TitleChange, {u"EVENT_OBJECT_NAMECHANGE", 1693, 1694}},
     {InstantTrigger::DeviceChange, {u"WM_INPUT_DEVICE_CHANGE", 1695, 1696}},

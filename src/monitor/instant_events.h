@@ -1,7 +1,7 @@
 #pragma once
-// The events that run a monitoring tick at once while InstantCheck is on,
-// besides a lock key's release: the window in front changes or retitles
-// itself, a keyboard comes or goes, a session connects or is unlocked. The
+// The events that run a monitoring tick at once while InstantCheck is on: a
+// lock key's release, the window in front changing or retitling itself, a
+// keyboard coming or going, a session connecting or being unlocked. The
 // numbers are Win32's, so the shell hands the monitor what Windows sent.
 
 #include <cstdint>
@@ -25,7 +25,7 @@ inline constexpr unsigned kWtsConsoleConnect = 0x1;
 inline constexpr unsigned kWtsRemoteConnect = 0x3;
 inline constexpr unsigned kWtsSessionUnlock = 0x8;
 
-enum class InstantTrigger { Foreground, TitleChange, DeviceChange, SessionChange };
+enum class InstantTrigger { KeyRelease, Foreground, TitleChange, DeviceChange, SessionChange };
 
 // How a trigger shows in the debug log: its name, the line that says it
 // runs a tick and the line that says it waits for the timer after a press

@@ -205,15 +205,7 @@ void Monitor::onLockKeyChanged(std::uint8_t virtualKey) {
     return row.virtualKey == virtualKey;
   });
   if (key == kLockKeys.end()) return;
-  // Kivora's own presses come back as releases too. After a press that took,
-  // the tick finds every key right; after one that did not, it would press
-  // again and again as fast as the releases come, so the timer retries instead.
-  if (state_.lastTickFailed) {
-    log_.log(diag::kLogEntry, 1689, u"WM_INPUT", u"切替失敗の後なので次のタイマまで待つ");
-    return;
-  }
-  log_.log(diag::kLogEntry, 1688, u"WM_INPUT", key->name);
-  runTick(false);
+  onInstantEvent(InstantTrigger::KeyRelease, key->name);
 }
 
 void Monitor::onWindowEvent(unsigned event, platform::WindowHandle window, std::int32_t objectId,
@@ -248,15 +240,18 @@ void Monitor::onSessionChange(unsigned code) {
 
 void Monitor::onInstantEvent(InstantTrigger trigger, std::u16string_view detail) {
   const InstantTriggerLines& lines = instantTriggerLines(trigger);
-  // As with a key's release: after a press that did not take, a stream of
-  // events must not become a stream of presses; the timer retries.
+  // Kivora's own presses come back as releases too. After a press that took,
+  // the tick finds every key right; after one that did not, a stream of
+  // releases or other events would become a stream of presses, so the timer
+  // retries instead.
   if (state_.lastTickFailed) {
     log_.log(diag::kLogEntry, lines.waitLine, lines.name, u"切替失敗の後なので次のタイマまで待つ");
     return;
   }
   // A burst (a window retitling itself many times a second, a flood of
-  // switches) is folded into one tick at the end of the quiet time; that
-  // tick reads the desktop as the last event left it.
+  // switches, the release of Kivora's own press right after its tick) is
+  // folded into one tick at the end of the quiet time; that tick reads the
+  // desktop and the keys as the last event left them.
   if (state_.eventTickQuiet) {
     if (!state_.eventTickPending)
       log_.log(diag::kLogEntry, 1699, lines.name, u"直後のイベントはまとめて後で補正");

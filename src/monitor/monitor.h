@@ -116,6 +116,8 @@ class Monitor {
   // A key was released (the user's, another program's or Kivora's own press).
   // With InstantCheck on, the release of NumLock, CapsLock or ScrollLock runs
   // one tick at once, the same tick TIMERID3 runs; other keys do nothing.
+  // Like the events below, it runs at most one tick per kEventTickInterval:
+  // one within that time of the last is folded into one tick at its end.
   void onLockKeyChanged(std::uint8_t virtualKey);
   // While InstantCheck is on, the window in front changing (EVENT_SYSTEM_FOREGROUND)
   // or retitling itself (EVENT_OBJECT_NAMECHANGE of that window itself, not
