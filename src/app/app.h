@@ -14,7 +14,6 @@
 #include "app/shell.h"
 #include "app/tray_icons.h"
 #include "diag/debug_log.h"
-#include "diag/win32/debug_log_dialogs.h"
 #include "monitor/monitor.h"
 #include "monitor/script_engine_adapter.h"
 #include "platform/win32/code_page_win32.h"
@@ -30,6 +29,7 @@
 #include "script/engine.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
+#include "ui/debug_log_dialogs.h"
 #include "ui/enlarge.h"
 
 namespace kivora::app {
@@ -78,7 +78,7 @@ class App {
   settings::Settings settings;
   diag::DebugLog debugLog;
   // The debug log's live monitor window, attached to debugLog for the App's life.
-  diag::DebugMonitorDialog debugMonitor;
+  ui::DebugMonitorDialog debugMonitor;
   AppShell shell;
 
   StartupImages images;

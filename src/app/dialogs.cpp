@@ -7,7 +7,7 @@
 #include "app/app.h"
 #include "app/help.h"
 #include "app/instant_check.h"
-#include "diag/win32/debug_log_dialogs.h"
+#include "ui/debug_log_dialogs.h"
 #include "ui/kivora_about.h"
 #include "ui/message_box.h"
 #include "ui/script_editor.h"
@@ -46,22 +46,22 @@ void showSettingsDialog(App& app) {
             app.modeJP,   [&app] { app.monitor().requestScriptStop(); },
             help,         ui::ThemedMessageBox,
             nullptr};
-        ui::ShowScriptEditor(owner, editor);
+        ui::showScriptEditor(owner, editor);
       },
       &app.dialogOpen,
       &app.settingsWindow,
   };
-  ui::ShowSettingsDialog(context);
+  ui::showSettingsDialog(context);
 }
 
 void showAboutDialog(App& app) {
   app.log(1252, u"[バージョン情報表示]", u"Kivora");
   ui::ShowAbout(
-      ui::KivoraAboutInfo(app.instance, app.modeJP, &app.aboutWindow, ui::ThemedMessageBox));
+      ui::kivoraAboutInfo(app.instance, app.modeJP, &app.aboutWindow, ui::ThemedMessageBox));
 }
 
 void showDebugLogDialog(App& app) {
-  const diag::DebugLogDialogContext context{
+  const ui::DebugLogDialogContext context{
       app.instance,
       app.debugLog,
       app.settings,
@@ -72,11 +72,11 @@ void showDebugLogDialog(App& app) {
       helpOpener(app),
       ui::ThemedMessageBox,
   };
-  diag::ShowDebugLogDialog(nullptr, context);
+  ui::showDebugLogDialog(nullptr, context);
 }
 
 void selectSettingsImeEntry(App& app, int imeMode) {
-  ui::SelectSettingsImeMode(app.settingsWindow, imeMode);
+  ui::selectSettingsImeMode(app.settingsWindow, imeMode);
 }
 
 }  // namespace kivora::app

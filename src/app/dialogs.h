@@ -14,7 +14,7 @@ void showSettingsDialog(App& app);
 // The About box (ui/kivora_about.h), run while dialogOpen is set; it keeps
 // app.aboutWindow while it is open.
 void showAboutDialog(App& app);
-// The debug-log settings dialog (diag/win32/debug_log_dialogs.h, no owner),
+// The debug-log settings dialog (ui/debug_log_dialogs.h, no owner),
 // run while dialogOpen is set; it shows or closes app.debugMonitor.
 void showDebugLogDialog(App& app);
 

@@ -82,10 +82,10 @@ void openFeedbackPage(App& app) {
       app.mainWindow, L"open", ui::kMakerFeedback, nullptr, system.c_str(), SW_SHOWNORMAL));
   if (result <= 32) {
     app.log(1640, u"[Menu]", u"IDM_FEEDBACK失敗");
-    const std::wstring text =
-        fillIn(texts::kCannotOpenWebPage.pick(app.modeJP), ui::kMakerFeedback);
-    ui::ThemedMessageBox(app.mainWindow, text.c_str(), texts::kFeedbackCaption.pick(app.modeJP),
-                         MB_ICONERROR);
+    const std::u16string text =
+        fillIn(texts::kCannotOpenWebPage.pick(app.modeJP), {win32::fromWide(ui::kMakerFeedback)});
+    ui::ThemedMessageBox(app.mainWindow, win32::wide(text),
+                         win32::wide(texts::kFeedbackCaption, app.modeJP), MB_ICONERROR);
   }
   SetCurrentDirectoryW(app.folder.c_str());
 }

@@ -11,7 +11,7 @@
 #include "app/tray_menu.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
-#include "settings/save_failure_text.h"
+#include "settings/texts.h"
 #include "ui/message_box.h"
 
 namespace kivora::app {
@@ -45,7 +45,7 @@ void onCreate(App& app, HWND window) {
 
 void onTaskbarCreated(App& app) {
   app.log(2417, u"通知領域アイコン復旧");
-  addCurrentTrayIcon(app, u"Kivora");
+  addCurrentTrayIcon(app, kCaption);
 }
 
 // MYWM_REG_STARTUP comes from outside and does not wait for other dialogs;
@@ -197,7 +197,7 @@ void shutDown(App& app) {
   app.menu.reset();
   if (!SaveSettings(app.settings, app.store(), app.modeJP, app.shell)) {
     const std::u16string text(settings::cannotSaveSettingsText(app.settings.bUseIni, app.modeJP));
-    ui::ThemedMessageBox(nullptr, win32::wide(text), kCaption, MB_ICONWARNING);
+    ui::ThemedMessageBox(nullptr, win32::wide(text), win32::wide(kCaption), MB_ICONWARNING);
   }
   monitor.hotkeys().releasePauseHotkeyAtExit();
   app.debugLog.log(diag::kLogEnd, 2392, u"", u"");

@@ -55,13 +55,13 @@ void fitBelowPictures(HWND dialog, std::initializer_list<int> below) {
 }
 
 void applyLook(HWND dialog) {
-  ui::SubclassDarkControls(dialog, nullptr);
+  ui::subclassDarkControls(dialog, nullptr);
   ui::ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
 }
 
 INT_PTR CALLBACK alreadyRunningProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (auto answered = ui::DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = ui::dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   switch (msg) {
     case WM_INITDIALOG: {
       const auto& images = *reinterpret_cast<const StartupImages*>(lParam);
@@ -107,7 +107,7 @@ void closeOpeningDialog(App& app, HWND dialog) {
 }
 
 INT_PTR CALLBACK openingProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (auto answered = ui::DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = ui::dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   App* app = reinterpret_cast<App*>(GetWindowLongPtrW(dialog, DWLP_USER));
   switch (msg) {
     case WM_INITDIALOG:

@@ -41,7 +41,8 @@ void runSecondInstance(StartSwitch given, HINSTANCE instance, bool modeJP,
     if (const HWND running = FindWindowW(kMainWindowClass, nullptr)) {
       SendMessageW(running, MYWM_EXECALL, *command, 0);
     } else {
-      ui::ThemedMessageBox(nullptr, texts::kForwardNoWindow.pick(modeJP), kCaption, MB_ICONERROR);
+      ui::ThemedMessageBox(nullptr, win32::wide(texts::kForwardNoWindow, modeJP),
+                           win32::wide(kCaption), MB_ICONERROR);
     }
     return;
   }
@@ -52,17 +53,18 @@ void runSecondInstance(StartSwitch given, HINSTANCE instance, bool modeJP,
     // Runs its whole shut-down, which ends its message loop.
     SendMessageW(running, WM_DESTROY, 0, 0);
   } else if (given != StartSwitch::Exit) {
-    ui::ThemedMessageBox(nullptr, texts::kForceExitNoWindow.pick(modeJP), kCaption, MB_ICONERROR);
+    ui::ThemedMessageBox(nullptr, win32::wide(texts::kForceExitNoWindow, modeJP),
+                         win32::wide(kCaption), MB_ICONERROR);
   }
 }
 
 void runCopySwitch(App& app, StartSwitch copy) {
   const bool succeeded =
       copy == StartSwitch::IniToRegistry
-          ? settings::CopyIniToRegistry(app.settings, app.store(), app.modeJP, app.shell)
-          : settings::CopyRegistryToIni(app.settings, app.store(), app.modeJP, app.shell);
+          ? settings::copyIniToRegistry(app.settings, app.store(), app.modeJP, app.shell)
+          : settings::copyRegistryToIni(app.settings, app.store(), app.modeJP, app.shell);
   const CopyReport report = copyReport(copy, succeeded, app.modeJP);
-  ui::ThemedMessageBox(nullptr, report.text, kCaption, report.icon);
+  ui::ThemedMessageBox(nullptr, report.text, win32::wide(kCaption), report.icon);
 }
 
 // Lets a sender of lower integrity reach the window with dropped files and
@@ -102,7 +104,7 @@ int cleanUp(std::unique_ptr<App> app, win32::UniqueHandle mutex, bool comStarted
   mutex.reset();
   if (comStarted) CoUninitialize();
   for (auto& icon : app->icons.lockState) icon.reset();
-  ui::DeleteDarkBrush();
+  ui::deleteDarkBrush();
   {
     const std::lock_guard lock(app->settings.ScriptTextLock);
     app->settings.kx_script.clear();
@@ -123,13 +125,15 @@ int cleanUp(std::unique_ptr<App> app, win32::UniqueHandle mutex, bool comStarted
 
 CopyReport copyReport(StartSwitch copy, bool succeeded, bool japanese) {
   if (copy == StartSwitch::IniToRegistry) {
-    return succeeded ? CopyReport{texts::kIniToRegistryDone.pick(japanese), MB_ICONINFORMATION}
-                     : CopyReport{texts::kIniToRegistryFailed.pick(japanese), MB_ICONERROR};
+    return succeeded
+               ? CopyReport{win32::wide(texts::kIniToRegistryDone, japanese), MB_ICONINFORMATION}
+               : CopyReport{win32::wide(texts::kIniToRegistryFailed, japanese), MB_ICONERROR};
   }
   // A failed copy to the ini file gets the error icon too, so that it does
   // not look like the success box.
-  return succeeded ? CopyReport{texts::kRegistryToIniDone.pick(japanese), MB_ICONINFORMATION}
-                   : CopyReport{texts::kRegistryToIniFailed.pick(japanese), MB_ICONERROR};
+  return succeeded
+             ? CopyReport{win32::wide(texts::kRegistryToIniDone, japanese), MB_ICONINFORMATION}
+             : CopyReport{win32::wide(texts::kRegistryToIniFailed, japanese), MB_ICONERROR};
 }
 
 int runKivora(HINSTANCE instance, const wchar_t* commandLine) {

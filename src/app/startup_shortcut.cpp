@@ -29,18 +29,23 @@ struct IdListFree {
 };
 
 struct Outcome {
-  std::wstring text;
+  std::u16string text;
   UINT icon;
 };
+
+// The shortcut's path for the texts that show it.
+std::u16string shownPath(const App& app) {
+  return win32::fromWide(app.startupShortcutPath.c_str(), app.startupShortcutPath.size());
+}
 
 Outcome deleteShortcut(App& app) {
   const std::wstring& path = app.startupShortcutPath;
   if (DeleteFileW(path.c_str())) {
     app.log(1582, u"[Menu]", u"ショートカット削除成功");
-    return {fillIn(texts::kShortcutDeleted.pick(app.modeJP), path), MB_ICONINFORMATION};
+    return {fillIn(texts::kShortcutDeleted.pick(app.modeJP), {shownPath(app)}), MB_ICONINFORMATION};
   }
   app.log(1590, u"[Menu]", u"ショートカット削除失敗");
-  return {fillIn(texts::kShortcutNotDeleted.pick(app.modeJP), path), MB_ICONERROR};
+  return {fillIn(texts::kShortcutNotDeleted.pick(app.modeJP), {shownPath(app)}), MB_ICONERROR};
 }
 
 Outcome addShortcut(App& app) {
@@ -48,10 +53,10 @@ Outcome addShortcut(App& app) {
   const std::u16string self = win32::modulePath(nullptr);
   if (createShortcut(win32::wide(self), path)) {
     app.log(1619, u"[Menu]", u"ショートカット作成成功");
-    return {fillIn(texts::kShortcutCreated.pick(app.modeJP), path), MB_ICONINFORMATION};
+    return {fillIn(texts::kShortcutCreated.pick(app.modeJP), {shownPath(app)}), MB_ICONINFORMATION};
   }
   app.log(1611, u"[Menu]", u"ショートカット作成失敗");
-  return {fillIn(texts::kShortcutNotCreated.pick(app.modeJP), path), MB_ICONERROR};
+  return {fillIn(texts::kShortcutNotCreated.pick(app.modeJP), {shownPath(app)}), MB_ICONERROR};
 }
 
 }  // namespace
@@ -91,12 +96,12 @@ bool createShortcut(const std::wstring& target, const std::wstring& linkPath) {
 void toggleStartupShortcut(App& app, HWND owner) {
   const bool exists = fileExists(app.startupShortcutPath);
   const Bilingual& question = exists ? texts::kAskDeleteShortcut : texts::kAskCreateShortcut;
-  if (ui::ThemedMessageBox(owner, question.pick(app.modeJP), kCaption,
+  if (ui::ThemedMessageBox(owner, win32::wide(question, app.modeJP), win32::wide(kCaption),
                            MB_ICONQUESTION | MB_YESNO) != IDYES) {
     return;
   }
   const Outcome outcome = exists ? deleteShortcut(app) : addShortcut(app);
-  ui::ThemedMessageBox(owner, outcome.text.c_str(), kCaption, outcome.icon);
+  ui::ThemedMessageBox(owner, win32::wide(outcome.text), win32::wide(kCaption), outcome.icon);
 }
 
 }  // namespace kivora::app

@@ -4,6 +4,7 @@
 
 #include <utility>
 
+#include "app/texts.h"
 #include "platform/win32/wide.h"
 
 namespace kivora::app {
@@ -51,8 +52,7 @@ DWORD balloonIconFlags(int type) {
 void setTrayLog(TrayLog log) { trayLog = std::move(log); }
 
 std::u16string trayTooltip(int kbWatchEnabled, bool japanese) {
-  if (kbWatchEnabled != 0) return japanese ? u"Kivora:動作中" : u"Kivora:ON";
-  return japanese ? u"Kivora:一時停止中" : u"Kivora:OFF";
+  return (kbWatchEnabled != 0 ? texts::kTooltipWatching : texts::kTooltipPaused).pick(japanese);
 }
 
 BOOL addTrayIcon(HWND window, HICON icon, const wchar_t* tooltip) {
@@ -85,7 +85,7 @@ NOTIFYICONDATAW balloonData(HWND window, const monitor::BalloonNotice& notice) {
   NOTIFYICONDATAW data = identity(window);
   data.uFlags = NIF_INFO;
   lstrcpynW(data.szInfo, win32::wide(notice.text), ARRAYSIZE(data.szInfo));
-  lstrcpynW(data.szInfoTitle, L"Kivora", ARRAYSIZE(data.szInfoTitle));
+  lstrcpynW(data.szInfoTitle, win32::wide(kCaption), ARRAYSIZE(data.szInfoTitle));
   data.dwInfoFlags = balloonIconFlags(notice.type);
   data.uTimeout = 3000;
   return data;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "app/texts.h"
+#include "platform/win32/wide.h"
 #include "resource_ids.h"
 
 namespace kivora::app {
@@ -76,14 +78,6 @@ HICON stateOverlay(const LockIconParts& parts, int state) {
   }
 }
 
-const wchar_t* compositionFailedText(bool japanese) {
-  return japanese ? L"カスタムアイコンの合成に失敗しました。\r\n"
-                    L"「通知領域アイコンに各キーのロック状態を表示する」機能はうまく動作しません。"
-                  : L"Custom icon composition failed. The 'Show the lock state of keys on tasktray "
-                    L"icon' "
-                    L"function does not work properly.";
-}
-
 win32::UniqueIcon copyOf(const win32::UniqueIcon& icon) {
   return win32::UniqueIcon(icon ? CopyIcon(icon.get()) : nullptr);
 }
@@ -143,7 +137,8 @@ bool buildLockStateIcons(const LockIconParts& parts, LockStateIcons& table, bool
       composeLockStateIcon(parts, dc.get(), false, false, false, false, monitor::kIconPaused);
   if (!table[0]) {
     if (messageBox)
-      messageBox(nullptr, compositionFailedText(japanese), L"Kivora", MB_OK | MB_ICONERROR);
+      messageBox(nullptr, win32::wide(texts::kIconCompositionFailed, japanese),
+                 win32::wide(kCaption), MB_OK | MB_ICONERROR);
     for (int i = 0; i < monitor::kLockStateIconCount; ++i)
       table[i] = copyOf(monitor::lockStateIconContent(i).device ? parts.baseDevice : parts.base);
     return false;

@@ -7,6 +7,7 @@
 #include "app/dialogs.h"
 #include "app/tray.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/wide.h"
 #include "resource_ids.h"
 
 namespace kivora::app {
@@ -41,7 +42,7 @@ void onRightButtonUp(App& app) {
     } else if (app.settingsWindow) {
       if (GetForegroundWindow() == app.settingsWindow) {
         showBalloon(nullptr, nullptr, 0);
-        showBalloon(app.mainWindow, texts::kCloseTheDialog.pick(app.modeJP),
+        showBalloon(app.mainWindow, win32::wide(texts::kCloseTheDialog, app.modeJP),
                     monitor::kBalloonWarning);
       }
       SetForegroundWindow(app.settingsWindow);
@@ -83,8 +84,8 @@ void setTrayMenuLook(HMENU menu, int enDisTTIcon, bool japanese) {
   const TrayMenuLook look = trayMenuLook(enDisTTIcon);
   SetMenuDefaultItem(menu, static_cast<UINT>(-1), FALSE);
   ModifyMenuW(menu, IDM_SETTINGS, MF_BYCOMMAND | MF_STRING, IDM_SETTINGS,
-              look.settings.pick(japanese));
-  ModifyMenuW(menu, IDM_OFF, MF_BYCOMMAND | MF_STRING, IDM_OFF, look.pause.pick(japanese));
+              win32::wide(look.settings, japanese));
+  ModifyMenuW(menu, IDM_OFF, MF_BYCOMMAND | MF_STRING, IDM_OFF, win32::wide(look.pause, japanese));
   SetMenuDefaultItem(menu, look.defaultItem, FALSE);
 }
 

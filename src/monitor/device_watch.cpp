@@ -3,23 +3,13 @@
 #include <algorithm>
 #include <new>
 
+#include "monitor/texts.h"
+
 namespace kivora::monitor {
 
 namespace {
 
 constexpr std::u16string_view kRefreshName = u"refresh_connect_device_list";
-
-constexpr std::u16string_view kCountFailedEnglish = u"Cannot get a number of keyboard device list.";
-constexpr std::u16string_view kCountFailedJapanese =
-    u"キーボードデバイスのリストの数を取得できません";
-constexpr std::u16string_view kNoMemoryEnglish = u"Out of memory.";
-constexpr std::u16string_view kNoMemoryJapanese =
-    u"キーボードデバイスのリストを取得するためのメモリが足りません";
-constexpr std::u16string_view kListFailedEnglish = u"Cannot get a keyboard device list.";
-constexpr std::u16string_view kListFailedJapanese = u"キーボードデバイスのリストを取得できません";
-
-constexpr std::u16string_view kCaptionEnglish = u"Select keyboard devices";
-constexpr std::u16string_view kCaptionJapanese = u"キーボードデバイスを選択";
 
 constexpr auto kEntrySize = static_cast<std::uint32_t>(sizeof(platform::RawInputDeviceList));
 
@@ -32,13 +22,11 @@ std::u16string cutDeviceName(std::u16string_view deviceName) {
   return std::u16string(deviceName.substr(0, second));
 }
 
-bool DeviceWatch::fail(platform::WindowHandle owner, unsigned line, std::u16string_view english,
-                       std::u16string_view japanese) {
+bool DeviceWatch::fail(platform::WindowHandle owner, unsigned line, const Bilingual& text) {
   if (owner != platform::kNoWindow) {
-    boxes_.messageBox(owner, modeJP_ ? japanese : english,
-                      modeJP_ ? kCaptionJapanese : kCaptionEnglish, kMbIconError);
+    boxes_.messageBox(owner, text.pick(modeJP_), texts::kDeviceCaption.pick(modeJP_), kMbIconError);
   }
-  log_.log(diag::kLogEntry, line, kRefreshName, japanese);
+  log_.log(diag::kLogEntry, line, kRefreshName, text.japanese);
   return false;
 }
 
@@ -60,21 +48,21 @@ bool DeviceWatch::refreshConnectedDevices(platform::WindowHandle owner) {
   log_.log(diag::kLogEntry, 3250, u"refresh_connect_device_list()", u"");
   std::uint32_t count = 0;
   if (rawInput_.GetRawInputDeviceList(nullptr, &count, kEntrySize) == platform::kRawInputFailure)
-    return fail(owner, 3256, kCountFailedEnglish, kCountFailedJapanese);
+    return fail(owner, 3256, texts::kDeviceCountFailed);
 
   std::vector<platform::RawInputDeviceList> devices;
   try {
     // Never an empty buffer: a null list would turn the fetch into another count.
     devices.resize(std::max<std::uint32_t>(count, 1));
   } catch (const std::bad_alloc&) {
-    return fail(owner, 3321, kNoMemoryEnglish, kNoMemoryJapanese);
+    return fail(owner, 3321, texts::kDeviceListOutOfMemory);
   }
 
   std::uint32_t room = count;
   // A device that arrives or leaves between the two calls changes the answer;
   // the next refresh sees the settled list.
   if (rawInput_.GetRawInputDeviceList(devices.data(), &room, kEntrySize) != count)
-    return fail(owner, 3268, kListFailedEnglish, kListFailedJapanese);
+    return fail(owner, 3268, texts::kDeviceListFailed);
   devices.resize(count);
 
   connectedKeyboards_.clear();

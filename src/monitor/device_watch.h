@@ -9,6 +9,7 @@
 
 #include "diag/debug_log.h"
 #include "monitor/monitor_shell.h"
+#include "platform/bilingual.h"
 #include "platform/raw_input.h"
 #include "platform/window_handle.h"
 
@@ -36,8 +37,7 @@ class DeviceWatch {
   const std::vector<std::u16string>& connectedKeyboards() const { return connectedKeyboards_; }
 
  private:
-  bool fail(platform::WindowHandle owner, unsigned line, std::u16string_view english,
-            std::u16string_view japanese);
+  bool fail(platform::WindowHandle owner, unsigned line, const Bilingual& text);
   std::u16string deviceName(std::uintptr_t device);
 
   platform::RawInput& rawInput_;

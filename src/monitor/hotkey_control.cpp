@@ -1,5 +1,6 @@
 #include "monitor/hotkey_control.h"
 
+#include "monitor/texts.h"
 #include "platform/keyboard.h"
 #include "settings/hotkey_rule.h"
 
@@ -37,9 +38,7 @@ bool HotkeyControl::registerPauseHotkey() {
   if (hotkeys_.RegisterHotKey(window, kPauseHotkeyId, hotkeyModifiers(value), keyOf(value)))
     return true;
   log_.log(diag::kLogEntry, 911, kRegisterLog, u"ホットキー割り当てに失敗");
-  shell_.showNewBalloon(
-      modeJP_ ? u"ホットキーの割り当てに失敗しました。" : u"Cannot Register the hotkey.",
-      BalloonIcon::Warning);
+  shell_.showNewBalloon(texts::kHotkeyNotRegistered.pick(modeJP_), BalloonIcon::Warning);
   return false;
 }
 

@@ -1,23 +1,13 @@
 #include "monitor/ime_control.h"
 
 #include "monitor/log_format.h"
+#include "monitor/texts.h"
 
 namespace kivora::monitor {
 
 namespace {
 
-struct ImeModeTexts {
-  std::u16string_view english;
-  std::u16string_view japanese;
-};
-
-constexpr std::array<ImeModeTexts, kImeModeCount> kImeModeTexts{{
-    {u"Do not monitor", u"状態を監視しない"},
-    {u"Always IME-ON", u"常にONになるようにIME-ONを送り続ける"},
-    {u"Always IME-OFF", u"常にOFFになるようにIME-OFFを送り続ける"},
-    {u"IME-ON when window is switched", u"ウィンドウ切替時にONにする"},
-    {u"IME-OFF when window is switched", u"ウィンドウ切替時にOFFにする"},
-}};
+static_assert(texts::kImeModes.size() == kImeModeCount);
 
 constexpr std::u16string_view kAlways = u"[常時]";
 constexpr std::u16string_view kOnSwitch = u"[Window切替に伴う]";
@@ -34,8 +24,7 @@ std::u16string_view resultText(std::intptr_t sendResult) {
 
 std::u16string_view imeModeText(std::int32_t mode, bool japanese) {
   if (mode < 0 || mode >= kImeModeCount) return {};
-  const auto& texts = kImeModeTexts[static_cast<std::size_t>(mode)];
-  return japanese ? texts.japanese : texts.english;
+  return texts::kImeModes[static_cast<std::size_t>(mode)].pick(japanese);
 }
 
 std::intptr_t ImeControl::openStatus(platform::WindowHandle imeWindow) {

@@ -1,22 +1,12 @@
 #include "monitor/lock_policy.h"
 
+#include "monitor/texts.h"
+
 namespace kivora::monitor {
 
 namespace {
 
-struct PolicyTexts {
-  std::u16string_view english;
-  std::u16string_view japanese;
-};
-
-constexpr std::array<PolicyTexts, kLockPolicyCount> kPolicyTexts{{
-    {u"None", u"通常設定に従う"},
-    {u"OFF (Always)", u"常にOFFで固定"},
-    {u"ON (Always)", u"常にONで固定"},
-    {u"OFF (when window is activated)", u"アプリ切替時OFF"},
-    {u"ON (when window is activated)", u"アプリ切替時ON"},
-    {u"Don't watch", u"監視しない"},
-}};
+static_assert(texts::kLockPolicies.size() == kLockPolicyCount);
 
 using settings::WatchMode;
 constexpr settings::KeyStateSetting kConstantlyOff{WatchMode::Constantly, false};
@@ -27,8 +17,7 @@ constexpr settings::KeyStateSetting kNotWatched{WatchMode::NotWatched, false};
 
 std::u16string_view lockPolicyText(LockPolicy code, bool japanese) {
   if (code < 0 || code >= kLockPolicyCount) return {};
-  const auto& texts = kPolicyTexts[static_cast<std::size_t>(code)];
-  return japanese ? texts.japanese : texts.english;
+  return texts::kLockPolicies[static_cast<std::size_t>(code)].pick(japanese);
 }
 
 std::array<std::u16string_view, kLockPolicyCount> lockPolicyTexts(bool japanese) {
@@ -40,8 +29,8 @@ std::array<std::u16string_view, kLockPolicyCount> lockPolicyTexts(bool japanese)
 
 LockPolicy lockPolicyCode(std::u16string_view text) {
   for (int code = 0; code < kLockPolicyCount; ++code) {
-    const auto& texts = kPolicyTexts[static_cast<std::size_t>(code)];
-    if (text == texts.english || text == texts.japanese) return code;
+    const Bilingual& known = texts::kLockPolicies[static_cast<std::size_t>(code)];
+    if (text == known.english || text == known.japanese) return code;
   }
   return kPolicyNone;
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "monitor/log_format.h"
+#include "monitor/texts.h"
 #include "monitor/tray_icon_choice.h"
 
 namespace kivora::monitor {
@@ -18,16 +19,6 @@ constexpr int kWindowTextCapacity = 2049;
 // The notice window is 200 x 124; it sits in the bottom-right corner of the work area.
 constexpr int kNoticeWidth = 200;
 constexpr int kNoticeLift = 104;
-
-constexpr std::u16string_view kScriptHoldEnglish =
-    u"Script execution will be suspended for 10 seconds. Select 'Pause to watch the keyboard' "
-    u"from the notification area icon menu to stop script.(If you close this notification with "
-    u"the middle mouse button, this notification will not be shown again next time.)";
-constexpr std::u16string_view kScriptHoldJapanese =
-    u"スクリプト実行を10秒間保留します。"
-    u"スクリプトを開始させたくない場合は、通知領域アイコンのメニューから"
-    u"「一時的にキーボード監視をオフにする」を選んでください。"
-    u"(この通知をマウスの中ボタンで閉じると、次回からこの通知を表示しません)";
 
 std::u16string windowText(int (platform::Desktop::*read)(platform::WindowHandle, char16_t*, int),
                           platform::Desktop& desktop, platform::WindowHandle window) {
@@ -151,8 +142,7 @@ void Monitor::onMainWindowCreated() {
 }
 
 void Monitor::showScriptHoldBalloon() {
-  shell_.showNewBalloon(modeJP_ ? kScriptHoldJapanese : kScriptHoldEnglish,
-                        BalloonIcon::Information);
+  shell_.showNewBalloon(texts::kScriptHold.pick(modeJP_), BalloonIcon::Information);
 }
 
 void Monitor::onMonitorTimer(unsigned timerId) {

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "monitor/log_format.h"
+#include "monitor/texts.h"
 #include "platform/unicode.h"
 
 namespace kivora::monitor {
@@ -106,9 +107,7 @@ void ScriptWorker::applicationFunction(std::u16string_view name,
     return;
   }
   const std::u16string call = std::u16string(name) + u"(args:" + decimalText(count) + u")";
-  shell_.showNewBalloon((modeJP_ ? u"不明なアプリ提供関数呼び出し: CB."
-                                 : u"Unknown application provided function: CB.") +
-                            call,
+  shell_.showNewBalloon(texts::kUnknownApplicationFunction.pick(modeJP_) + call,
                         BalloonIcon::Error);
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/unicode.h"
+#include "settings/texts.h"
 
 namespace kivora::settings {
 
@@ -56,33 +57,6 @@ constexpr std::array<RootPrefix, 17> kPrefixes{{
     {u"HKEY_PERFORMANCE_NLSTEXT\\", platform::kHkeyPerformanceNlsText},
     {u"HKPN\\", platform::kHkeyPerformanceNlsText},
 }};
-
-constexpr std::u16string_view kCaption = u"Registory Class";
-constexpr std::u16string_view kMultiStringCaption = u"Registry Class";
-constexpr std::u16string_view kJapaneseReportLine =
-    u"このメッセージが表示されたら、現在編集している/していたダイアログの名前を、"
-    u"メッセージの内容と共に正確に作者まで報告して下さい。";
-
-// An operation used while no key is open: its name in the English and in the
-// Japanese warning.
-struct Operation {
-  std::u16string_view english;
-  std::u16string_view japanese;
-};
-constexpr Operation kValueExist{u"ValueExistW", u"ValueExistW"};
-constexpr Operation kValueType{u"ValueTypeW", u"ValueTypeW"};
-constexpr Operation kReadString{u"ReadStringW", u"ReadStringW"};
-constexpr Operation kReadInteger{u"ReadIntegerW", u"ReadIntegerW"};
-constexpr Operation kWriteString{u"WriteStringW", u"WriteStringW"};
-constexpr Operation kWriteInteger{u"WriteIntegerW", u"WriteIntegerW"};
-constexpr Operation kDeleteValue{u"REGW::DeleteValue()", u"REGW::DeleteValue"};
-constexpr Operation kNewReadString{u"(new)ReadString", u"(new)RegReadStringW"};
-constexpr Operation kReadMultiString{u"ReadMultiStringW", u"ReadMultiStringW"};
-constexpr Operation kNewReadMultiString{u"(new)ReadMultiStringW", u"(new)ReadMultiStringW"};
-
-std::u16string englishWarning(std::u16string_view where) {
-  return std::u16string(u"An error has occurred in ") + std::u16string(where) + u".";
-}
 
 std::u16string cString(std::u16string_view chars) {
   return std::u16string(chars.substr(0, chars.find(u'\0')));
@@ -150,36 +124,28 @@ REGW::~REGW() {
   if (!key_) return;
   context_.registry.RegCloseKey(*key_);
   key_.reset();
-  warn(englishWarning(u"REGW::~REGW()"), u"レジストリを自動クローズしました。", false);
+  warn(texts::kRegwClosedAtEnd.pick(context_.RegwJapanese), false);
 }
 
-void REGW::warn(std::u16string_view english, std::u16string_view japanese,
-                bool multiStringCaption) {
+void REGW::warn(std::u16string_view text, bool multiStringCaption) {
   if (!context_.warningBox) return;
-  std::u16string text;
-  if (context_.RegwJapanese) {
-    text = std::u16string(japanese) + u"\n" + std::u16string(kJapaneseReportLine);
-  } else {
-    text = std::u16string(english);
-  }
-  context_.warningBox(text, std::u16string(multiStringCaption ? kMultiStringCaption : kCaption));
+  std::u16string shown(text);
+  if (context_.RegwJapanese) shown.append(u"\n").append(texts::kRegwReportLine);
+  context_.warningBox(shown, std::u16string(multiStringCaption ? texts::kRegwMultiStringCaption
+                                                               : texts::kRegwCaption));
 }
 
-bool REGW::requireOpen(std::u16string_view english, std::u16string_view japanese,
-                       bool multiStringCaption) {
+bool REGW::requireOpen(const Bilingual& operation, bool multiStringCaption) {
   if (key_) return true;
-  warn(englishWarning(english),
-       std::u16string(u"開かれていないキーを対象に ") + std::u16string(japanese) +
-           u" が行われようとしたので保護します。",
-       multiStringCaption);
+  const bool japanese = context_.RegwJapanese;
+  warn(fillIn(texts::kRegwNoKey.pick(japanese), {operation.pick(japanese)}), multiStringCaption);
   return false;
 }
 
 bool REGW::OpenKey(std::optional<RegKey> root, std::u16string_view path, unsigned flags) {
   if (key_) {
     CloseKey();
-    warn(englishWarning(u"REGW::OpenKey()"),
-         u"レジストリキーを多重オープンしようとしたので保護しました(REGW::OpenKey())。", false);
+    warn(texts::kRegwOpenedTwice.pick(context_.RegwJapanese), false);
   }
   std::u16string subKey;
   if (root) {
@@ -220,8 +186,7 @@ bool REGW::OpenKey(std::optional<RegKey> root, std::u16string_view path, unsigne
 
 bool REGW::CloseKey() {
   if (!key_) {
-    warn(englishWarning(u"REGW::CloseKey()"),
-         u"レジストリを多重クローズしようとしたので保護しました(REGW::CloseKey)。", false);
+    warn(texts::kRegwClosedTwice.pick(context_.RegwJapanese), false);
     return false;
   }
   const LStatus status = context_.registry.RegCloseKey(*key_);
@@ -264,7 +229,7 @@ std::u16string REGW::RawValue::chars() const {
 }
 
 std::int32_t REGW::ValueExistW(std::u16string_view name) {
-  if (!requireOpen(kValueExist.english, kValueExist.japanese)) return -1;
+  if (!requireOpen(texts::kRegwValueExist)) return -1;
   const std::u16string n(name);
   std::uint32_t size = 0;
   if (context_.registry.RegQueryValueExW(*key_, n.c_str(), nullptr, nullptr, &size) !=
@@ -275,7 +240,7 @@ std::int32_t REGW::ValueExistW(std::u16string_view name) {
 }
 
 std::int32_t REGW::ValueTypeW(std::u16string_view name) {
-  if (!requireOpen(kValueType.english, kValueType.japanese)) return -1;
+  if (!requireOpen(texts::kRegwValueType)) return -1;
   const std::u16string n(name);
   std::uint32_t type = 0;
   std::uint32_t size = 0;
@@ -288,7 +253,7 @@ std::int32_t REGW::ValueTypeW(std::u16string_view name) {
 
 bool REGW::ReadStringW(std::u16string_view name, std::u16string& buffer, std::size_t capacity) {
   buffer.clear();
-  if (!requireOpen(kReadString.english, kReadString.japanese)) return false;
+  if (!requireOpen(texts::kRegwReadString)) return false;
   if (capacity == 0) return false;
   // A value larger than the buffer is read whole and cut, never copied past it.
   const auto value = readRaw(std::u16string(name));
@@ -299,7 +264,7 @@ bool REGW::ReadStringW(std::u16string_view name, std::u16string& buffer, std::si
 }
 
 std::int32_t REGW::ReadIntegerW(std::u16string_view name, std::int32_t defaultValue) {
-  if (!requireOpen(kReadInteger.english, kReadInteger.japanese)) return defaultValue;
+  if (!requireOpen(texts::kRegwReadInteger)) return defaultValue;
   const auto value = readRaw(std::u16string(name));
   if (!value) return defaultValue;
   std::array<std::uint8_t, 4> first{};
@@ -336,7 +301,7 @@ std::optional<std::u16string> REGW::NewReadStringW(std::u16string_view name,
     if (count) *count = defaultText->size() + 1;
     return std::u16string(*defaultText);
   };
-  if (!requireOpen(kNewReadString.english, kNewReadString.japanese)) return copyOfDefault();
+  if (!requireOpen(texts::kRegwNewReadString)) return copyOfDefault();
   if (ValueExistW(name) <= 0) return copyOfDefault();
   const auto value = readRaw(std::u16string(name));
   if (!value) return std::nullopt;
@@ -349,7 +314,7 @@ bool REGW::ReadMultiStringW(std::u16string_view name, std::u16string& buffer,
                             std::size_t capacity) {
   if (capacity == 0) return false;
   buffer.clear();
-  if (!requireOpen(kReadMultiString.english, kReadMultiString.japanese, true)) return false;
+  if (!requireOpen(texts::kRegwReadMultiString, true)) return false;
   const auto value = readRaw(std::u16string(name));
   if (!value || value->bytes.empty()) return false;
   switch (value->type) {
@@ -373,7 +338,7 @@ bool REGW::ReadMultiStringW(std::u16string_view name, std::u16string& buffer,
 
 std::optional<std::u16string> REGW::NewReadMultiStringW(std::u16string_view name,
                                                         std::size_t* count) {
-  if (!requireOpen(kNewReadMultiString.english, kNewReadMultiString.japanese, true)) {
+  if (!requireOpen(texts::kRegwNewReadMultiString, true)) {
     return std::nullopt;
   }
   const auto value = readRaw(std::u16string(name));
@@ -402,7 +367,7 @@ std::optional<std::u16string> REGW::NewReadMultiStringW(std::u16string_view name
 }
 
 bool REGW::WriteStringW(std::u16string_view name, std::u16string_view text, StringWriteKind kind) {
-  if (!requireOpen(kWriteString.english, kWriteString.japanese)) return false;
+  if (!requireOpen(texts::kRegwWriteString)) return false;
   const std::u16string n(name);
   std::uint32_t type = platform::kRegSz;
   switch (kind) {
@@ -442,7 +407,7 @@ bool REGW::WriteStringW(std::u16string_view name, std::u16string_view text, Stri
 }
 
 bool REGW::WriteIntegerW(std::u16string_view name, std::int32_t value) {
-  if (!requireOpen(kWriteInteger.english, kWriteInteger.japanese)) return false;
+  if (!requireOpen(texts::kRegwWriteInteger)) return false;
   const std::u16string n(name);
   const auto v = static_cast<std::uint32_t>(value);
   const std::array<std::uint8_t, 4> data{
@@ -453,7 +418,7 @@ bool REGW::WriteIntegerW(std::u16string_view name, std::int32_t value) {
 }
 
 bool REGW::DeleteValue(std::u16string_view name) {
-  if (!requireOpen(kDeleteValue.english, kDeleteValue.japanese)) return false;
+  if (!requireOpen(texts::kRegwDeleteValue)) return false;
   const std::u16string n(name);
   return context_.registry.RegDeleteValueW(*key_, n.c_str()) == platform::kErrorSuccess;
 }

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/bilingual.h"
 #include "platform/registry.h"
 
 namespace kivora::settings {
@@ -93,12 +94,12 @@ class REGW {
     // The data as size / 2 UTF-16 characters, embedded zeros kept.
     std::u16string chars() const;
   };
-  // Whether a key is open; warns about the operation (named as the English
-  // and the Japanese warning name it) when not.
-  bool requireOpen(std::u16string_view english, std::u16string_view japanese,
-                   bool multiStringCaption = false);
+  // Whether a key is open; warns about the operation (its name as each
+  // language's warning gives it) when not.
+  bool requireOpen(const Bilingual& operation, bool multiStringCaption = false);
   std::optional<RawValue> readRaw(const std::u16string& name);
-  void warn(std::u16string_view english, std::u16string_view japanese, bool multiStringCaption);
+  // Shows a warning in the context's language.
+  void warn(std::u16string_view text, bool multiStringCaption);
 
   RegwContext& context_;
   std::optional<platform::RegKey> key_;

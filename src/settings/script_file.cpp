@@ -5,6 +5,8 @@
 #include <new>
 #include <vector>
 
+#include "settings/texts.h"
+
 namespace kivora::settings {
 
 namespace {
@@ -99,48 +101,55 @@ LoadedScript decodeScriptFile(std::span<const std::uint8_t> bytes,
   return loaded;
 }
 
-std::u16string_view scriptLoadErrorText(int code, bool japanese) {
+namespace {
+
+const Bilingual& loadErrorText(int code) {
   switch (code) {
     case kLoadCannotOpen:
-      return japanese ? u"ファイルを開けません。" : u"Cannot open the file.";
+      return texts::kScriptCannotOpen;
     case kLoadCannotRead:
-      return japanese ? u"ファイルを読み込めません。" : u"Cannot read the file.";
+      return texts::kScriptCannotRead;
     case kLoadOutOfMemory:
-      return japanese ? u"メモリが足りません。" : u"Out of memory.";
+      return texts::kScriptOutOfMemory;
     case kLoadNoService:
-      return japanese ? u"文字コード変換の準備中にエラーになりました。"
-                      : u"An error occurred while preparing for character code conversion.";
+      return texts::kScriptNoConverter;
     case kLoadConversionFailed:
-      return japanese ? u"文字コード変換中にエラーになりました。"
-                      : u"An error occurred during character code conversion..";
+      return texts::kScriptConversionFailed;
     default:
-      return japanese ? u"不明なエラーによりファイルを読み込めません。" : u"Unknown error.";
+      return texts::kScriptLoadFailed;
   }
 }
 
-ScriptMessage scriptSaveMessage(ScriptSaveResult result, bool japanese) {
+const Bilingual& saveResultText(ScriptSaveResult result) {
   switch (result) {
     case ScriptSaveResult::Written:
-      return {japanese ? u"UTF-8(BOM付き)でファイルに保存しました。"
-                       : u"The file has been saved in UTF-8 (with BOM).",
-              false};
+      return texts::kScriptSaved;
     case ScriptSaveResult::CannotCreate:
-      return {japanese ? u"ファイルを書き込みモードで開けません。"
-                       : u"Cannot open the file on write mode."};
+      return texts::kScriptCannotCreate;
     case ScriptSaveResult::WriteFailed:
-      return {japanese ? u"ファイルへ書き込めません。" : u"Cannot write to the file."};
+      return texts::kScriptWriteFailed;
     case ScriptSaveResult::CopyOutOfMemory:
-      return {japanese ? u"ファイル書き込みを行うためのメモリが足りません。" : u"Out of memory."};
+      return texts::kScriptCopyOutOfMemory;
     case ScriptSaveResult::ConversionOutOfMemory:
-      return {japanese ? u"メモリが足りません。" : u"Out of memory."};
+      return texts::kScriptOutOfMemory;
     case ScriptSaveResult::Other:
       break;
   }
-  return {japanese ? u"不明なエラーによりファイルに書き込めません。" : u"Unknown error."};
+  return texts::kScriptSaveFailed;
+}
+
+}  // namespace
+
+std::u16string_view scriptLoadErrorText(int code, bool japanese) {
+  return loadErrorText(code).pick(japanese);
+}
+
+ScriptMessage scriptSaveMessage(ScriptSaveResult result, bool japanese) {
+  return {saveResultText(result).pick(japanese), result != ScriptSaveResult::Written};
 }
 
 std::u16string_view scriptStoreOutOfMemoryText(bool japanese) {
-  return japanese ? u"スクリプトを格納するためのメモリが足りません。" : u"Out of memory.";
+  return texts::kScriptStoreOutOfMemory.pick(japanese);
 }
 
 }  // namespace kivora::settings

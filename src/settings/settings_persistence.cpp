@@ -264,7 +264,7 @@ bool SaveSettings(const Settings& settings, const SettingsStore& store, bool mod
   return saved;
 }
 
-bool CopyIniToRegistry(Settings& settings, const SettingsStore& store, bool modeJP,
+bool copyIniToRegistry(Settings& settings, const SettingsStore& store, bool modeJP,
                        SaveHooks& hooks) {
   settings.bUseIni = true;
   LoadSettings(settings, store);
@@ -272,7 +272,7 @@ bool CopyIniToRegistry(Settings& settings, const SettingsStore& store, bool mode
   return SaveSettings(settings, store, modeJP, hooks);
 }
 
-bool CopyRegistryToIni(Settings& settings, const SettingsStore& store, bool modeJP,
+bool copyRegistryToIni(Settings& settings, const SettingsStore& store, bool modeJP,
                        SaveHooks& hooks) {
   settings.bUseIni = false;
   LoadSettings(settings, store);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/unicode.h"
+#include "settings/texts.h"
 
 namespace kivora::settings {
 
@@ -17,26 +18,17 @@ void appendFailure(std::u16string& errorText, const std::u16string& failure) {
 }
 
 std::u16string iniWriteFailure(const StoreLocation& where, std::u16string_view name, bool modeJP) {
-  const std::u16string n(name);
-  if (modeJP) {
-    return where.iniPath + u"の[" + where.iniSection + u"]セクションの" + n +
-           u"に値を書き込めません。";
-  }
-  return where.iniPath + u"[" + where.iniSection + u"] - " + n + u" write error.";
+  return fillIn(texts::kIniWriteFailure.pick(modeJP), {where.iniPath, where.iniSection, name});
 }
 
 std::u16string keyOpenFailure(const StoreLocation& where, bool modeJP) {
-  if (modeJP) return where.registryRootName + where.registryKey + u"を開けません。";
-  return u"Cannot open - " + where.registryRootName + where.registryKey;
+  return fillIn(texts::kKeyOpenFailure.pick(modeJP), {where.registryRootName, where.registryKey});
 }
 
 std::u16string valueWriteFailure(const StoreLocation& where, std::u16string_view name,
                                  bool modeJP) {
-  const std::u16string n(name);
-  if (modeJP) {
-    return where.registryRootName + where.registryKey + u" - " + n + u"へデータを書き込めません。";
-  }
-  return u"Cannot write data - " + where.registryRootName + where.registryKey + u" - " + n;
+  return fillIn(texts::kValueWriteFailure.pick(modeJP),
+                {where.registryRootName, where.registryKey, name});
 }
 
 bool openSettingsKey(REGW& reg, const StoreLocation& where, unsigned flags) {

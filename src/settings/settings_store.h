@@ -89,10 +89,10 @@ bool SaveSettings(const Settings& settings, const SettingsStore& store, bool mod
                   SaveHooks& hooks, std::u16string* saveErrorText = nullptr);
 
 // "/OR": everything from the ini file into the registry. Leaves bUseIni false.
-bool CopyIniToRegistry(Settings& settings, const SettingsStore& store, bool modeJP,
+bool copyIniToRegistry(Settings& settings, const SettingsStore& store, bool modeJP,
                        SaveHooks& hooks);
 // "/RO": everything from the registry into the ini file. Leaves bUseIni true.
-bool CopyRegistryToIni(Settings& settings, const SettingsStore& store, bool modeJP,
+bool copyRegistryToIni(Settings& settings, const SettingsStore& store, bool modeJP,
                        SaveHooks& hooks);
 
 }  // namespace kivora::settings

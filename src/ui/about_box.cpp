@@ -14,45 +14,17 @@
 #include "ui/dialog_look.h"
 #include "ui/dialog_template.h"
 #include "ui/system_report.h"
+#include "ui/texts.h"
 #include "ui/tooltips.h"
 
 namespace kivora::ui {
 
 namespace {
 
-enum AboutControl : WORD {
-  kIdVersion = 2002,
-  kIdLinks = 2003,
-  kIdDescription = 2004,
-  kIdEnvironment = 2005,
-  kIdContribution = 2006,
-  kIdIcon = 2007,
-  kIdFeedback = 2009,
-};
-
 constexpr UINT_PTR kLinkTimer = 1;
 constexpr UINT kLinkGuardMs = 1000;
 constexpr UINT_PTR kSelectAllSubclass = 0x4B41;  // "KA"
 constexpr wchar_t kReportFileName[] = L"PROBIX32LIB_TEMP.TXT";
-
-constexpr TooltipEntry kTooltipsEn[] = {
-    {kIdContribution, L"About contribution"},
-    {IDCANCEL, L"Closes this dialog box."},
-    {kIdEnvironment, L"Displays Information of this environment."},
-    {kIdFeedback, L"Opens feedback page."},
-    {0, nullptr},
-};
-constexpr TooltipEntry kTooltipsJa[] = {
-    {kIdContribution, L"開発支援金の受付について詳細を表示します。インターネット接続が必要です"},
-    {IDCANCEL, L"このダイアログを閉じます"},
-    {kIdEnvironment,
-     L"環境情報を表示します。制作元に質問を出す場合には、これで表示された情報を添付して下さい"},
-    {kIdFeedback,
-     L"制作元へ連絡、感想、改善要望あるいは現状維持要望などを気軽に送りたい場合に利用します。インタ"
-     L"ーネット接続が必要です"},
-    {kIdLinks, L"ブラウザでサイトを開きます。インターネット接続が必要です"},
-    {0, nullptr},
-};
 
 struct AboutState {
   const AboutInfo& info;
@@ -126,7 +98,7 @@ void openLink(HWND dialog, const wchar_t* id) {
   AboutState& s = stateOf(dialog);
   if (s.linkGuard) return;
   s.linkGuard = true;
-  for (int control : {kIdEnvironment, kIdContribution, kIdFeedback})
+  for (int control : {kAboutEnvironment, kAboutContribution, kAboutFeedback})
     EnableWindow(GetDlgItem(dialog, control), FALSE);
   SetTimer(dialog, kLinkTimer, kLinkGuardMs, nullptr);
 
@@ -139,17 +111,15 @@ void openLink(HWND dialog, const wchar_t* id) {
   const auto result = reinterpret_cast<INT_PTR>(
       ShellExecuteW(dialog, L"open", target, nullptr, systemDir, SW_SHOWNORMAL));
   if (result > 32) return;
-  std::wstring text = L"Cannot open a browser.";
-  if (japanese(s.info)) {
-    text = std::wstring(target) + L"を開けませんでした。\n上記のURLを直接開いて下さい。";
-  }
-  showBox(s.info, dialog, text, s.info.productName ? s.info.productName : L"Kivora",
-          MB_OK | MB_ICONERROR);
+  const std::u16string text =
+      fillIn(texts::kAboutCannotOpenLink.pick(japanese(s.info)), {win32::fromWide(target)});
+  showBox(s.info, dialog, win32::wide(text),
+          s.info.productName ? s.info.productName : win32::wide(kCaption), MB_OK | MB_ICONERROR);
 }
 
 void endLinkGuard(HWND dialog) {
   KillTimer(dialog, kLinkTimer);
-  for (int control : {kIdEnvironment, kIdContribution, kIdFeedback})
+  for (int control : {kAboutEnvironment, kAboutContribution, kAboutFeedback})
     EnableWindow(GetDlgItem(dialog, control), TRUE);
   stateOf(dialog).linkGuard = false;
 }
@@ -191,46 +161,43 @@ CopyResult copyToClipboard(HWND owner, const std::wstring& report) {
   return CopyResult::Copied;
 }
 
-void showCopyResult(const AboutInfo& info, HWND dialog, CopyResult result, const wchar_t* caption) {
-  const bool ja = japanese(info);
-  const wchar_t* text = nullptr;
-  UINT icon = MB_ICONERROR;
+struct CopyOutcome {
+  const Bilingual& text;
+  UINT icon;
+};
+
+CopyOutcome copyOutcome(CopyResult result) {
   switch (result) {
     case CopyResult::Copied:
-      text =
-          ja ? L"クリップボードへコピーしました。" : L"Writing data to the clipboard is complete.";
-      icon = MB_ICONINFORMATION;
-      break;
+      return {texts::kReportCopied, MB_ICONINFORMATION};
     case CopyResult::Refused:
-      text = ja ? L"クリップボードへのコピーに失敗しました。" : L"Clipboard error.";
-      icon = MB_ICONINFORMATION;
-      break;
+      return {texts::kReportCopyRefused, MB_ICONINFORMATION};
     case CopyResult::CannotEmpty:
-      text = ja ? L"クリップボードを空にできません。" : L"EmptyClipboard error.";
-      break;
+      return {texts::kReportCannotEmpty, MB_ICONERROR};
     case CopyResult::CannotLock:
-      text = ja ? L"GlobalLock失敗。" : L"GlobalLock error.";
-      break;
+      return {texts::kReportCannotLock, MB_ICONERROR};
     case CopyResult::OutOfMemory:
-      text = ja ? L"作業用のメモリが足りません。" : L"Out of memory.";
-      break;
+      return {texts::kReportOutOfMemory, MB_ICONERROR};
     case CopyResult::CannotOpen:
-      text = ja ? L"クリップボードを開けません。" : L"Cannot open clipboard.";
       break;
   }
-  showBox(info, dialog, text, caption, MB_OK | icon);
+  return {texts::kReportCannotOpen, MB_ICONERROR};
+}
+
+void showCopyResult(const AboutInfo& info, HWND dialog, CopyResult result, const wchar_t* caption) {
+  const CopyOutcome outcome = copyOutcome(result);
+  showBox(info, dialog, win32::wide(outcome.text, japanese(info)), caption, MB_OK | outcome.icon);
 }
 
 void showEnvironment(HWND dialog) {
   AboutState& s = stateOf(dialog);
   const bool ja = japanese(s.info);
-  const wchar_t* caption = ja ? L"環境情報の表示(簡易版)" : L"ProbixLite";
+  const wchar_t* caption = win32::wide(texts::kReportCaption, ja);
   std::wstring report = win32::wide(BuildSystemReport());
   report += L"\r\n[Client]\r\n ";
   report += firstLine(s.versionText);
-  const std::wstring prompt = report + L"\r\n------------------------\r\n" +
-                              (ja ? L"クリップボードにコピーする場合は[OK]ボタンを押して下さい。"
-                                  : L"Please click the [OK] button to copy to clipboard.");
+  const std::wstring prompt =
+      report + L"\r\n------------------------\r\n" + win32::wide(texts::kReportCopyPrompt, ja);
   if (showBox(s.info, dialog, prompt, caption, MB_OKCANCEL | MB_ICONINFORMATION) != IDOK) return;
   showCopyResult(s.info, dialog, copyToClipboard(dialog, report), caption);
 }
@@ -263,32 +230,32 @@ void initDialog(HWND dialog, AboutState& s) {
   if (info.windowSlot) *info.windowSlot = dialog;
   std::wstring links;
   if (const std::optional<AboutVersion> version = readVersion(info.instance)) {
-    s.versionText = AboutVersionText(info, *version);
-    links = AboutLinksText(info);
+    s.versionText = aboutVersionText(info, *version);
+    links = aboutLinksText(info);
   }
-  SetDlgItemTextW(dialog, kIdVersion, s.versionText.c_str());
-  SetDlgItemTextW(dialog, kIdLinks, links.c_str());
-  SetDlgItemTextW(dialog, kIdDescription, info.description ? info.description : L"");
-  SetWindowSubclass(GetDlgItem(dialog, kIdDescription), selectAllProc, kSelectAllSubclass, 0);
+  SetDlgItemTextW(dialog, kAboutVersion, s.versionText.c_str());
+  SetDlgItemTextW(dialog, kAboutLinks, links.c_str());
+  SetDlgItemTextW(dialog, kAboutDescription, info.description ? info.description : L"");
+  SetWindowSubclass(GetDlgItem(dialog, kAboutDescription), selectAllProc, kSelectAllSubclass, 0);
 
-  if (!hasText(info.feedback)) ShowWindow(GetDlgItem(dialog, kIdFeedback), SW_HIDE);
+  if (!hasText(info.feedback)) ShowWindow(GetDlgItem(dialog, kAboutFeedback), SW_HIDE);
   const bool contribution = hasText(info.contribution);
-  if (!contribution) ShowWindow(GetDlgItem(dialog, kIdContribution), SW_HIDE);
-  SetFocus(GetDlgItem(dialog, contribution ? kIdContribution : IDCANCEL));
+  if (!contribution) ShowWindow(GetDlgItem(dialog, kAboutContribution), SW_HIDE);
+  SetFocus(GetDlgItem(dialog, contribution ? kAboutContribution : IDCANCEL));
 
-  CreateTooltips(dialog, japanese(info) ? std::span<const TooltipEntry>(kTooltipsJa)
-                                        : std::span<const TooltipEntry>(kTooltipsEn));
+  CreateTooltips(dialog, texts::aboutTooltips(japanese(info)));
   wchar_t temp[MAX_PATH + 1] = {};
   GetTempPathW(MAX_PATH + 1, temp);
   s.reportFile = std::wstring(temp) + kReportFileName;
 
-  SubclassDarkControls(dialog, nullptr);
+  subclassDarkControls(dialog, nullptr);
   ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
 }
 
 void onNotify(HWND dialog, const NMHDR& header) {
-  if (header.idFrom != kIdLinks && header.idFrom != kIdContribution && header.idFrom != kIdFeedback)
+  if (header.idFrom != kAboutLinks && header.idFrom != kAboutContribution &&
+      header.idFrom != kAboutFeedback)
     return;
   if (header.code != NM_CLICK && header.code != NM_RETURN) return;
   openLink(dialog, reinterpret_cast<const NMLINK&>(header).item.szID);
@@ -301,7 +268,7 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
     return FALSE;  // the focus is set
   }
   if (!GetWindowLongPtrW(dialog, DWLP_USER)) return FALSE;
-  if (auto answered = DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   switch (msg) {
     case WM_NOTIFY:
       onNotify(dialog, *reinterpret_cast<const NMHDR*>(lParam));
@@ -311,7 +278,7 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
-        case kIdEnvironment:
+        case kAboutEnvironment:
           showEnvironment(dialog);
           return TRUE;
         case IDOK:
@@ -336,31 +303,28 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
 DialogTemplate buildTemplate(const AboutInfo& info) {
   const bool ja = japanese(info);
   DialogTemplate t(DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, 0, 290, 252,
-                   ja ? L"バージョン情報" : L"About", ja ? 9 : 8,
-                   ja ? L"MS UI Gothic" : L"MS Sans Serif");
-  t.addIcon(static_cast<WORD>(info.iconId), kIdIcon, 10, 10);
-  t.add(L"Edit", L"", kIdVersion, ES_MULTILINE | ES_READONLY, 40, 10, 240, 24);
-  t.add(WC_LINK, L"", kIdLinks, WS_TABSTOP, 10, 40, 270, 86);
-  t.add(L"Edit", L"", kIdDescription,
+                   win32::wide(texts::kAboutTitle, ja), ja ? 9 : 8,
+                   win32::wide(texts::kAboutFont, ja));
+  t.addIcon(static_cast<WORD>(info.iconId), kAboutIcon, 10, 10);
+  t.add(L"Edit", L"", kAboutVersion, ES_MULTILINE | ES_READONLY, 40, 10, 240, 24);
+  t.add(WC_LINK, L"", kAboutLinks, WS_TABSTOP, 10, 40, 270, 86);
+  t.add(L"Edit", L"", kAboutDescription,
         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 10, 130,
         270, 76);
-  t.add(WC_LINK,
-        ja ? L"<a id=\"feedback\">フィードバック受付</a>" : L"<a id=\"feedback\">Feedback</a>",
-        kIdFeedback, WS_TABSTOP, 10, 212, 130, 10);
-  t.add(WC_LINK,
-        ja ? L"<a id=\"kifu\">開発支援金の受付について</a>" : L"<a id=\"kifu\">Contribution</a>",
-        kIdContribution, WS_TABSTOP, 150, 212, 130, 10);
-  t.add(L"Button",
-        ja ? L"環境情報の表示(問合せの際にご活用下さい)(&E)" : L"&Environment Information",
-        kIdEnvironment, BS_PUSHBUTTON | WS_TABSTOP, 10, 228, 200, 16);
-  t.add(L"Button", ja ? L"閉じる(&C)" : L"&Close", IDCANCEL, BS_DEFPUSHBUTTON | WS_TABSTOP, 215,
-        228, 65, 16);
+  t.add(WC_LINK, win32::wide(texts::kAboutFeedbackLink, ja), kAboutFeedback, WS_TABSTOP, 10, 212,
+        130, 10);
+  t.add(WC_LINK, win32::wide(texts::kAboutContributionLink, ja), kAboutContribution, WS_TABSTOP,
+        150, 212, 130, 10);
+  t.add(L"Button", win32::wide(texts::kAboutEnvironmentButton, ja), kAboutEnvironment,
+        BS_PUSHBUTTON | WS_TABSTOP, 10, 228, 200, 16);
+  t.add(L"Button", win32::wide(texts::kAboutCloseButton, ja), IDCANCEL,
+        BS_DEFPUSHBUTTON | WS_TABSTOP, 215, 228, 65, 16);
   return t;
 }
 
 }  // namespace
 
-std::wstring AboutVersionText(const AboutInfo& info, const AboutVersion& version) {
+std::wstring aboutVersionText(const AboutInfo& info, const AboutVersion& version) {
   std::wstring special = version.specialBuild;
   if (japanese(info) && special == L"beta") special = L"β";
   if (japanese(info) && special == L"alpha") special = L"α";
@@ -371,22 +335,17 @@ std::wstring AboutVersionText(const AboutInfo& info, const AboutVersion& version
   return text;
 }
 
-std::wstring AboutLinksText(const AboutInfo& info) {
+std::wstring aboutLinksText(const AboutInfo& info) {
   const bool ja = japanese(info);
   std::wstring web[3];
   if (hasText(info.webSite)) web[0] = L"[WebSite]", web[1] = info.webSite, web[2] = info.webSite;
   std::wstring contactLabel, contactScheme, contactAddress, notice;
   if (hasText(info.contact)) {
     const bool email = !isWebAddress(info.contact);
-    contactLabel = email ? L"[E-Mail]" : (ja ? L"[連絡先]" : L"[Contact]");
+    contactLabel = email ? L"[E-Mail]" : win32::wide(texts::kAboutContactLabel, ja);
     if (email) contactScheme = L"mailto:";
     contactAddress = info.contact;
-    if (ja) {
-      notice =
-          L"　メールフィルタやサーバによるドメイン着信拒否の対象になっていることがあります。"
-          L"質問しているのに返信がなかなか届かない場合は、ごみ箱や迷惑メールフォルダを確認するか、"
-          L"フィルタ作成者・サーバ管理者にご相談下さい。";
-    }
+    if (ja) notice = texts::kAboutMailNotice;
   }
   return web[0] + L"\r\n  <a id=\"" + web[1] + L"\">" + web[2] + L"</a>\r\n\r\n" + contactLabel +
          L"\r\n  <a id=\"" + contactScheme + contactAddress + L"\">" + contactAddress +

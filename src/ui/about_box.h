@@ -4,7 +4,7 @@
 // version record of `instance`, a description, links to the maker's pages,
 // and copies ProbixLite, the system report, to the clipboard.
 //
-//   kivora::ui::ShowAbout(kivora::ui::KivoraAboutInfo(...));   // see kivora_about.h
+//   kivora::ui::ShowAbout(kivora::ui::kivoraAboutInfo(...));   // see kivora_about.h
 
 #include <windows.h>
 
@@ -13,6 +13,17 @@
 #include "ui/message_box.h"
 
 namespace kivora::ui {
+
+// The box's controls; its template is built in code.
+enum AboutControl : WORD {
+  kAboutVersion = 2002,
+  kAboutLinks = 2003,
+  kAboutDescription = 2004,
+  kAboutEnvironment = 2005,
+  kAboutContribution = 2006,
+  kAboutIcon = 2007,
+  kAboutFeedback = 2009,
+};
 
 struct AboutInfo {
   int japanese = 0;              // the language flag (modeJP)
@@ -41,7 +52,7 @@ struct AboutVersion {
   std::wstring specialBuild;    // "SpecialBuild", may be empty
   std::wstring legalCopyright;  // "LegalCopyright"
 };
-std::wstring AboutVersionText(const AboutInfo& info, const AboutVersion& version);
-std::wstring AboutLinksText(const AboutInfo& info);
+std::wstring aboutVersionText(const AboutInfo& info, const AboutVersion& version);
+std::wstring aboutLinksText(const AboutInfo& info);
 
 }  // namespace kivora::ui

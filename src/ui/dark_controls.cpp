@@ -181,7 +181,7 @@ void paintGroupBox(HDC dc, const RECT& client, const std::wstring& text) {
   RECT label = {client.left + 8, client.top, client.left + 8 + (caption.right - caption.left) + 4,
                 client.top + captionHeight};
   label.right = std::min(label.right, client.right);
-  FillRect(dc, &label, DarkBrush());
+  FillRect(dc, &label, darkBrush());
   label.left += 2;
   DrawTextW(dc, text.c_str(), -1, &label, DT_LEFT | DT_SINGLELINE | DT_TOP);
 }
@@ -193,7 +193,7 @@ void paintDisabledText(HWND control, HDC dc) {
   RECT client;
   GetClientRect(control, &client);
   const std::wstring text = windowText(control);
-  if (kind != TextKind::GroupBox) FillRect(dc, &client, DarkBrush());
+  if (kind != TextKind::GroupBox) FillRect(dc, &client, darkBrush());
   Selected font(dc, fontOf(control));
   SetTextColor(dc, colour::kDisabled);
   SetBkMode(dc, TRANSPARENT);
@@ -274,7 +274,7 @@ std::u16string keyNameOf(UINT vk, bool extended) {
 void paintHotkey(HWND control, HDC dc, const HotkeyState& state) {
   RECT client;
   GetClientRect(control, &client);
-  FillRect(dc, &client, DarkBrush());
+  FillRect(dc, &client, darkBrush());
   const WORD hotkey = LOWORD(SendMessageW(control, HKM_GETHOTKEY, 0, 0));
   const UINT vk = LOBYTE(hotkey);
   const UINT modifiers = HIBYTE(hotkey);
@@ -355,7 +355,7 @@ void DarkHotkey(HWND control, const wchar_t* noneText) {
   }
 }
 
-void SubclassDarkControls(HWND dialog, const wchar_t* hotkeyNoneText) {
+void subclassDarkControls(HWND dialog, const wchar_t* hotkeyNoneText) {
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     wchar_t cls[32];
     const int n = GetClassNameW(child, cls, 32);

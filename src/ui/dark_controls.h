@@ -17,6 +17,6 @@ void DarkDisabledText(HWND control);
 void DarkHotkey(HWND control, const wchar_t* noneText);
 
 // Applies the two subclasses above to every direct child they suit.
-void SubclassDarkControls(HWND dialog, const wchar_t* hotkeyNoneText);
+void subclassDarkControls(HWND dialog, const wchar_t* hotkeyNoneText);
 
 }  // namespace kivora::ui

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "monitor/texts.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/window_handle_win32.h"
 #include "resource_ids.h"
@@ -15,8 +16,8 @@
 #include "ui/dialog_controls.h"
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
-#include "ui/settings_dialog_texts.h"
 #include "ui/settings_dialogs.h"
+#include "ui/texts.h"
 
 namespace kivora::ui {
 
@@ -35,9 +36,10 @@ class DeviceDialog {
 
  private:
   bool japanese() const { return context_.basics.japanese; }
-  void error(const Wording& text) const {
-    context_.basics.messageBox(dialog_, text.pick(japanese()),
-                               texts::kDeviceCaption.pick(japanese()), MB_OK | MB_ICONERROR);
+  void error(const Bilingual& text) const {
+    context_.basics.messageBox(dialog_, win32::wide(text, japanese()),
+                               win32::wide(monitor::texts::kDeviceCaption, japanese()),
+                               MB_OK | MB_ICONERROR);
   }
   void fillConnected();
   void onTimer();
@@ -71,7 +73,7 @@ void addListText(HWND dialog, int id, const wchar_t* text) {
 
 void DeviceDialog::open(HWND dialog) {
   dialog_ = dialog;
-  SubclassDarkControls(dialog, nullptr);
+  subclassDarkControls(dialog, nullptr);
   ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
   if (context_.settings.BIGDIALOG) enlargement_ = EnlargeDialog(dialog, kPlaceCentre);
@@ -191,7 +193,7 @@ void DeviceDialog::destroyed() {
 
 }  // namespace
 
-INT_PTR ShowDeviceDialog(HWND owner, const DeviceDialogContext& context) {
+INT_PTR showDeviceDialog(HWND owner, const DeviceDialogContext& context) {
   ensureCommonControls();
   DeviceDialog dialog(context);
   const int templateId = context.basics.japanese ? IDD_DEVICES_JA : IDD_DEVICES_EN;

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "platform/win32/wide.h"
 #include "resource_ids.h"
 
 namespace kivora::ui {
@@ -20,8 +21,7 @@ void addComboText(HWND dialog, int id, const wchar_t* text) {
 }
 
 void addComboText(HWND dialog, int id, std::u16string_view text) {
-  std::wstring holder;
-  addComboText(dialog, id, wideView(text, holder));
+  addComboText(dialog, id, win32::wideString(text).c_str());
 }
 
 int comboIndex(HWND dialog, int id) {

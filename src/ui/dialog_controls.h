@@ -1,7 +1,7 @@
 #pragma once
-// Small pieces the settings dialogs share: texts in both languages, reading
-// and setting controls by id, the dialog's icons, and the per-dialog state a
-// dialog procedure keeps in DWLP_USER.
+// Small pieces the settings dialogs share: reading and setting controls by
+// id, the dialog's icons, and the per-dialog state a dialog procedure keeps
+// in DWLP_USER.
 
 #include <windows.h>
 
@@ -12,21 +12,6 @@
 #include "ui/dialog_look.h"
 
 namespace kivora::ui {
-
-// One user-visible text in both languages, picked at the moment of use.
-struct Wording {
-  const wchar_t* english;
-  const wchar_t* japanese;
-  const wchar_t* pick(bool japaneseMode) const { return japaneseMode ? japanese : english; }
-};
-
-inline constexpr wchar_t kKivoraCaption[] = L"Kivora";
-
-// A portable text as the W functions take it.
-inline const wchar_t* wideView(std::u16string_view text, std::wstring& holder) {
-  holder.assign(text.begin(), text.end());
-  return holder.c_str();
-}
 
 // Registers the common-control classes these dialogs use (hotkey, up-down,
 // list view, link); cheap to repeat.
@@ -70,7 +55,7 @@ State* attachDialogState(HWND dialog, LPARAM state) {
 // rest; the shared look answers first.
 template <typename State>
 INT_PTR CALLBACK statefulDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (auto answered = DialogLookMessage(dialog, msg, wp, lp)) return *answered;
+  if (auto answered = dialogLookMessage(dialog, msg, wp, lp)) return *answered;
   if (msg == WM_INITDIALOG) {
     attachDialogState<State>(dialog, lp)->open(dialog);
     return TRUE;

@@ -19,7 +19,7 @@ namespace {
 std::atomic<bool> darkMode{false};
 
 std::mutex brushMutex;
-win32::UniqueBrush darkBrush;
+win32::UniqueBrush sharedDarkBrush;
 
 constexpr wchar_t kPersonalizeKey[] =
     L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Themes\\Personalize";
@@ -131,11 +131,11 @@ void repaint(HWND window) {
 
 bool DarkMode() { return darkMode.load(); }
 
-void SetDarkMode(bool dark) { darkMode.store(dark); }
+void setDarkMode(bool dark) { darkMode.store(dark); }
 
 bool DetectDarkMode() {
   const bool dark = darkModeFor(win32::windowsVersion().major, readAppsUseLightTheme());
-  SetDarkMode(dark);
+  setDarkMode(dark);
   return dark;
 }
 
@@ -183,21 +183,21 @@ void ThemeDialog(HWND dialog) {
   repaint(dialog);
 }
 
-HBRUSH DarkBrush() {
+HBRUSH darkBrush() {
   std::lock_guard lock(brushMutex);
-  if (!darkBrush) darkBrush.reset(CreateSolidBrush(colour::kDialogBackground));
-  return darkBrush.get();
+  if (!sharedDarkBrush) sharedDarkBrush.reset(CreateSolidBrush(colour::kDialogBackground));
+  return sharedDarkBrush.get();
 }
 
-void DeleteDarkBrush() {
+void deleteDarkBrush() {
   std::lock_guard lock(brushMutex);
-  darkBrush.reset();
+  sharedDarkBrush.reset();
 }
 
 BOOL EraseBackground(HWND dialog, HDC dc) {
   RECT client;
   GetClientRect(dialog, &client);
-  FillRect(dc, &client, DarkMode() ? DarkBrush() : GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &client, DarkMode() ? darkBrush() : GetSysColorBrush(COLOR_BTNFACE));
   return TRUE;
 }
 
@@ -206,21 +206,21 @@ HBRUSH ControlColours(HDC dc) {
   SetTextColor(dc, colour::kText);
   SetBkMode(dc, TRANSPARENT);
   SetBkColor(dc, colour::kDialogBackground);
-  return DarkBrush();
+  return darkBrush();
 }
 
-bool IsImmersiveColorSetChange(LPARAM lParam) {
+bool isImmersiveColorSetChange(LPARAM lParam) {
   const auto* area = reinterpret_cast<const wchar_t*>(lParam);
   return area && std::wstring_view(area) == L"ImmersiveColorSet";
 }
 
-std::optional<INT_PTR> DialogLookMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
+std::optional<INT_PTR> dialogLookMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_THEMECHANGED:
       ThemeDialog(dialog);
       return std::nullopt;
     case WM_WININICHANGE:
-      if (IsImmersiveColorSetChange(lParam)) {
+      if (isImmersiveColorSetChange(lParam)) {
         DetectDarkMode();
         ApplyTitleBar(dialog);
       }

@@ -2,7 +2,7 @@
 // The light or dark look shared by every Kivora dialog and message box.
 //
 // A dialog procedure typically starts with
-//   if (auto answered = kivora::ui::DialogLookMessage(dialog, msg, wp, lp)) return *answered;
+//   if (auto answered = kivora::ui::dialogLookMessage(dialog, msg, wp, lp)) return *answered;
 // and sends itself WM_THEMECHANGED from WM_INITDIALOG, after its tooltips exist.
 
 #include <windows.h>
@@ -12,9 +12,9 @@
 namespace kivora::ui {
 
 // The process-wide dark-mode flag. Decided by DetectDarkMode before the first
-// window exists and again on every theme change; SetDarkMode overrides it.
+// window exists and again on every theme change; setDarkMode overrides it.
 bool DarkMode();
-void SetDarkMode(bool dark);
+void setDarkMode(bool dark);
 
 // Reads the system's choice (Windows 10 or later and AppsUseLightTheme = 0),
 // stores it as the flag and returns it.
@@ -39,17 +39,17 @@ BOOL EraseBackground(HWND dialog, HDC dc);
 HBRUSH ControlColours(HDC dc);
 
 // The one dark background brush, created on first use.
-HBRUSH DarkBrush();
-// Deletes it at exit; a later DarkBrush() creates it again.
-void DeleteDarkBrush();
+HBRUSH darkBrush();
+// Deletes it at exit; a later darkBrush() creates it again.
+void deleteDarkBrush();
 
 // True when a WM_WININICHANGE/WM_SETTINGCHANGE names "ImmersiveColorSet".
-bool IsImmersiveColorSetChange(LPARAM lParam);
+bool isImmersiveColorSetChange(LPARAM lParam);
 
 // Answers the look's messages for a dialog procedure: WM_THEMECHANGED,
 // WM_WININICHANGE (with the dark-mode re-detection on "ImmersiveColorSet"),
 // WM_ERASEBKGND and the WM_CTLCOLOR messages. Returns the dialog procedure's
 // result when the message was answered, nullopt when the dialog should go on.
-std::optional<INT_PTR> DialogLookMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
+std::optional<INT_PTR> dialogLookMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 
 }  // namespace kivora::ui

@@ -5,7 +5,7 @@
 
 namespace kivora::ui {
 
-win32::UniqueIcon CreateTableIcon(const IconTableView& table) {
+win32::UniqueIcon createTableIcon(const IconTableView& table) {
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD colours[16];

@@ -27,7 +27,7 @@ struct IconTable {
   std::array<std::uint8_t, kMaskStride * H> mask{};
 };
 
-// What CreateTableIcon reads from a table of any size.
+// What createTableIcon reads from a table of any size.
 struct IconTableView {
   int width = 0;
   int height = 0;
@@ -76,6 +76,6 @@ constexpr IconTable<W, H> packIcon(const IconPalette& palette, const char* const
 // the palette, a monochrome mask through CreateBitmap with the rows copied
 // top-down and padded to 16 bits, then CreateIconIndirect (hot spot 0, 0).
 // Both bitmaps are gone afterwards; a failing step gives no icon.
-win32::UniqueIcon CreateTableIcon(const IconTableView& table);
+win32::UniqueIcon createTableIcon(const IconTableView& table);
 
 }  // namespace kivora::ui

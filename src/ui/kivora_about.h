@@ -1,10 +1,10 @@
 #pragma once
 // What Kivora tells its About box: the maker's pages (the one place their
-// addresses live), the description and terms of use in both languages.
+// addresses live) and the description and terms of use (ui/texts.h).
 //
 // The tray's about command:
 //   HWND aboutWindow = nullptr;   // the shell's aboutWindow
-//   ShowAbout(KivoraAboutInfo(instance, modeJP, &aboutWindow, ThemedMessageBox));
+//   ShowAbout(kivoraAboutInfo(instance, modeJP, &aboutWindow, ThemedMessageBox));
 
 #include <windows.h>
 
@@ -19,9 +19,7 @@ inline constexpr wchar_t kMakerContact[] = L"kivora-support@orvanta.example";
 inline constexpr wchar_t kMakerContribution[] = L"https://orvanta.example/kivora/support.html";
 inline constexpr wchar_t kMakerFeedback[] = L"https://orvanta.example/kivora/feedback.html";
 
-const wchar_t* KivoraDescription(bool japanese);
-
-AboutInfo KivoraAboutInfo(HINSTANCE instance, bool japanese, HWND* windowSlot,
+AboutInfo kivoraAboutInfo(HINSTANCE instance, bool japanese, HWND* windowSlot,
                           MessageBoxFunction messageBox);
 
 }  // namespace kivora::ui

@@ -60,7 +60,7 @@ void ApplyLayout(const DialogLayout& layout, bool repaint) {
   if (repaint) InvalidateRect(layout.dialog_, nullptr, TRUE);
 }
 
-void LayoutMinMaxInfo(const DialogLayout& layout, LPARAM minMaxInfo) {
+void layoutMinMaxInfo(const DialogLayout& layout, LPARAM minMaxInfo) {
   auto* info = reinterpret_cast<MINMAXINFO*>(minMaxInfo);
   if (!info) return;
   const SIZE minimum = layout.minTrackSize();

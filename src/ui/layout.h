@@ -3,7 +3,7 @@
 //
 //   layout = AttachLayout(dialog, kAnchors);        // WM_INITDIALOG, after any enlargement
 //   ApplyLayout(layout);                             // WM_SIZE
-//   LayoutMinMaxInfo(layout, lParam);               // WM_GETMINMAXINFO
+//   layoutMinMaxInfo(layout, lParam);               // WM_GETMINMAXINFO
 
 #include <windows.h>
 
@@ -54,6 +54,6 @@ DialogLayout AttachLayout(HWND dialog, std::span<const LayoutAnchor> table);
 void ApplyLayout(const DialogLayout& layout, bool repaint = true);
 
 // Fills WM_GETMINMAXINFO's record from the layout's limits.
-void LayoutMinMaxInfo(const DialogLayout& layout, LPARAM minMaxInfo);
+void layoutMinMaxInfo(const DialogLayout& layout, LPARAM minMaxInfo);
 
 }  // namespace kivora::ui

@@ -24,6 +24,7 @@
 #include "ui/enlarge.h"
 #include "ui/layout.h"
 #include "ui/script_editor_icons.h"
+#include "ui/texts.h"
 #include "ui/tooltips.h"
 
 namespace kivora::ui {
@@ -32,7 +33,6 @@ namespace {
 
 namespace sf = settings;
 
-constexpr wchar_t kCaption[] = L"Kivora";
 constexpr wchar_t kHelpTopic[] = L"HLP000024.html";
 
 // The edit control's extended style that turns pasted line ends into CR LF
@@ -41,7 +41,7 @@ constexpr UINT kEmSetExtendedStyle = 0x1500 + 10;
 constexpr LPARAM kConvertEolOnPaste = 0x0004;
 
 constexpr std::size_t kPathCapacity = settings::kPathCapacity;
-std::array<wchar_t, kPathCapacity> scriptFilePath{};
+std::array<wchar_t, kPathCapacity> scriptPathBuffer{};
 
 constexpr LayoutAnchor kAnchors[] = {
     {IDC_SCRIPT_TEXT, Anchor::GrowBoth}, {IDC_SCRIPT_LOAD, Anchor::Bottom},
@@ -49,13 +49,6 @@ constexpr LayoutAnchor kAnchors[] = {
     {IDOK, Anchor::BottomRight},         {IDCANCEL, Anchor::BottomRight},
     {IDHELP, Anchor::BottomRight},       {0, Anchor::None},
 };
-
-constexpr TooltipEntry kTooltipsEn[] = {
-    {IDC_SCRIPT_LOAD, L"Load from a file."}, {IDC_SCRIPT_SAVE, L"Save to a file."}, {0, nullptr}};
-constexpr TooltipEntry kTooltipsJa[] = {
-    {IDC_SCRIPT_LOAD, L"ファイルから読みだして入力欄に設定します"},
-    {IDC_SCRIPT_SAVE, L"入力内容をファイルへ保存します"},
-    {0, nullptr}};
 
 struct EditorState {
   const ScriptEditorContext& context;
@@ -74,7 +67,7 @@ EditorState& stateOf(HWND dialog) {
 
 void showMessage(const EditorState& s, HWND dialog, std::u16string_view text, bool error) {
   const std::u16string copy(text);
-  s.context.messageBox(dialog, win32::wide(copy), kCaption,
+  s.context.messageBox(dialog, win32::wide(copy), win32::wide(kCaption),
                        MB_OK | (error ? MB_ICONERROR : MB_ICONINFORMATION));
 }
 
@@ -99,19 +92,16 @@ bool runFileDialog(HWND owner, bool save, bool japanese) {
   OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = owner;
-  ofn.lpstrFilter =
-      japanese
-          ? L"テキスト/スクリプトファイル(*.txt;*.rsc)\0*.txt;*.rsc\0すべてのファイル(*.*)\0*.*\0"
-          : L"Text/Script files(*.txt;*.rsc)\0*.txt;*.rsc\0All files(*.*)\0*.*\0";
-  ofn.lpstrFile = scriptFilePath.data();
-  ofn.nMaxFile = static_cast<DWORD>(scriptFilePath.size());
+  ofn.lpstrFilter = win32::wide(texts::kScriptFileFilter, japanese);
+  ofn.lpstrFile = scriptPathBuffer.data();
+  ofn.nMaxFile = static_cast<DWORD>(scriptPathBuffer.size());
   ofn.lpstrDefExt = L"txt";
   if (save) {
-    ofn.lpstrTitle = japanese ? L"ファイルへ保存(UTF-8)" : L"Save to file(UTF-8)";
+    ofn.lpstrTitle = win32::wide(texts::kScriptSaveTitle, japanese);
     ofn.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT;
     return GetSaveFileNameW(&ofn) != FALSE;
   }
-  ofn.lpstrTitle = japanese ? L"ファイルを開く" : L"Choose a file";
+  ofn.lpstrTitle = win32::wide(texts::kScriptOpenTitle, japanese);
   ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
   return GetOpenFileNameW(&ofn) != FALSE;
 }
@@ -121,15 +111,15 @@ bool runFileDialog(HWND owner, bool save, bool japanese) {
 bool chooseScriptFile(HWND owner, bool save, bool japanese) {
   if (runFileDialog(owner, save, japanese)) return true;
   if (CommDlgExtendedError() != FNERR_INVALIDFILENAME) return false;
-  scriptFilePath[0] = L'\0';
+  scriptPathBuffer[0] = L'\0';
   return runFileDialog(owner, save, japanese);
 }
 
 // ---- loading
 
 sf::LoadedScript readScriptFile(platform::MultiLanguageService& multiLanguage) {
-  win32::UniqueFile file(CreateFileW(scriptFilePath.data(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  win32::UniqueFile file(CreateFileW(scriptPathBuffer.data(), GENERIC_READ, FILE_SHARE_READ,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return {sf::kLoadCannotOpen, {}};
   LARGE_INTEGER size = {};
   if (!GetFileSizeEx(file.get(), &size)) return {sf::kLoadCannotRead, {}};
@@ -171,7 +161,7 @@ void onDropFiles(HWND dialog, HDROP drop) {
   const UINT n = DragQueryFileW(drop, 0, dropped.data(), static_cast<UINT>(dropped.size()));
   DragFinish(drop);
   if (n == 0) return;
-  scriptFilePath = dropped;
+  scriptPathBuffer = dropped;
   loadScriptFile(dialog);
 }
 
@@ -213,7 +203,7 @@ sf::ScriptSaveResult writeScriptFile(HWND dialog) {
     return sf::ScriptSaveResult::ConversionOutOfMemory;
   }
   if (!utf8) return sf::ScriptSaveResult::Other;
-  win32::UniqueFile file(CreateFileW(scriptFilePath.data(), GENERIC_WRITE, 0, nullptr,
+  win32::UniqueFile file(CreateFileW(scriptPathBuffer.data(), GENERIC_WRITE, 0, nullptr,
                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return sf::ScriptSaveResult::CannotCreate;
   if (!writeAll(file.get(), sf::kUtf8Mark, sizeof sf::kUtf8Mark))
@@ -248,10 +238,10 @@ void acceptScript(HWND dialog) {
 // ---- opening and closing
 
 void setIcons(HWND dialog, EditorState& s) {
-  s.bigIcon = CreateTableIcon(ScriptEditorIconTable(ScriptEditorIcon::Big));
-  s.smallIcon = CreateTableIcon(ScriptEditorIconTable(ScriptEditorIcon::Small));
-  s.loadImage = CreateTableIcon(ScriptEditorIconTable(ScriptEditorIcon::Load));
-  s.saveImage = CreateTableIcon(ScriptEditorIconTable(ScriptEditorIcon::Save));
+  s.bigIcon = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Big));
+  s.smallIcon = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Small));
+  s.loadImage = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Load));
+  s.saveImage = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Save));
   SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(s.bigIcon.get()));
   SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(s.smallIcon.get()));
   SendDlgItemMessageW(dialog, IDC_SCRIPT_LOAD, BM_SETIMAGE, IMAGE_ICON,
@@ -280,7 +270,7 @@ void initDialog(HWND dialog, EditorState& s) {
   setIcons(dialog, s);
   SetForegroundWindow(dialog);
   if (s.context.settings.BIGDIALOG) s.enlargement = EnlargeDialog(dialog, kPlaceCentre);
-  SubclassDarkControls(dialog, nullptr);
+  subclassDarkControls(dialog, nullptr);
   ApplyTitleBar(dialog);
   s.layout = AttachLayout(dialog, kAnchors);
 
@@ -289,8 +279,7 @@ void initDialog(HWND dialog, EditorState& s) {
     SendMessageW(edit, kEmSetExtendedStyle, kConvertEolOnPaste, kConvertEolOnPaste);
   SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);  // scripts are not held to 32K characters
   SetWindowTextW(edit, win32::wide(s.context.settings.copyScript()));
-  CreateTooltips(dialog, s.context.japanese ? std::span<const TooltipEntry>(kTooltipsJa)
-                                            : std::span<const TooltipEntry>(kTooltipsEn));
+  CreateTooltips(dialog, texts::scriptEditorTooltips(s.context.japanese));
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
   // The caret at the start: with all text selected one key would replace the script.
   SetFocus(edit);
@@ -305,14 +294,14 @@ INT_PTR CALLBACK editorProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
   }
   auto* state = reinterpret_cast<EditorState*>(GetWindowLongPtrW(dialog, DWLP_USER));
   if (!state) return FALSE;
-  if (auto answered = DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   switch (msg) {
     case WM_SIZE:
       if (state->layout) ApplyLayout(*state->layout);
       return TRUE;
     case WM_GETMINMAXINFO:
       if (state->layout) {
-        LayoutMinMaxInfo(*state->layout, lParam);
+        layoutMinMaxInfo(*state->layout, lParam);
         return TRUE;
       }
       return FALSE;
@@ -351,7 +340,7 @@ INT_PTR CALLBACK editorProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-INT_PTR ShowScriptEditor(HWND owner, const ScriptEditorContext& context) {
+INT_PTR showScriptEditor(HWND owner, const ScriptEditorContext& context) {
   static const bool commonControls = [] {
     INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
     return InitCommonControlsEx(&icc) != FALSE;
@@ -366,12 +355,12 @@ INT_PTR ShowScriptEditor(HWND owner, const ScriptEditorContext& context) {
                          reinterpret_cast<LPARAM>(&state));
 }
 
-std::u16string ScriptFilePath() { return win32::fromWide(scriptFilePath.data()); }
+std::u16string scriptFilePath() { return win32::fromWide(scriptPathBuffer.data()); }
 
-void SetScriptFilePath(std::u16string_view path) {
-  scriptFilePath.fill(L'\0');
-  const std::size_t n = std::min(path.size(), scriptFilePath.size() - 1);
-  std::copy_n(path.begin(), n, scriptFilePath.begin());
+void setScriptFilePath(std::u16string_view path) {
+  scriptPathBuffer.fill(L'\0');
+  const std::size_t n = std::min(path.size(), scriptPathBuffer.size() - 1);
+  std::copy_n(path.begin(), n, scriptPathBuffer.begin());
 }
 
 }  // namespace kivora::ui

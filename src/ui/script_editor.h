@@ -4,7 +4,7 @@
 // text file in any common encoding, or saves it as UTF-8 with a mark.
 //
 //   kivora::ui::ScriptEditorContext context{resources, settings, modeJP, stopScript, openHelp};
-//   kivora::ui::ShowScriptEditor(settingsDialog, context);
+//   kivora::ui::showScriptEditor(settingsDialog, context);
 
 #include <windows.h>
 
@@ -34,11 +34,11 @@ struct ScriptEditorContext {
 
 // Runs the editor: IDOK (1) after the script text was replaced, IDCANCEL (2)
 // when it was left as it was.
-INT_PTR ShowScriptEditor(HWND owner, const ScriptEditorContext& context);
+INT_PTR showScriptEditor(HWND owner, const ScriptEditorContext& context);
 
 // The one path loading, saving and dropping share, so the last file used is
 // offered again; at most 519 characters.
-std::u16string ScriptFilePath();
-void SetScriptFilePath(std::u16string_view path);
+std::u16string scriptFilePath();
+void setScriptFilePath(std::u16string_view path);
 
 }  // namespace kivora::ui

@@ -66,7 +66,7 @@ constexpr auto kSave16 = packIcon<16, 16>(kPalette, kSaveArt);
 
 }  // namespace
 
-IconTableView ScriptEditorIconTable(ScriptEditorIcon icon) {
+IconTableView scriptEditorIconTable(ScriptEditorIcon icon) {
   switch (icon) {
     case ScriptEditorIcon::Big:
       return viewOf(kScript32);
@@ -80,7 +80,7 @@ IconTableView ScriptEditorIconTable(ScriptEditorIcon icon) {
   return viewOf(kSave16);
 }
 
-const char* const* ScriptEditorIconArt(ScriptEditorIcon icon) {
+const char* const* scriptEditorIconArt(ScriptEditorIcon icon) {
   switch (icon) {
     case ScriptEditorIcon::Big:
       return kScriptArt32;

@@ -8,10 +8,10 @@ namespace kivora::ui {
 
 enum class ScriptEditorIcon { Big, Small, Load, Save };
 
-IconTableView ScriptEditorIconTable(ScriptEditorIcon icon);
+IconTableView scriptEditorIconTable(ScriptEditorIcon icon);
 
 // The readable art the table was packed from (rows top-down), so a test can
 // compare what Windows draws with what was meant.
-const char* const* ScriptEditorIconArt(ScriptEditorIcon icon);
+const char* const* scriptEditorIconArt(ScriptEditorIcon icon);
 
 }  // namespace kivora::ui

@@ -17,15 +17,15 @@
 #include "platform/win32/windows_version.h"
 #include "resource_ids.h"
 #include "settings/logon_numlock.h"
-#include "settings/save_failure_text.h"
 #include "settings/settings_form.h"
+#include "settings/texts.h"
 #include "ui/dark_controls.h"
 #include "ui/dialog_controls.h"
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
-#include "ui/settings_dialog_texts.h"
 #include "ui/settings_dialogs.h"
 #include "ui/sound_file_history.h"
+#include "ui/texts.h"
 #include "ui/tooltips.h"
 
 namespace kivora::ui {
@@ -148,6 +148,10 @@ class SettingsDialog {
   int box(const wchar_t* text, const wchar_t* caption, UINT type) const {
     return context_.basics.messageBox(dialog_, text, caption, type);
   }
+  // A box of Kivora's caption.
+  int box(const Bilingual& text, UINT type) const {
+    return box(win32::wide(text, japanese()), win32::wide(kCaption), type);
+  }
   void openHelp(const wchar_t* topic) const {
     if (context_.basics.openHelp) context_.basics.openHelp(dialog_, topic);
   }
@@ -207,7 +211,7 @@ void SettingsDialog::open(HWND dialog) {
   if (s.BIGDIALOG) enlargement_ = EnlargeDialog(dialog, kPlaceBottomRight);
   SetForegroundWindow(dialog);
   icons_.apply(dialog, context_.basics.resources);
-  SubclassDarkControls(dialog, texts::kNoHotkey.pick(japanese()));
+  subclassDarkControls(dialog, win32::wide(texts::kNoHotkey, japanese()));
   ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
 }
@@ -217,16 +221,16 @@ void SettingsDialog::fillLists() {
   for (const auto& key : kLockKeys) {
     for (int mode = 0; mode < key.modeCount; ++mode) {
       addComboText(dialog_, key.modeList,
-                   texts::kWatchModes[static_cast<std::size_t>(mode)].pick(jp));
+                   win32::wide(texts::kWatchModes[static_cast<std::size_t>(mode)], jp));
     }
     for (const auto& state : texts::kWantedStates)
-      addComboText(dialog_, key.stateList, state.pick(jp));
+      addComboText(dialog_, key.stateList, win32::wide(state, jp));
   }
   for (int mode = 0; mode < monitor::kImeModeCount; ++mode) {
     addComboText(dialog_, IDC_IME_LOCK, monitor::imeModeText(mode, jp));
   }
   for (const auto& click : texts::kPauseClicks)
-    addComboText(dialog_, IDC_PAUSE_CLICK, click.pick(jp));
+    addComboText(dialog_, IDC_PAUSE_CLICK, win32::wide(click, jp));
 }
 
 void SettingsDialog::writeForm(const SettingsForm& form) {
@@ -338,11 +342,11 @@ void SettingsDialog::onCommand(int id, int code) {
       onLogonNumLockClick();
       break;
     case IDC_WINDOW_RULES:
-      ShowWindowRulesDialog(dialog_, {context_.basics, context_.store, context_.settings.bUseIni,
+      showWindowRulesDialog(dialog_, {context_.basics, context_.store, context_.settings.bUseIni,
                                       context_.settings.BIGDIALOG != 0, context_.balloons});
       break;
     case IDC_WATCHED_DEVICES:
-      ShowDeviceDialog(dialog_, {context_.basics, context_.settings, context_.devices});
+      showDeviceDialog(dialog_, {context_.basics, context_.settings, context_.devices});
       break;
     case IDC_EDIT_SCRIPT:
       openScriptEditor();
@@ -357,7 +361,7 @@ void SettingsDialog::openScriptEditor() {
     context_.openScriptEditor(dialog_);
     return;
   }
-  box(texts::kScriptEditorMissing.pick(japanese()), kKivoraCaption, MB_OK | MB_ICONINFORMATION);
+  box(texts::kScriptEditorMissing, MB_OK | MB_ICONINFORMATION);
 }
 
 void SettingsDialog::onLogonNumLockClick() {
@@ -367,8 +371,7 @@ void SettingsDialog::onLogonNumLockClick() {
   }
   const win32::WindowsVersion version = win32::windowsVersion();
   if (version.major * 100 + version.minor > 999 &&
-      box(texts::kLogonNumLockQuestion.pick(japanese()), kKivoraCaption,
-          MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
+      box(texts::kLogonNumLockQuestion, MB_OKCANCEL | MB_ICONQUESTION) != IDOK) {
     return;
   }
   setTicked(dialog_, IDC_LOGON_NUMLOCK, true);
@@ -379,7 +382,7 @@ void SettingsDialog::onBrowse() {
   GetDlgItemTextW(dialog_, IDC_SOUND_FILE, file, static_cast<int>(settings::kPathCapacity));
   std::wstring filter;
   for (const auto& part : texts::kSoundFilter) {
-    filter += part.pick(japanese());
+    filter += win32::wide(part, japanese());
     filter.push_back(L'\0');
   }
   OPENFILENAMEW chooser = {};
@@ -388,7 +391,7 @@ void SettingsDialog::onBrowse() {
   chooser.lpstrFilter = filter.c_str();
   chooser.lpstrFile = file;
   chooser.nMaxFile = static_cast<DWORD>(settings::kPathCapacity);
-  chooser.lpstrTitle = texts::kSoundBrowseTitle.pick(japanese());
+  chooser.lpstrTitle = win32::wide(texts::kSoundBrowseTitle, japanese());
   chooser.lpstrDefExt = L"wav";
   chooser.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
   bool chosen = GetOpenFileNameW(&chooser) != FALSE;
@@ -431,9 +434,9 @@ void SettingsDialog::onOk() {
   if (context_.restartMonitorTimer) context_.restartMonitorTimer();
   if (context_.followInstantCheck) context_.followInstantCheck();
   if (!settings::SaveSettings(s, context_.store, japanese(), context_.saveHooks)) {
-    std::wstring holder;
-    box(wideView(settings::cannotSaveSettingsText(s.bUseIni, japanese()), holder), kKivoraCaption,
-        MB_OK | MB_ICONWARNING);
+    const std::wstring text =
+        win32::wideString(settings::cannotSaveSettingsText(s.bUseIni, japanese()));
+    box(text.c_str(), win32::wide(kCaption), MB_OK | MB_ICONWARNING);
   }
   EndDialog(dialog_, IDOK);
 }
@@ -443,7 +446,7 @@ void SettingsDialog::applyLogonNumLock() {
   const bool ticked = isTicked(dialog_, IDC_LOGON_NUMLOCK);
   if (ticked == logonNumLock_.on) return;
   if (!settings::writeLogonNumLock(context_.store.regw, ticked)) {
-    box(texts::kLogonNumLockNotWritten.pick(japanese()), kKivoraCaption, MB_OK | MB_ICONWARNING);
+    box(texts::kLogonNumLockNotWritten, MB_OK | MB_ICONWARNING);
   }
 }
 
@@ -456,7 +459,7 @@ void SettingsDialog::destroyed() {
 
 }  // namespace
 
-INT_PTR ShowSettingsDialog(const SettingsDialogContext& context) {
+INT_PTR showSettingsDialog(const SettingsDialogContext& context) {
   ensureCommonControls();
   SettingsDialog dialog(context);
   const int templateId = context.basics.japanese ? IDD_SETTINGS_JA : IDD_SETTINGS_EN;
@@ -464,7 +467,7 @@ INT_PTR ShowSettingsDialog(const SettingsDialogContext& context) {
                          statefulDialogProc<SettingsDialog>, reinterpret_cast<LPARAM>(&dialog));
 }
 
-void SelectSettingsImeMode(HWND settingsWindow, int imeMode) {
+void selectSettingsImeMode(HWND settingsWindow, int imeMode) {
   SendDlgItemMessageW(settingsWindow, IDC_IME_LOCK, CB_SETCURSEL, static_cast<WPARAM>(imeMode), 0);
 }
 

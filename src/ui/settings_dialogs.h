@@ -14,7 +14,7 @@
 //       [&] { followInstantCheck(app); },
 //       [&] { app.shell.updateTrayIcon(); },
 //       scriptEditorOpener, &app.dialogOpen, &app.settingsWindow};
-//   ui::ShowSettingsDialog(context);
+//   ui::showSettingsDialog(context);
 
 #include <windows.h>
 
@@ -51,7 +51,7 @@ struct WindowRulesDialogContext {
 
 // Shows the stored rules; OK writes the list back in its order (IDOK),
 // Cancel leaves the store as it was (IDCANCEL).
-INT_PTR ShowWindowRulesDialog(HWND owner, const WindowRulesDialogContext& context);
+INT_PTR showWindowRulesDialog(HWND owner, const WindowRulesDialogContext& context);
 
 // ---- the keyboard device dialog
 
@@ -67,7 +67,7 @@ struct DeviceDialogContext {
 // OK takes the watched list and the reverse box into settings, unsaved
 // (IDOK); Cancel changes nothing (IDCANCEL). When the connected devices
 // cannot be read the dialog says so and closes at once (IDCANCEL).
-INT_PTR ShowDeviceDialog(HWND owner, const DeviceDialogContext& context);
+INT_PTR showDeviceDialog(HWND owner, const DeviceDialogContext& context);
 
 // ---- the settings dialog
 
@@ -103,10 +103,10 @@ struct SettingsDialogContext {
 
 // The settings dialog (no owner window): IDOK after the settings were
 // applied and saved, IDCANCEL when they were left as they were.
-INT_PTR ShowSettingsDialog(const SettingsDialogContext& context);
+INT_PTR showSettingsDialog(const SettingsDialogContext& context);
 
 // A change of ImeLock from outside while the dialog is open (a second
 // start's "/I0" to "/I4"): its IME list shows the new mode.
-void SelectSettingsImeMode(HWND settingsWindow, int imeMode);
+void selectSettingsImeMode(HWND settingsWindow, int imeMode);
 
 }  // namespace kivora::ui

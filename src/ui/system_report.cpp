@@ -105,7 +105,7 @@ void readScreens(diag::SystemFacts& f) {
 
 }  // namespace
 
-diag::SystemFacts GatherSystemFacts() {
+diag::SystemFacts gatherSystemFacts() {
   diag::SystemFacts f;
   const OSVERSIONINFOEXW v = readVersion();
   f.platformId = v.dwPlatformId;
@@ -134,6 +134,6 @@ diag::SystemFacts GatherSystemFacts() {
   return f;
 }
 
-std::u16string BuildSystemReport() { return diag::formatSystemReport(GatherSystemFacts()); }
+std::u16string BuildSystemReport() { return diag::formatSystemReport(gatherSystemFacts()); }
 
 }  // namespace kivora::ui

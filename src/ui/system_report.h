@@ -11,7 +11,7 @@ namespace kivora::ui {
 // Reads the version (RtlGetVersion from ntdll, else GetVersionExW), product
 // info, safe mode, locale, session, dark mode, UAC policy, screens, monitors,
 // local time and time-zone bias.
-diag::SystemFacts GatherSystemFacts();
+diag::SystemFacts gatherSystemFacts();
 
 // The report of the running system.
 std::u16string BuildSystemReport();

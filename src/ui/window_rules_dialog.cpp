@@ -21,8 +21,8 @@
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
 #include "ui/layout.h"
-#include "ui/settings_dialog_texts.h"
 #include "ui/settings_dialogs.h"
+#include "ui/texts.h"
 #include "ui/tooltips.h"
 
 namespace kivora::ui {
@@ -67,7 +67,7 @@ std::wstring codeText(LockPolicy code, bool japanese) {
 }
 
 void applyDialogLook(HWND dialog) {
-  SubclassDarkControls(dialog, nullptr);
+  subclassDarkControls(dialog, nullptr);
   ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
 }
@@ -103,10 +103,10 @@ void RuleEditDialog::open(HWND dialog) {
   }
   SendDlgItemMessageW(dialog, IDC_RULE_TITLE, EM_LIMITTEXT, kRuleTitleMaxLength, 0);
   if (rule_.title.empty()) {
-    SetWindowTextW(dialog, texts::kNewRuleTitle.pick(jp));
+    SetWindowTextW(dialog, win32::wide(texts::kNewRuleTitle, jp));
     enableControl(dialog, IDOK, false);
   } else {
-    SetWindowTextW(dialog, texts::kEditRuleTitle.pick(jp));
+    SetWindowTextW(dialog, win32::wide(texts::kEditRuleTitle, jp));
     SetDlgItemTextW(dialog, IDC_RULE_TITLE, win32::wide(rule_.title));
   }
   for (int i = 0; i < kCodeColumns; ++i) {
@@ -143,8 +143,8 @@ INT_PTR RuleEditDialog::handle(UINT msg, WPARAM wp, LPARAM) {
 void RuleEditDialog::onOk() {
   const std::wstring title = controlText(dialog_, IDC_RULE_TITLE);
   if (title.empty()) {
-    basics_.messageBox(dialog_, texts::kEmptyRuleTitle.pick(basics_.japanese), kKivoraCaption,
-                       MB_OK | MB_ICONERROR);
+    basics_.messageBox(dialog_, win32::wide(texts::kEmptyRuleTitle, basics_.japanese),
+                       win32::wide(kCaption), MB_OK | MB_ICONERROR);
     return;
   }
   rule_.title =
@@ -169,8 +169,8 @@ class WindowRulesDialog {
  private:
   bool japanese() const { return context_.basics.japanese; }
   HWND list() const { return GetDlgItem(dialog_, IDC_RULE_LIST); }
-  void error(const Wording& text) const {
-    context_.basics.messageBox(dialog_, text.pick(japanese()), kKivoraCaption,
+  void error(const Bilingual& text) const {
+    context_.basics.messageBox(dialog_, win32::wide(text, japanese()), win32::wide(kCaption),
                                MB_OK | MB_ICONERROR);
   }
 
@@ -227,7 +227,7 @@ void WindowRulesDialog::insertColumns() {
   LVCOLUMNW column = {};
   column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   for (std::size_t i = 0; i < texts::kRuleColumns.size(); ++i) {
-    column.pszText = const_cast<wchar_t*>(texts::kRuleColumns[i].pick(japanese()));
+    column.pszText = const_cast<wchar_t*>(win32::wide(texts::kRuleColumns[i], japanese()));
     column.cx = texts::kRuleColumnWidths[i];
     column.iSubItem = static_cast<int>(i);
     ListView_InsertColumn(list(), static_cast<int>(i), &column);
@@ -305,7 +305,7 @@ INT_PTR WindowRulesDialog::handle(UINT msg, WPARAM wp, LPARAM lp) {
       if (layout_) ApplyLayout(*layout_);
       return TRUE;
     case WM_GETMINMAXINFO:
-      if (layout_) LayoutMinMaxInfo(*layout_, lp);
+      if (layout_) layoutMinMaxInfo(*layout_, lp);
       return TRUE;
     case WM_NOTIFY:
       return onNotify(*reinterpret_cast<const NMHDR*>(lp)) ? TRUE : FALSE;
@@ -415,9 +415,10 @@ void WindowRulesDialog::onDelete() {
     error(texts::kNoRuleToDelete);
     return;
   }
-  std::wstring question = texts::kAskDeleteRule.pick(japanese());
-  question.replace(question.find(L"%s"), 2, cellText(row, 0));
-  if (context_.basics.messageBox(dialog_, question.c_str(), kKivoraCaption,
+  const std::wstring cell = cellText(row, 0);
+  const std::u16string question =
+      fillIn(texts::kAskDeleteRule.pick(japanese()), {win32::fromWide(cell.c_str(), cell.size())});
+  if (context_.basics.messageBox(dialog_, win32::wide(question), win32::wide(kCaption),
                                  MB_YESNO | MB_ICONQUESTION) != IDYES) {
     return;
   }
@@ -454,7 +455,7 @@ void WindowRulesDialog::destroyed() {
 
 }  // namespace
 
-INT_PTR ShowWindowRulesDialog(HWND owner, const WindowRulesDialogContext& context) {
+INT_PTR showWindowRulesDialog(HWND owner, const WindowRulesDialogContext& context) {
   ensureCommonControls();
   WindowRulesDialog dialog(context);
   const int templateId = context.basics.japanese ? IDD_WINDOW_RULES_JA : IDD_WINDOW_RULES_EN;

@@ -16,7 +16,6 @@
 #include <string>
 
 #include "diag/debug_log.h"
-#include "diag/win32/debug_log_dialogs.h"
 #include "monitor/window_rules.h"
 #include "platform/win32/code_page_win32.h"
 #include "platform/win32/file_access_win32.h"
@@ -29,6 +28,7 @@
 #include "resource_ids.h"
 #include "settings/settings.h"
 #include "ui/about_box.h"
+#include "ui/debug_log_dialogs.h"
 #include "ui/dialog_look.h"
 #include "ui/kivora_about.h"
 #include "ui/message_box.h"
@@ -68,13 +68,13 @@ int showEditor(bool japanese) {
   settings.kx_script = kSampleScript;
   ui::ScriptEditorContext context{GetModuleHandleW(nullptr), settings, japanese, nullptr, nullptr,
                                   ui::ThemedMessageBox};
-  return static_cast<int>(ui::ShowScriptEditor(nullptr, context));
+  return static_cast<int>(ui::showScriptEditor(nullptr, context));
 }
 
 int showAbout(bool japanese) {
   HWND slot = nullptr;
   return static_cast<int>(ui::ShowAbout(
-      ui::KivoraAboutInfo(GetModuleHandleW(nullptr), japanese, &slot, ui::ThemedMessageBox)));
+      ui::kivoraAboutInfo(GetModuleHandleW(nullptr), japanese, &slot, ui::ThemedMessageBox)));
 }
 
 struct LogServices {
@@ -89,15 +89,15 @@ int showDebugLog() {
   diag::DebugLog log({services.files, services.clock, services.codePage, services.version});
   log.szDebugOutFileName = u"C:\\users\\Public\\kivora-debug.log";
   kivora::settings::Settings settings;
-  diag::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
-  diag::DebugLogDialogContext context{
+  ui::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
+  ui::DebugLogDialogContext context{
       GetModuleHandleW(nullptr), log, settings, monitor, nullptr, true, nullptr, nullptr,
       ui::ThemedMessageBox};
-  return static_cast<int>(diag::ShowDebugLogDialog(nullptr, context));
+  return static_cast<int>(ui::showDebugLogDialog(nullptr, context));
 }
 
 int showMonitor() {
-  diag::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
+  ui::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
   monitor.show(nullptr);
   SetDlgItemTextW(
       monitor.window(), IDC_DEBUG_MONITOR_TEXT,
@@ -204,7 +204,7 @@ int showSettings(bool japanese) {
                                           nullptr,
                                           nullptr,
                                           nullptr};
-  return static_cast<int>(ui::ShowSettingsDialog(context));
+  return static_cast<int>(ui::showSettingsDialog(context));
 }
 
 // With `editFirst` the first rule is opened in the edit dialog as well.
@@ -222,14 +222,14 @@ int showRules(bool japanese, bool editFirst) {
   }
   const ui::WindowRulesDialogContext context{preview.basics(japanese), preview.store(), true, false,
                                              preview.shell};
-  return static_cast<int>(ui::ShowWindowRulesDialog(nullptr, context));
+  return static_cast<int>(ui::showWindowRulesDialog(nullptr, context));
 }
 
 int showDevices(bool japanese) {
   SettingsPreview preview;
   const ui::DeviceDialogContext context{preview.basics(japanese), preview.settings,
                                         preview.devices};
-  return static_cast<int>(ui::ShowDeviceDialog(nullptr, context));
+  return static_cast<int>(ui::showDeviceDialog(nullptr, context));
 }
 
 }  // namespace
@@ -242,7 +242,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   LocalFree(argv);
 
   if (endsWith(view, L"-dark")) {
-    ui::SetDarkMode(true);
+    ui::setDarkMode(true);
     view.resize(view.size() - 5);
   }
   SetTimer(nullptr, 0, ms, closeViews);

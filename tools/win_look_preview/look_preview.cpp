@@ -221,7 +221,7 @@ enum : WORD {
 };
 
 INT_PTR CALLBACK previewDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) {
-  if (auto answered = ui::DialogLookMessage(dialog, msg, wp, lp)) return *answered;
+  if (auto answered = ui::dialogLookMessage(dialog, msg, wp, lp)) return *answered;
   switch (msg) {
     case WM_INITDIALOG: {
       for (WORD id : {kNumList, kCapsList}) {
@@ -262,7 +262,7 @@ INT_PTR CALLBACK previewDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) 
       static const ui::TooltipEntry tips[] = {
           {IDOK, L"設定を保存して閉じます。"}, {kSound, L"音で知らせます。"}, {0, nullptr}};
       ui::CreateTooltips(dialog, tips);
-      ui::SubclassDarkControls(dialog, L"なし");
+      ui::subclassDarkControls(dialog, L"なし");
       ui::ApplyTitleBar(dialog);
       SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
       SetTimer(dialog, kCloseTimer, static_cast<UINT>(lp), nullptr);
@@ -284,7 +284,7 @@ INT_PTR CALLBACK previewDialogProc(HWND dialog, UINT msg, WPARAM wp, LPARAM lp) 
 }
 
 int showDialog(bool dark, UINT ms) {
-  ui::SetDarkMode(dark);
+  ui::setDarkMode(dark);
   TemplateWriter t;
   t.dialog(dark ? L"設定 - ダーク" : L"設定", 250, 200, 18);
   t.item(L"Static", L"NumLock(&N):", kNumLabel, SS_LEFT, 7, 9, 50, 10);
@@ -321,7 +321,7 @@ VOID CALLBACK closeBox(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 int showBox(bool dark, UINT ms) {
-  ui::SetDarkMode(dark);
+  ui::setDarkMode(dark);
   SetTimer(nullptr, 0, ms, closeBox);
   ui::ThemedMessageBox(
       nullptr,

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/bilingual.h"
+
 namespace kivora::win32 {
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t));
@@ -16,6 +18,12 @@ inline const wchar_t* wide(const std::u16string& s) {
 }
 inline const wchar_t* wide(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
 inline wchar_t* wide(char16_t* s) { return reinterpret_cast<wchar_t*>(s); }
+// A text of a table in the language asked for.
+inline const wchar_t* wide(const Bilingual& text, bool japaneseMode) {
+  return wide(text.pick(japaneseMode));
+}
+// A copy of a text that need not end in a terminator, for a W function.
+inline std::wstring wideString(std::u16string_view s) { return std::wstring(s.begin(), s.end()); }
 inline std::u16string fromWide(const wchar_t* s) {
   return s ? std::u16string(reinterpret_cast<const char16_t*>(s)) : std::u16string();
 }

@@ -348,7 +348,7 @@ TEST_P(SettingsPersistence, SingleValueReadsAndWrites) {
 TEST_P(SettingsPersistence, CopiesBetweenTheStores) {
   // "/OR" without an ini file: the file is created and the defaults reach the registry.
   Settings first;
-  EXPECT_TRUE(CopyIniToRegistry(first, store(), false, hooks));
+  EXPECT_TRUE(copyIniToRegistry(first, store(), false, hooks));
   EXPECT_FALSE(first.bUseIni);
   EXPECT_TRUE(env->fileBytes(ini()).has_value());
   EXPECT_EQ(getValue(u"timer3_interval")->second, le32(1000));
@@ -359,7 +359,7 @@ TEST_P(SettingsPersistence, CopiesBetweenTheStores) {
   putDword(u"InstantCheck", 0);
   putText(u"kx_script", u"beep()");
   Settings second;
-  EXPECT_TRUE(CopyRegistryToIni(second, store(), false, hooks));
+  EXPECT_TRUE(copyRegistryToIni(second, store(), false, hooks));
   EXPECT_TRUE(second.bUseIni);
   EXPECT_EQ(iniValue(u"NumLockState"), u"5");
   EXPECT_EQ(iniValue(u"InstantCheck"), u"0");
@@ -367,7 +367,7 @@ TEST_P(SettingsPersistence, CopiesBetweenTheStores) {
   putDword(u"NumLockState", 0);
   putDword(u"InstantCheck", 1);
   Settings third;
-  EXPECT_TRUE(CopyIniToRegistry(third, store(), false, hooks));
+  EXPECT_TRUE(copyIniToRegistry(third, store(), false, hooks));
   EXPECT_EQ(getValue(u"NumLockState")->second, le32(5));
   EXPECT_EQ(getValue(u"InstantCheck")->second, le32(0));
   Settings check;

@@ -62,7 +62,7 @@ class AboutBox : public testing::Test {
   void SetUp() override { shownBoxes.clear(); }
 
   ui::AboutInfo info(bool japanese = false) {
-    return ui::KivoraAboutInfo(GetModuleHandleW(nullptr), japanese, &slot, recordingBox);
+    return ui::kivoraAboutInfo(GetModuleHandleW(nullptr), japanese, &slot, recordingBox);
   }
 
   INT_PTR run(const ui::AboutInfo& about, const std::function<void(HWND)>& steps) {
@@ -229,14 +229,14 @@ TEST_F(AboutBox, MissingAddressesHideTheirLinks) {
 // Some link controls delete the brush their parent hands them; in the dark
 // look that must not take the brush every dialog shares.
 TEST_F(AboutBox, PaintingTheLinksInTheDarkLookKeepsTheSharedBrush) {
-  ui::SetDarkMode(true);
-  const HBRUSH shared = ui::DarkBrush();
+  ui::setDarkMode(true);
+  const HBRUSH shared = ui::darkBrush();
   run(info(), [&](HWND box) {
     RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     Sleep(500);
     pressButton(box, IDCANCEL);
   });
-  ui::SetDarkMode(false);
+  ui::setDarkMode(false);
   EXPECT_EQ(GetObjectType(shared), static_cast<DWORD>(OBJ_BRUSH));
 }
 
@@ -244,7 +244,7 @@ TEST(AboutTexts, LinksTextForWebAndMailContacts) {
   ui::AboutInfo info;
   info.webSite = L"https://orvanta.example/kivora/";
   info.contact = L"kivora-support@orvanta.example";
-  EXPECT_EQ(ui::AboutLinksText(info),
+  EXPECT_EQ(ui::aboutLinksText(info),
             L"[WebSite]\r\n  <a "
             L"id=\"https://orvanta.example/kivora/\">https://orvanta.example/kivora/</a>\r\n\r\n"
             L"[E-Mail]\r\n  <a "
@@ -255,7 +255,7 @@ TEST(AboutTexts, LinksTextForWebAndMailContacts) {
   info.japanese = 1;
   info.extraText = L"extra";
   EXPECT_EQ(
-      ui::AboutLinksText(info),
+      ui::aboutLinksText(info),
       L"\r\n  <a id=\"\"></a>\r\n\r\n[連絡先]\r\n  <a id=\"HTTPS://orvanta.example/contact\">"
       L"HTTPS://orvanta.example/contact</a>\r\n\r\n"
       L"　メールフィルタやサーバによるドメイン着信拒否の対象になっていることがあります。"
@@ -267,12 +267,12 @@ TEST(AboutTexts, JapaneseShowsBetaAndAlphaAsGreekLetters) {
   ui::AboutInfo info;
   info.productName = L"Kivora";
   const ui::AboutVersion beta{L"1.2.3.4", L"beta", L"(C) Orvanta"};
-  EXPECT_EQ(ui::AboutVersionText(info, beta), L"Kivora Version 1.2.3.4 beta\r\n(C) Orvanta");
+  EXPECT_EQ(ui::aboutVersionText(info, beta), L"Kivora Version 1.2.3.4 beta\r\n(C) Orvanta");
   info.japanese = 1;
-  EXPECT_EQ(ui::AboutVersionText(info, beta), L"Kivora Version 1.2.3.4 β\r\n(C) Orvanta");
-  EXPECT_EQ(ui::AboutVersionText(info, {L"1.2.3.4", L"alpha", L""}),
+  EXPECT_EQ(ui::aboutVersionText(info, beta), L"Kivora Version 1.2.3.4 β\r\n(C) Orvanta");
+  EXPECT_EQ(ui::aboutVersionText(info, {L"1.2.3.4", L"alpha", L""}),
             L"Kivora Version 1.2.3.4 α\r\n");
-  EXPECT_EQ(ui::AboutVersionText(info, {L"1.2.3.4", L"betas", L""}),
+  EXPECT_EQ(ui::aboutVersionText(info, {L"1.2.3.4", L"betas", L""}),
             L"Kivora Version 1.2.3.4 betas\r\n");
 }
 

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "diag/debug_log.h"
-#include "diag/win32/debug_log_dialogs.h"
 #include "platform/win32/code_page_win32.h"
 #include "platform/win32/file_access_win32.h"
 #include "platform/win32/local_time_win32.h"
 #include "platform/win32/version_record_win32.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
+#include "ui/debug_log_dialogs.h"
 #include "win/dialog_driver.h"
 #include "win/test_version.h"
 
@@ -63,7 +63,7 @@ class DebugLogDialog : public testing::Test {
   }
   void TearDown() override { monitor.destroy(); }
 
-  diag::DebugLogDialogContext context(bool japanese = false) {
+  ui::DebugLogDialogContext context(bool japanese = false) {
     return {GetModuleHandleW(nullptr),
             log,
             settings,
@@ -79,9 +79,9 @@ class DebugLogDialog : public testing::Test {
   }
 
   INT_PTR run(const std::function<void(HWND)>& steps, bool japanese = false) {
-    const diag::DebugLogDialogContext c = context(japanese);
+    const ui::DebugLogDialogContext c = context(japanese);
     INT_PTR result = -1;
-    runWithDriver([&] { result = diag::ShowDebugLogDialog(nullptr, c); },
+    runWithDriver([&] { result = ui::showDebugLogDialog(nullptr, c); },
                   [&] {
                     HWND dialog = waitForWindow(L"#32770", kDialogTitle);
                     ASSERT_TRUE(dialog) << "the dialog did not open";
@@ -108,7 +108,7 @@ class DebugLogDialog : public testing::Test {
   win32::Win32VersionRecord version;
   diag::DebugLog log{{files, clock, codePage, version}};
   settings::Settings settings;
-  diag::DebugMonitorDialog monitor{GetModuleHandleW(nullptr)};
+  ui::DebugMonitorDialog monitor{GetModuleHandleW(nullptr)};
   std::vector<std::wstring> helpTopics;
   ScratchFile logFile{L"debug.log"};
 };

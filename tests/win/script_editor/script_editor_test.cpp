@@ -41,7 +41,7 @@ class ScriptEditor : public testing::Test {
   void SetUp() override {
     shownBoxes.clear();
     settings.kx_script = u"stored = 1\r\n";
-    ui::SetScriptFilePath(u"");
+    ui::setScriptFilePath(u"");
   }
 
   ui::ScriptEditorContext context(bool japanese = false) {
@@ -60,7 +60,7 @@ class ScriptEditor : public testing::Test {
   INT_PTR run(const std::function<void(HWND)>& steps, bool japanese = false) {
     const ui::ScriptEditorContext c = context(japanese);
     INT_PTR result = -1;
-    runWithDriver([&] { result = ui::ShowScriptEditor(nullptr, c); },
+    runWithDriver([&] { result = ui::showScriptEditor(nullptr, c); },
                   [&] {
                     HWND editor =
                         waitForWindow(L"#32770", japanese ? kJapaneseTitle : kEnglishTitle);
@@ -109,7 +109,7 @@ TEST_F(ScriptEditor, CancelAfterLoadingLeavesTheStoredScript) {
   EXPECT_EQ(result, IDCANCEL);
   EXPECT_EQ(stopRequests, 0);
   EXPECT_EQ(settings.copyScript(), u"stored = 1\r\n");
-  EXPECT_EQ(ui::ScriptFilePath(), win32::fromWide(file.path().c_str()))
+  EXPECT_EQ(ui::scriptFilePath(), win32::fromWide(file.path().c_str()))
       << "the dropped file is offered next time";
 }
 
@@ -201,7 +201,7 @@ std::wstring saveThroughDialog(HWND editor) {
 
 TEST_F(ScriptEditor, SavingAnEmptyEditorWritesOnlyTheMark) {
   ScratchFile file(L"empty.txt");
-  ui::SetScriptFilePath(win32::fromWide(file.path().c_str()));
+  ui::setScriptFilePath(win32::fromWide(file.path().c_str()));
   settings.kx_script.clear();
   std::wstring result;
   run([&](HWND editor) {
@@ -216,7 +216,7 @@ TEST_F(ScriptEditor, SavingAnEmptyEditorWritesOnlyTheMark) {
 
 TEST_F(ScriptEditor, SavingWritesUtf8WithMarkAndTheEditorsLineEnds) {
   ScratchFile file(L"saved.txt");
-  ui::SetScriptFilePath(win32::fromWide(file.path().c_str()));
+  ui::setScriptFilePath(win32::fromWide(file.path().c_str()));
   std::wstring result;
   run(
       [&](HWND editor) {

@@ -37,9 +37,9 @@ COLORREF paletteColour(const IconTableView& table, char c) {
 }
 
 void expectIconDrawsItsArt(ScriptEditorIcon which) {
-  const IconTableView table = ScriptEditorIconTable(which);
-  const char* const* art = ScriptEditorIconArt(which);
-  win32::UniqueIcon icon = CreateTableIcon(table);
+  const IconTableView table = scriptEditorIconTable(which);
+  const char* const* art = scriptEditorIconArt(which);
+  win32::UniqueIcon icon = createTableIcon(table);
   ASSERT_TRUE(icon);
   ICONINFO info = {};
   ASSERT_TRUE(GetIconInfo(icon.get(), &info));

@@ -21,7 +21,7 @@ class DeviceDialogTest : public DialogTest {
  protected:
   INT_PTR run(const std::function<void(HWND)>& robot) {
     const ui::DeviceDialogContext context{basics(false), settings, devices};
-    return runWithRobot([&] { return ui::ShowDeviceDialog(mainWindow.get(), context); },
+    return runWithRobot([&] { return ui::showDeviceDialog(mainWindow.get(), context); },
                         [&] {
                           HWND dialog = waitForWindow(L"#32770", kCaption);
                           ASSERT_NE(dialog, nullptr) << "the device dialog did not open";

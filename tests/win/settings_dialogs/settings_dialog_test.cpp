@@ -29,7 +29,7 @@ class SettingsDialogTest : public DialogTest {
  protected:
   INT_PTR run(bool japanese, const std::function<void(HWND)>& robot) {
     const ui::SettingsDialogContext context = settingsContext(japanese);
-    return runWithRobot([&] { return ui::ShowSettingsDialog(context); },
+    return runWithRobot([&] { return ui::showSettingsDialog(context); },
                         [&] {
                           HWND dialog =
                               waitForWindow(L"#32770", japanese ? kJapaneseTitle : kEnglishTitle);
@@ -280,7 +280,7 @@ TEST_F(SettingsDialogTest, ImeModeFromOutsideScriptSwitchAndEditorButton) {
   scriptRunning = true;
   std::vector<HWND> editorOwners;
   run(false, [&](HWND dialog) {
-    ui::SelectSettingsImeMode(settingsWindow, 2);
+    ui::selectSettingsImeMode(settingsWindow, 2);
     EXPECT_EQ(chosen(dialog, IDC_IME_LOCK), 2);
     // Without an editor the button says there is none yet.
     pressButton(dialog, IDC_EDIT_SCRIPT);

@@ -32,7 +32,7 @@ class RuleDialogTest : public DialogTest, public testing::WithParamInterface<boo
   Rules storedRules() { return monitor::loadWindowRules(store(), ini()); }
   INT_PTR run(bool japanese, const std::function<void(HWND)>& robot) {
     const ui::WindowRulesDialogContext context{basics(japanese), store(), ini(), false, shell};
-    return runWithRobot([&] { return ui::ShowWindowRulesDialog(mainWindow.get(), context); },
+    return runWithRobot([&] { return ui::showWindowRulesDialog(mainWindow.get(), context); },
                         [&] {
                           HWND dialog =
                               waitForWindow(L"#32770", japanese ? L"ウインドウごとに挙動を変える"

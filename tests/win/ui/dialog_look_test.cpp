@@ -31,13 +31,13 @@ constexpr COLORREF kMarker = RGB(0x12, 0x34, 0x56);
 class DialogLook : public ::testing::Test {
  protected:
   void SetUp() override {
-    ui::SetDarkMode(false);
+    ui::setDarkMode(false);
     dialog_ = createTestDialog(state_);
     ASSERT_TRUE(dialog_);
   }
   void TearDown() override {
     if (dialog_) DestroyWindow(dialog_);
-    ui::SetDarkMode(false);
+    ui::setDarkMode(false);
   }
   HWND item(int id) const { return GetDlgItem(dialog_, id); }
   RECT clientRectOf(int id) const {
@@ -77,11 +77,11 @@ TEST_F(DialogLook, EraseBackgroundAndControlColoursInBothModes) {
   EXPECT_EQ(ui::ControlColours(dc.get()), nullptr) << "light mode keeps the default colours";
   EXPECT_EQ(GetTextColor(dc.get()), kMarker);
 
-  ui::SetDarkMode(true);
+  ui::setDarkMode(true);
   EXPECT_EQ(pixelAfterErase(dialog_), ui::colour::kDialogBackground);
   HBRUSH brush = ui::ControlColours(dc.get());
   ASSERT_NE(brush, nullptr);
-  EXPECT_EQ(brush, ui::DarkBrush()) << "one brush, kept";
+  EXPECT_EQ(brush, ui::darkBrush()) << "one brush, kept";
   EXPECT_EQ(GetTextColor(dc.get()), ui::colour::kText);
   EXPECT_EQ(GetBkMode(dc.get()), TRANSPARENT);
   EXPECT_EQ(GetBkColor(dc.get()), ui::colour::kDialogBackground);
@@ -89,21 +89,21 @@ TEST_F(DialogLook, EraseBackgroundAndControlColoursInBothModes) {
   ASSERT_EQ(GetObjectW(brush, sizeof lb, &lb), static_cast<int>(sizeof lb));
   EXPECT_EQ(lb.lbColor, ui::colour::kDialogBackground);
 
-  // The dialog procedure answers through DialogLookMessage.
+  // The dialog procedure answers through dialogLookMessage.
   EXPECT_EQ(SendMessageW(dialog_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                          reinterpret_cast<LPARAM>(item(kLabel))),
             reinterpret_cast<LRESULT>(brush));
-  ui::SetDarkMode(false);
+  ui::setDarkMode(false);
   EXPECT_NE(SendMessageW(dialog_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
                          reinterpret_cast<LPARAM>(item(kLabel))),
             reinterpret_cast<LRESULT>(brush));
 }
 
 TEST_F(DialogLook, DarkBrushIsMadeAgainAfterItWasDeleted) {
-  HBRUSH first = ui::DarkBrush();
+  HBRUSH first = ui::darkBrush();
   ASSERT_NE(first, nullptr);
-  ui::DeleteDarkBrush();
-  HBRUSH second = ui::DarkBrush();
+  ui::deleteDarkBrush();
+  HBRUSH second = ui::darkBrush();
   ASSERT_NE(second, nullptr);
   LOGBRUSH lb = {};
   ASSERT_EQ(GetObjectW(second, sizeof lb, &lb), static_cast<int>(sizeof lb));
@@ -146,7 +146,7 @@ TEST_F(DialogLook, ThemeDialogColoursListsAndTooltipsByMode) {
   const ui::TooltipEntry table[] = {{kOk, L"OK"}, {0, nullptr}};
   HWND tips = ui::CreateTooltips(dialog_, table);
 
-  ui::SetDarkMode(true);
+  ui::setDarkMode(true);
   ui::ThemeDialog(dialog_);
   EXPECT_EQ(ListView_GetBkColor(list), ui::colour::kListBackground);
   EXPECT_EQ(ListView_GetTextBkColor(list), ui::colour::kListBackground);
@@ -160,7 +160,7 @@ TEST_F(DialogLook, ThemeDialogColoursListsAndTooltipsByMode) {
   EXPECT_EQ(SendMessageW(tips, TTM_GETTIPTEXTCOLOR, 0, 0),
             static_cast<LRESULT>(ui::colour::kListText));
 
-  ui::SetDarkMode(false);
+  ui::setDarkMode(false);
   ui::ThemeDialog(dialog_);
   EXPECT_EQ(ListView_GetBkColor(list), GetSysColor(COLOR_WINDOW));
   EXPECT_EQ(ListView_GetTextColor(list), GetSysColor(COLOR_WINDOWTEXT));
@@ -292,8 +292,8 @@ TEST_F(DialogLook, EnlargeCentresAndOtherPlacementsLeaveThePosition) {
 
 TEST_F(DialogLook, DisabledLabelIsGreyOnlyWhenDarkAndDisabled) {
   HWND label = item(kLabel);
-  ui::SubclassDarkControls(dialog_, L"-None-");
-  ui::SetDarkMode(true);
+  ui::subclassDarkControls(dialog_, L"-None-");
+  ui::setDarkMode(true);
   EXPECT_EQ(printClient(label, kMarker).count(ui::colour::kDisabled), 0)
       << "enabled: the control's own painting";
 
@@ -303,13 +303,13 @@ TEST_F(DialogLook, DisabledLabelIsGreyOnlyWhenDarkAndDisabled) {
   EXPECT_EQ(disabled.at(disabled.width - 1, 0), ui::colour::kDialogBackground);
   EXPECT_EQ(disabled.count(kMarker), 0) << "the whole label is painted";
 
-  ui::SetDarkMode(false);
+  ui::setDarkMode(false);
   EXPECT_NE(printClient(label, kMarker).at(disabled.width - 1, 0), ui::colour::kDialogBackground);
 }
 
 TEST_F(DialogLook, DisabledCheckBoxAndRadioDrawTheirBoxAndState) {
-  ui::SubclassDarkControls(dialog_, L"-None-");
-  ui::SetDarkMode(true);
+  ui::subclassDarkControls(dialog_, L"-None-");
+  ui::setDarkMode(true);
   HWND check = item(kCheck);
   HWND radio = item(kRadio);
   EnableWindow(check, FALSE);
@@ -339,8 +339,8 @@ TEST_F(DialogLook, DisabledCheckBoxAndRadioDrawTheirBoxAndState) {
 }
 
 TEST_F(DialogLook, DisabledGroupBoxKeepsItsInsideUntouched) {
-  ui::SubclassDarkControls(dialog_, L"-None-");
-  ui::SetDarkMode(true);
+  ui::subclassDarkControls(dialog_, L"-None-");
+  ui::setDarkMode(true);
   HWND group = item(kGroup);
   EnableWindow(group, FALSE);
   const Picture p = printClient(group, kMarker);
@@ -354,12 +354,12 @@ TEST_F(DialogLook, DisabledGroupBoxKeepsItsInsideUntouched) {
 TEST_F(DialogLook, DarkHotkeyPaintsTextAndFocusBorder) {
   HWND hotkey = item(kHotkey);
   SendMessageW(hotkey, HKM_SETHOTKEY, MAKEWORD(VK_F5, HOTKEYF_CONTROL | HOTKEYF_ALT), 0);
-  ui::SubclassDarkControls(dialog_, L"-None-");
+  ui::subclassDarkControls(dialog_, L"-None-");
 
   EXPECT_NE(printClient(hotkey, kMarker).at(0, 0), ui::colour::kHotkeyBorder)
       << "light: the control's own look";
 
-  ui::SetDarkMode(true);
+  ui::setDarkMode(true);
   const Picture dark = printClient(hotkey, kMarker);
   EXPECT_EQ(dark.at(0, 0), ui::colour::kHotkeyBorder);
   EXPECT_EQ(dark.at(dark.width - 1, dark.height - 1), ui::colour::kHotkeyBorder);

@@ -49,22 +49,22 @@ LRESULT staticColourAnswer(HWND box, HDC dc) {
 
 class ThemedBox : public ::testing::Test {
  protected:
-  void TearDown() override { ui::SetDarkMode(false); }
+  void TearDown() override { ui::setDarkMode(false); }
 };
 
 TEST_F(ThemedBox, DarkBoxAnswersWithTheDarkColoursAndIsClosedByTheTest) {
-  ui::SetDarkMode(true);
+  ui::setDarkMode(true);
   BoxRun run(L"Kivora dark box", MB_OK | MB_ICONWARNING);
   HWND box = waitForWindow(L"#32770", L"Kivora dark box");
   ASSERT_TRUE(box) << "the message box did not appear";
 
   win32::WindowDC screen(nullptr);
   win32::MemoryDC dc(screen.get());
-  EXPECT_EQ(staticColourAnswer(box, dc.get()), reinterpret_cast<LRESULT>(ui::DarkBrush()));
+  EXPECT_EQ(staticColourAnswer(box, dc.get()), reinterpret_cast<LRESULT>(ui::darkBrush()));
   EXPECT_EQ(GetTextColor(dc.get()), ui::colour::kText);
   EXPECT_EQ(SendMessageW(box, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc.get()),
                          reinterpret_cast<LPARAM>(box)),
-            reinterpret_cast<LRESULT>(ui::DarkBrush()));
+            reinterpret_cast<LRESULT>(ui::darkBrush()));
 
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   run.thread.join();
@@ -77,7 +77,7 @@ TEST_F(ThemedBox, LightBoxKeepsTheSystemColours) {
   ASSERT_TRUE(box);
   win32::WindowDC screen(nullptr);
   win32::MemoryDC dc(screen.get());
-  EXPECT_NE(staticColourAnswer(box, dc.get()), reinterpret_cast<LRESULT>(ui::DarkBrush()));
+  EXPECT_NE(staticColourAnswer(box, dc.get()), reinterpret_cast<LRESULT>(ui::darkBrush()));
   PostMessageW(box, WM_COMMAND, IDNO, 0);
   run.thread.join();
   EXPECT_EQ(run.result, IDNO);
@@ -85,7 +85,7 @@ TEST_F(ThemedBox, LightBoxKeepsTheSystemColours) {
 
 TEST_F(ThemedBox, HookEndsWithTheBox) {
   // After a dark box, dialogs of the same thread are no longer restyled.
-  ui::SetDarkMode(true);
+  ui::setDarkMode(true);
   std::atomic<LRESULT> laterAnswer{0};
   std::thread thread([&] {
     ui::ThemedMessageBox(nullptr, L"Body text", L"Kivora first box", MB_OK);
@@ -101,7 +101,7 @@ TEST_F(ThemedBox, HookEndsWithTheBox) {
   ASSERT_TRUE(box);
   PostMessageW(box, WM_COMMAND, IDOK, 0);
   thread.join();
-  EXPECT_NE(laterAnswer.load(), reinterpret_cast<LRESULT>(ui::DarkBrush()));
+  EXPECT_NE(laterAnswer.load(), reinterpret_cast<LRESULT>(ui::darkBrush()));
 }
 
 }  // namespace

@@ -62,7 +62,7 @@ INT_PTR CALLBACK testDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPa
     return TRUE;
   }
   auto* state = reinterpret_cast<TestDialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-  if (auto answered = ui::DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = ui::dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   switch (msg) {
     case WM_SIZE:
       if (state) {
@@ -72,7 +72,7 @@ INT_PTR CALLBACK testDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPa
       return TRUE;
     case WM_GETMINMAXINFO:
       if (state && state->layout) {
-        ui::LayoutMinMaxInfo(*state->layout, lParam);
+        ui::layoutMinMaxInfo(*state->layout, lParam);
         return TRUE;
       }
       return FALSE;

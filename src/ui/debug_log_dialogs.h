@@ -7,7 +7,7 @@
 // The application keeps one DebugMonitorDialog for the process and attaches
 // it to its DebugLog once:
 //   log.attachMonitor(&monitor.view());
-// and the tray's debug-log command runs ShowDebugLogDialog.
+// and the tray's debug-log command runs showDebugLogDialog.
 
 #include <windows.h>
 
@@ -21,7 +21,7 @@
 #include "ui/layout.h"
 #include "ui/message_box.h"
 
-namespace kivora::diag {
+namespace kivora::ui {
 
 // The monitor window: modeless and resizable; its edit follows the window's
 // size, and it never gets smaller than half its first size. The application's
@@ -48,23 +48,23 @@ class DebugMonitorDialog {
   HINSTANCE resources_;
   HWND window_ = nullptr;
   win32::DebugMonitorWindow view_{window_};
-  std::optional<ui::DialogLayout> layout_;
+  std::optional<DialogLayout> layout_;
 };
 
 struct DebugLogDialogContext {
   HINSTANCE resources = nullptr;  // the module that holds dialogs 172 and 222
-  DebugLog& log;
+  diag::DebugLog& log;
   const settings::Settings& settings;  // for the settings dump
   DebugMonitorDialog& monitor;
   HWND mainWindow = nullptr;  // owner of the monitor window
   bool japanese = false;      // modeJP: the message boxes' language, shown in the dump
   // The notify-only delay timer's flag (bTimer5Active) for the dump; false when empty.
   std::function<bool()> timer5Active;
-  ui::HelpOpener openHelp;
-  ui::MessageBoxFunction messageBox = ui::ThemedMessageBox;
+  HelpOpener openHelp;
+  MessageBoxFunction messageBox = ThemedMessageBox;
 };
 
 // Runs the settings dialog modally; IDOK when the new choice took effect.
-INT_PTR ShowDebugLogDialog(HWND owner, const DebugLogDialogContext& context);
+INT_PTR showDebugLogDialog(HWND owner, const DebugLogDialogContext& context);
 
-}  // namespace kivora::diag
+}  // namespace kivora::ui

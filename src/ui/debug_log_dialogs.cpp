@@ -1,4 +1,4 @@
-#include "diag/win32/debug_log_dialogs.h"
+#include "ui/debug_log_dialogs.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -10,8 +10,9 @@
 #include "resource_ids.h"
 #include "ui/dark_controls.h"
 #include "ui/dialog_look.h"
+#include "ui/texts.h"
 
-namespace kivora::diag {
+namespace kivora::ui {
 
 namespace {
 
@@ -23,20 +24,16 @@ constexpr wchar_t kHelpTopic[] = L"HLP000020.html";
 constexpr int kFileControls[] = {IDC_DEBUGLOG_FILE, IDC_DEBUGLOG_BROWSE, IDC_DEBUGLOG_FILE_LABEL,
                                  IDC_DEBUGLOG_MONITOR};
 
-constexpr ui::LayoutAnchor kMonitorAnchors[] = {{IDC_DEBUG_MONITOR_TEXT, ui::Anchor::GrowBoth},
-                                                {0, ui::Anchor::None}};
+constexpr LayoutAnchor kMonitorAnchors[] = {{IDC_DEBUG_MONITOR_TEXT, Anchor::GrowBoth},
+                                            {0, Anchor::None}};
 
 const DebugLogDialogContext& contextOf(HWND dialog) {
   return *reinterpret_cast<const DebugLogDialogContext*>(GetWindowLongPtrW(dialog, DWLP_USER));
 }
 
-const wchar_t* caption(bool japanese) {
-  return japanese ? L"デバッグ情報ログ出力設定" : L"Debug Information log setting";
-}
-
-void error(const DebugLogDialogContext& c, HWND dialog, const wchar_t* japanese,
-           const wchar_t* english) {
-  c.messageBox(dialog, c.japanese ? japanese : english, caption(c.japanese), MB_OK | MB_ICONERROR);
+void error(const DebugLogDialogContext& c, HWND dialog, const Bilingual& text) {
+  c.messageBox(dialog, win32::wide(text, c.japanese),
+               win32::wide(texts::kDebugLogCaption, c.japanese), MB_OK | MB_ICONERROR);
 }
 
 void enableFileControls(HWND dialog, bool enable) {
@@ -57,11 +54,10 @@ void browse(HWND dialog, bool japanese) {
   OPENFILENAMEW ofn = {};
   ofn.lStructSize = sizeof ofn;
   ofn.hwndOwner = dialog;
-  ofn.lpstrFilter = japanese ? L"ログファイル(*.log)\0*.log\0すべてのファイル(*.*)\0*.*\0"
-                             : L"log files(*.log)\0*.log\0All files(*.*)\0*.*\0";
+  ofn.lpstrFilter = win32::wide(texts::kDebugLogFileFilter, japanese);
   ofn.lpstrFile = name.data();
   ofn.nMaxFile = static_cast<DWORD>(name.size());
-  ofn.lpstrTitle = japanese ? L"デバッグ情報ログ出力先ファイル名を指定" : L"Save as...";
+  ofn.lpstrTitle = win32::wide(texts::kDebugLogBrowseTitle, japanese);
   ofn.lpstrDefExt = L"log";
   ofn.Flags = OFN_PATHMUSTEXIST | OFN_NOCHANGEDIR | OFN_HIDEREADONLY;
   if (GetSaveFileNameW(&ofn)) SetDlgItemTextW(dialog, IDC_DEBUGLOG_FILE, name.data());
@@ -71,29 +67,28 @@ void browse(HWND dialog, bool japanese) {
 // or off; the dialog stays open when the choice cannot take effect.
 void accept(HWND dialog) {
   const DebugLogDialogContext& c = contextOf(dialog);
-  DebugLog& log = c.log;
+  diag::DebugLog& log = c.log;
   const bool on = ticked(dialog, IDC_DEBUGLOG_ON);
   const std::u16string name = fileName(dialog);
   if (on && name.empty()) {
-    error(c, dialog, L"デバッグ出力先のファイル名を入力してください。",
-          L"You need to enter filename.");
+    error(c, dialog, texts::kDebugLogNoFileName);
     return;
   }
   log.szDebugOutFileName = name;
   if (!on) {
-    log.log(kLogEnd, kEndLine, u"", u"");
+    log.log(diag::kLogEnd, kEndLine, u"", u"");
     log.bDebugOut = false;
     c.monitor.destroy();
     EndDialog(dialog, IDOK);
     return;
   }
   log.bDebugOut = true;
-  if (!log.log(kLogStart, kStartLine, u"", u"")) {
-    error(c, dialog, L"デバッグ情報出力ができません。", L"Cannot output Debug Information Log.");
+  if (!log.log(diag::kLogStart, kStartLine, u"", u"")) {
+    error(c, dialog, texts::kDebugLogCannotStart);
     log.bDebugOut = false;
     return;
   }
-  writeSettingsDump(log, c.settings, {c.japanese, c.timer5Active && c.timer5Active()});
+  diag::writeSettingsDump(log, c.settings, {c.japanese, c.timer5Active && c.timer5Active()});
   if (ticked(dialog, IDC_DEBUGLOG_MONITOR)) {
     c.monitor.show(c.mainWindow);
   } else {
@@ -103,8 +98,8 @@ void accept(HWND dialog) {
 }
 
 void initDialog(HWND dialog, const DebugLogDialogContext& c) {
-  ui::SubclassDarkControls(dialog, nullptr);
-  ui::ApplyTitleBar(dialog);
+  subclassDarkControls(dialog, nullptr);
+  ApplyTitleBar(dialog);
   enableFileControls(dialog, false);
   if (c.log.bDebugOut) {
     CheckDlgButton(dialog, IDC_DEBUGLOG_ON, BST_CHECKED);
@@ -123,7 +118,7 @@ INT_PTR CALLBACK settingsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lPara
     return TRUE;
   }
   if (!GetWindowLongPtrW(dialog, DWLP_USER)) return FALSE;
-  if (auto answered = ui::DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   if (msg != WM_COMMAND) return FALSE;
   const DebugLogDialogContext& c = contextOf(dialog);
   switch (LOWORD(wParam)) {
@@ -167,9 +162,9 @@ INT_PTR CALLBACK DebugMonitorDialog::proc(HWND dialog, UINT msg, WPARAM wParam, 
     SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     auto* self = reinterpret_cast<DebugMonitorDialog*>(lParam);
     self->window_ = dialog;
-    ui::SubclassDarkControls(dialog, nullptr);
-    ui::ApplyTitleBar(dialog);
-    self->layout_ = ui::AttachLayout(dialog, kMonitorAnchors);
+    subclassDarkControls(dialog, nullptr);
+    ApplyTitleBar(dialog);
+    self->layout_ = AttachLayout(dialog, kMonitorAnchors);
     const SIZE initial = self->layout_->minTrackSize();
     self->layout_->setMinTrackSize({initial.cx / 2, initial.cy / 2});
     SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
@@ -177,14 +172,14 @@ INT_PTR CALLBACK DebugMonitorDialog::proc(HWND dialog, UINT msg, WPARAM wParam, 
   }
   auto* self = reinterpret_cast<DebugMonitorDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));
   if (!self) return FALSE;
-  if (auto answered = ui::DialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
+  if (auto answered = dialogLookMessage(dialog, msg, wParam, lParam)) return *answered;
   switch (msg) {
     case WM_SIZE:
-      if (self->layout_) ui::ApplyLayout(*self->layout_);
+      if (self->layout_) ApplyLayout(*self->layout_);
       return TRUE;
     case WM_GETMINMAXINFO:
       if (self->layout_) {
-        ui::LayoutMinMaxInfo(*self->layout_, lParam);
+        layoutMinMaxInfo(*self->layout_, lParam);
         return TRUE;
       }
       return FALSE;
@@ -207,9 +202,9 @@ INT_PTR CALLBACK DebugMonitorDialog::proc(HWND dialog, UINT msg, WPARAM wParam, 
   }
 }
 
-INT_PTR ShowDebugLogDialog(HWND owner, const DebugLogDialogContext& context) {
+INT_PTR showDebugLogDialog(HWND owner, const DebugLogDialogContext& context) {
   return DialogBoxParamW(context.resources, MAKEINTRESOURCEW(IDD_DEBUGLOG), owner, settingsProc,
                          reinterpret_cast<LPARAM>(&context));
 }
 
-}  // namespace kivora::diag
+}  // namespace kivora::ui

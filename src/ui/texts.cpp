@@ -1,6 +1,7 @@
-#include "ui/settings_dialog_texts.h"
+#include "ui/texts.h"
 
 #include "resource_ids.h"
+#include "ui/about_box.h"
 
 namespace kivora::ui::texts {
 
@@ -150,7 +151,81 @@ constexpr TooltipEntry kRuleEditJapanese[] = {
     {0, nullptr},
 };
 
+constexpr TooltipEntry kScriptEditorEnglish[] = {
+    {IDC_SCRIPT_LOAD, L"Load from a file."}, {IDC_SCRIPT_SAVE, L"Save to a file."}, {0, nullptr}};
+constexpr TooltipEntry kScriptEditorJapanese[] = {
+    {IDC_SCRIPT_LOAD, L"ファイルから読みだして入力欄に設定します"},
+    {IDC_SCRIPT_SAVE, L"入力内容をファイルへ保存します"},
+    {0, nullptr}};
+
+constexpr TooltipEntry kAboutEnglish[] = {
+    {kAboutContribution, L"About contribution"},
+    {IDCANCEL, L"Closes this dialog box."},
+    {kAboutEnvironment, L"Displays Information of this environment."},
+    {kAboutFeedback, L"Opens feedback page."},
+    {0, nullptr},
+};
+constexpr TooltipEntry kAboutJapanese[] = {
+    {kAboutContribution, L"開発支援金の受付について詳細を表示します。インターネット接続が必要です"},
+    {IDCANCEL, L"このダイアログを閉じます"},
+    {kAboutEnvironment,
+     L"環境情報を表示します。制作元に質問を出す場合には、これで表示された情報を添付して下さい"},
+    {kAboutFeedback,
+     L"制作元へ連絡、感想、改善要望あるいは現状維持要望などを気軽に送りたい場合に利用します。インタ"
+     L"ーネット接続が必要です"},
+    {kAboutLinks, L"ブラウザでサイトを開きます。インターネット接続が必要です"},
+    {0, nullptr},
+};
+
 }  // namespace
+
+const Bilingual kKivoraDescription{
+    u" This program is done and the immobilization of the state of the NumLock / CapsLock / "
+    u"ScrollLock key, "
+    u"Insert key to control of the state.\r\n"
+    u" It stays in the notification area and, at every monitoring interval, puts each lock key "
+    u"back into "
+    u"the state you chose: at start, always, on a remote desktop, while chosen keyboards are "
+    u"connected, "
+    u"or only while chosen windows are in front. It can also hold the IME open or closed, block "
+    u"the "
+    u"Insert key, and run a KX-Script program at each monitoring interval.\r\n"
+    u"\r\n"
+    u"[Terms of use]\r\n"
+    u" This program is free of charge for private and business use. It is released under the MIT "
+    u"License (License.txt beside the program): you may use, copy, change and hand it on, keeping "
+    u"the "
+    u"copyright and licence notice.\r\n"
+    u" You use it at your own risk. It comes without any warranty, and the maker is not liable for "
+    u"any "
+    u"damage or loss caused by using it or by being unable to use it.\r\n"
+    u" The settings are kept in the registry of the current user or, in portable mode, in "
+    u"Kivora.ini "
+    u"beside the program. To remove an installed Kivora, uninstall it from the Windows settings "
+    u"(Apps); "
+    u"to remove a copy from the zip file, delete its folder and, if you wish, the key "
+    u"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora.",
+    u"　本ソフトは、NumLock／CapsLock／ScrollLockキーの状態の固定化と、Insertキーの制御を行うソフト"
+    u"です。\r\n"
+    u"　通知領域に常駐し、監視間隔ごとに各ロックキーを指定した状態に戻します。起動時だけ、常に、"
+    u"リモートデスクトップ接続時、特定のキーボード接続時、特定のウィンドウが前面にあるときなど、"
+    u"状況に応じた設定ができます。また、IMEのON/OFFの固定、Insertキーの無効化、監視間隔ごとの"
+    u"KX-Scriptの実行も行えます。\r\n"
+    u"\r\n"
+    u"【利用規定】\r\n"
+    u"　本ソフトは、個人・法人を問わず無料でご利用いただけます。MITライセンス("
+    u"プログラムと同じフォルダの"
+    u"License.txt)"
+    u"で公開しています。著作権表示とライセンス表示を残せば、使用・複製・改変・再配布は自由です。\r"
+    u"\n"
+    u"　本ソフトは無保証です。本ソフトの使用または使用できなかったことにより生じたいかなる損害につ"
+    u"いても、"
+    u"制作元は責任を負いません。ご自身の責任においてご利用下さい。\r\n"
+    u"　設定は、現在のユーザーのレジストリ、またはポータブルモードではプログラムと同じフォルダの"
+    u"Kivora."
+    u"iniに保存されます。インストールした場合は、Windowsの設定の「アプリ」からアンインストールして"
+    u"下さい。zipファイルから展開した場合は、そのフォルダを削除し、必要に応じて"
+    u"HKEY_CURRENT_USER\\Software\\Orvanta\\Kivora キーを削除して下さい。"};
 
 std::span<const TooltipEntry> settingsTooltips(bool japanese) {
   if (japanese) return kSettingsJapanese;
@@ -165,6 +240,16 @@ std::span<const TooltipEntry> ruleListTooltips(bool japanese) {
 std::span<const TooltipEntry> ruleEditTooltips(bool japanese) {
   if (japanese) return kRuleEditJapanese;
   return kRuleEditEnglish;
+}
+
+std::span<const TooltipEntry> scriptEditorTooltips(bool japanese) {
+  if (japanese) return kScriptEditorJapanese;
+  return kScriptEditorEnglish;
+}
+
+std::span<const TooltipEntry> aboutTooltips(bool japanese) {
+  if (japanese) return kAboutJapanese;
+  return kAboutEnglish;
 }
 
 }  // namespace kivora::ui::texts
