@@ -50,6 +50,13 @@ if(WIN32)
   add_compile_options(-ffunction-sections -fdata-sections)
   add_link_options(-Wl,--gc-sections)
   add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0A00 WINVER=0x0A00)
+  # The release is reproducible: no folder the tree was built in lands in a
+  # program (__FILE__, generated parsers' #line, debug info), and the linker
+  # leaves the PE header's time stamp at 0 instead of the time of linking.
+  # The build folder comes last so that it wins over the source folder it
+  # usually sits in.
+  add_compile_options("-ffile-prefix-map=${PROJECT_SOURCE_DIR}/=" "-ffile-prefix-map=${CMAKE_BINARY_DIR}/=build/")
+  add_link_options(-Wl,--no-insert-timestamp)
 endif()
 
 # kivora_target_defaults(<target>): warnings and include root for our own code.

@@ -4,12 +4,22 @@
 ; the uninstall entry to HKEY_CURRENT_USER.
 ;
 ; The build gives makensis (packaging/CMakeLists.txt):
-;   VERSION    the four-part version ("1.0.0.0")
+;   VERSION    the four-part version ("1.1.0.0")
 ;   COPYRIGHT  the legal notice of the version record
 ;   TARGET     the makensis target (amd64-unicode)
 ;   FILES      the include stage_dist.py wrote: the release's files
 ;   ICON       Kivora's icon
+;   WEB_SITE   the address of the uninstall entry's "about" link
 ;   OUTFILE    the installer to write
+; and, for a signed release (packaging/release.py --sign), in two passes:
+;   UNINSTALLER_WRITER   first pass: a program that only writes Uninstall.exe
+;                        beside itself, so that it can be signed
+;   SIGNED_UNINSTALLER   second pass: that file, signed, which the installer
+;                        carries instead of writing its own
+;
+; Every file is installed with the date it has in the staged folder, which
+; the release sets to the commit's date (SOURCE_DATE_EPOCH): the installer
+; holds no date of the build.
 ;
 ; Uninstaller switches: /S runs it silently; /REMOVESETTINGS removes Kivora's
 ; settings without asking (silently or not). A silent run without it keeps
@@ -24,7 +34,6 @@ Target "${TARGET}"
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kivora"
 !define SETTINGS_KEY "Software\Orvanta\Kivora"
-!define WEB_SITE "https://orvanta.example/kivora/"
 
 Name "Kivora"
 OutFile "${OUTFILE}"
@@ -100,15 +109,30 @@ LangString RemoveSettingsQuestion ${LANG_JAPANESE} "Kivora の設定も削除し
   ${EndIf}
 !macroend
 
+!ifdef UNINSTALLER_WRITER
+Function .onInit
+  SetSilent silent
+  WriteUninstaller "$EXEDIR\Uninstall.exe"
+  SetErrorLevel 0
+  Quit
+FunctionEnd
+!else
 Function .onInit
   !insertmacro KIVORA_CHOOSE_LANGUAGE
 FunctionEnd
+!endif
 
 Section "Kivora"
   SetShellVarContext current
   !insertmacro KIVORA_STOP_RUNNING
   !insertmacro KIVORA_INSTALL_FILES
+!ifdef SIGNED_UNINSTALLER
+  ; The uninstaller's code is in the file already: no need to say it goes unused.
+  !pragma warning disable 6020
+  File "/oname=Uninstall.exe" "${SIGNED_UNINSTALLER}"
+!else
   WriteUninstaller "$INSTDIR\Uninstall.exe"
+!endif
   CreateShortcut "$SMPROGRAMS\Kivora.lnk" "$INSTDIR\Kivora.exe" "" "$INSTDIR\Kivora.exe" 0 SW_SHOWNORMAL "" "$(ShortcutText)"
 
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayName" "Kivora"

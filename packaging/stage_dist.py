@@ -1,20 +1,18 @@
-#!/usr/bin/env python3
-"""Puts the files of one Kivora release into a folder, as Windows users get them.
+"""Puts the files of one Kivora release into a folder, as Windows users get them
+(used by release.py).
 
 The programs are stripped of their symbols; the texts get CR LF line ends
 (Notepad on older Windows shows LF-only files as one line), and the read-me
 and the sample scripts a UTF-8 byte-order mark, so that no editor has to
-guess their encoding. Beside the folder it writes an NSIS include that lists
-exactly these files, for the installer to install and the uninstaller to
-remove.
+guess their encoding. nsis_include lists exactly these files for NSIS, for
+the installer to install and the uninstaller to remove.
 """
 
-import argparse
-import re
+import os
 import pathlib
+import re
 import shutil
 import subprocess
-import sys
 
 UTF8_BOM = b"\xef\xbb\xbf"
 
@@ -53,42 +51,34 @@ def nsis_include(stage: pathlib.Path, files: list[pathlib.Path]) -> str:
             "!macro KIVORA_REMOVE_FILES\n" + "\n".join(remove) + "\n!macroend\n")
 
 
-def main() -> int:
-    parser = argparse.ArgumentParser(description=__doc__)
-    parser.add_argument("--stage", required=True, help="folder to fill (emptied first)")
-    parser.add_argument("--nsis-list", required=True, help="NSIS include to write")
-    parser.add_argument("--version", required=True)
-    parser.add_argument("--copyright", required=True)
-    parser.add_argument("--strip", required=True, help="the strip program for Windows executables")
-    parser.add_argument("--program", action="append", default=[], help="an executable to ship stripped")
-    parser.add_argument("--file", action="append", default=[], help="a file to ship as it is")
-    parser.add_argument("--readme", required=True, help="read-me source; @VERSION@ and @COPYRIGHT@ are replaced")
-    parser.add_argument("--license", required=True)
-    parser.add_argument("--sample", action="append", default=[], help="a sample script")
-    args = parser.parse_args()
-
-    stage = pathlib.Path(args.stage)
+def stage_release(stage: pathlib.Path, *, version: str, copyright: str, strip: str,
+                  programs: list[str], files: list[str], readme: str, license: str,
+                  samples: list[str], epoch: int) -> list[pathlib.Path]:
+    """Fills stage (emptied first); returns its files, relative to it, sorted.
+    strip writes the time it runs into a PE header that says 0 (as the
+    linker leaves it), unless SOURCE_DATE_EPOCH gives it the release's date."""
     if stage.exists():
         shutil.rmtree(stage)
     (stage / "samples").mkdir(parents=True)
 
-    for program in map(pathlib.Path, args.program):
-        subprocess.run([args.strip, "--strip-all", "-o", str(stage / program.name), str(program)], check=True)
-    for f in map(pathlib.Path, args.file):
+    for program in map(pathlib.Path, programs):
+        subprocess.run([strip, "--strip-all", "-o", str(stage / program.name), str(program)], check=True,
+                       env=dict(os.environ, SOURCE_DATE_EPOCH=str(epoch)))
+    for f in map(pathlib.Path, files):
         shutil.copyfile(f, stage / f.name)
-    readme = read_source_text(pathlib.Path(args.readme))
-    readme = readme.replace("@VERSION@", args.version).replace("@COPYRIGHT@", args.copyright)
-    if re.search(r"@[A-Z]+@", readme):
+    text = read_source_text(pathlib.Path(readme))
+    text = text.replace("@VERSION@", version).replace("@COPYRIGHT@", copyright)
+    if re.search(r"@[A-Z]+@", text):
         raise SystemExit("stage_dist: the read-me holds a placeholder nobody fills")
-    write_text(stage / "ReadMe.txt", readme, bom=True)
-    write_text(stage / "License.txt", read_source_text(pathlib.Path(args.license)), bom=False)
-    for sample in map(pathlib.Path, args.sample):
+    write_text(stage / "ReadMe.txt", text, bom=True)
+    write_text(stage / "License.txt", read_source_text(pathlib.Path(license)), bom=False)
+    for sample in map(pathlib.Path, samples):
         write_text(stage / "samples" / sample.name, read_source_text(sample), bom=True)
-
-    files = sorted(p.relative_to(stage) for p in stage.rglob("*") if p.is_file())
-    pathlib.Path(args.nsis_list).write_text(nsis_include(stage, files), encoding="utf-8")
-    return 0
+    return sorted(p.relative_to(stage) for p in stage.rglob("*") if p.is_file())
 
 
-if __name__ == "__main__":
-    sys.exit(main())
+def set_dates(root: pathlib.Path, epoch: int) -> None:
+    """Dates root and everything in it at epoch: the installer keeps each
+    file's date, and the date of a build is not the release's."""
+    for path in [root, *root.rglob("*")]:
+        os.utime(path, (epoch, epoch))

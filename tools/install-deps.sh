@@ -10,6 +10,7 @@ packages=(
   g++-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
   wine wine64 xvfb xdotool x11-utils imagemagick fonts-noto-cjk
   fp-utils nsis lua5.4 hyperfine zip unzip file python3
+  osslsigncode openssl python3-yaml git
   clang libclang-rt-14-dev clang-format clang-tidy
 )
 

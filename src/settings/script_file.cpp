@@ -5,6 +5,8 @@
 #include <new>
 #include <vector>
 
+#include "platform/unicode.h"
+#include "settings/settings_store.h"
 #include "settings/texts.h"
 
 namespace kivora::settings {
@@ -150,6 +152,13 @@ ScriptMessage scriptSaveMessage(ScriptSaveResult result, bool japanese) {
 
 std::u16string_view scriptStoreOutOfMemoryText(bool japanese) {
   return texts::kScriptStoreOutOfMemory.pick(japanese);
+}
+
+std::u16string scriptTooLongForIniText(std::size_t length, bool japanese) {
+  const std::u16string limit = utf8ToUtf16(std::to_string(kMaxIniScriptLength));
+  const std::u16string given = utf8ToUtf16(std::to_string(length));
+  const std::u16string_view format = texts::kScriptTooLongForIni.pick(japanese);
+  return japanese ? fillIn(format, {limit, given}) : fillIn(format, {given, limit});
 }
 
 }  // namespace kivora::settings

@@ -17,8 +17,6 @@ namespace kivora::settings {
 
 namespace {
 
-// A stored ini script size beyond this is damage, not a script.
-constexpr std::int32_t kMaxScriptBytes = 16 * 1024 * 1024;
 constexpr std::size_t kDeviceNamesCapacity = 32768;
 
 enum class LoadRule {
@@ -164,7 +162,7 @@ std::u16string loadIniScript(const SettingsStore& store) {
   const auto& where = store.location;
   const auto size = static_cast<std::int32_t>(store.profile.GetPrivateProfileIntW(
       where.iniSection.c_str(), u"kx_script_size", 1, where.iniPath.c_str()));
-  if (size <= 2 || size > kMaxScriptBytes) return {};
+  if (size <= 2 || static_cast<std::size_t>(size) > kMaxIniScriptBytes) return {};
   try {
     std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size), 0);
     if (!store.profile.GetPrivateProfileStructW(where.iniSection.c_str(), u"kx_script",
@@ -192,11 +190,18 @@ void loadScript(Settings& settings, const SettingsStore& store) {
 }
 
 // Failures of the script write are not reported: the script is not a value
-// the failure texts name.
-void saveScript(const Settings& settings, const SettingsStore& store) {
+// the failure texts name. A script too long for the ini file is: writing it
+// would leave a stored script the next start reads as empty, and the save at
+// that exit would then replace it with nothing. The stored one stays.
+void saveScript(const Settings& settings, const SettingsStore& store, bool modeJP,
+                std::u16string& errorText) {
   std::lock_guard lock(settings.ScriptTextLock);
   const auto& where = store.location;
   if (settings.bUseIni) {
+    if (settings.kx_script.size() > kMaxIniScriptLength) {
+      AppendIniWriteFailure(store, u"kx_script", errorText, modeJP);
+      return;
+    }
     const std::vector<std::uint8_t> bytes = utf16leBytesWithTerminator(settings.kx_script);
     const std::u16string size = utf8ToUtf16(std::to_string(bytes.size()));
     store.profile.WritePrivateProfileStringW(where.iniSection.c_str(), u"kx_script_size",
@@ -255,7 +260,7 @@ bool SaveSettings(const Settings& settings, const SettingsStore& store, bool mod
                   SaveHooks& hooks, std::u16string* saveErrorText) {
   std::u16string SaveErrorText;
   if (settings.bUseIni) EnsureIniFile(store);
-  saveScript(settings, store);
+  saveScript(settings, store, modeJP, SaveErrorText);
   for (const Entry& entry : table()) saveEntry(settings, store, entry, modeJP, SaveErrorText);
   if (!SaveErrorText.empty()) hooks.showSaveWarning(SaveErrorText);
   hooks.registerPauseHotkey();

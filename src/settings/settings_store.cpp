@@ -61,6 +61,11 @@ bool writeIniValue(const SettingsStore& store, std::u16string_view name, const c
 
 }  // namespace
 
+void AppendIniWriteFailure(const SettingsStore& store, std::u16string_view name,
+                           std::u16string& errorText, bool modeJP) {
+  appendFailure(errorText, iniWriteFailure(store.location, name, modeJP));
+}
+
 bool EnsureIniFile(const SettingsStore& store) {
   static constexpr std::array<std::uint8_t, 6> kEmptyUtf16File{0xFF, 0xFE, 0x0D, 0x00, 0x0A, 0x00};
   if (store.files.canOpenForReading(store.location.iniPath)) return true;

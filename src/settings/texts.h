@@ -29,6 +29,15 @@ inline constexpr Bilingual kValueWriteFailure{u"Cannot write data - %s%s - %s",
 
 // ---- the script file
 
+// A script longer than ini mode can keep (the load's bound), refused at the
+// script editor's OK. English: the script's length, then the bound; Japanese:
+// the bound, then the script's length (both in characters).
+inline constexpr Bilingual kScriptTooLongForIni{
+    u"This script is too long to be kept in Kivora.ini: it holds %s characters, and at most %s "
+    u"can be kept there.\r\nShorten it, or save it to a file.",
+    u"スクリプトが長すぎるため Kivora.ini に保存できません。保存できるのは %s 文字まで、"
+    u"このスクリプトは %s 文字です。\r\n短くするか、ファイルへ保存してください。"};
+
 inline constexpr Bilingual kScriptCannotOpen{u"Cannot open the file.", u"ファイルを開けません。"};
 inline constexpr Bilingual kScriptCannotRead{u"Cannot read the file.",
                                              u"ファイルを読み込めません。"};

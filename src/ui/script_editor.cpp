@@ -19,6 +19,7 @@
 #include "platform/win32/windows_version.h"
 #include "resource_ids.h"
 #include "settings/script_file.h"
+#include "settings/settings_store.h"
 #include "ui/dark_controls.h"
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
@@ -228,6 +229,12 @@ void acceptScript(HWND dialog) {
   if (!text) {
     showMessage(s, dialog, sf::scriptStoreOutOfMemoryText(s.context.japanese), true);
     EndDialog(dialog, IDCANCEL);
+    return;
+  }
+  // An ini file cannot keep a longer script; said now, while it can still be
+  // shortened or saved to a file, rather than by the save that refuses it.
+  if (s.context.settings.bUseIni && text->size() > sf::kMaxIniScriptLength) {
+    showMessage(s, dialog, sf::scriptTooLongForIniText(text->size(), s.context.japanese), true);
     return;
   }
   if (s.context.requestScriptStop) s.context.requestScriptStop();

@@ -214,6 +214,29 @@ TEST_P(SettingsPersistence, IniScriptIsStoredAsSizeAndCheckedStruct) {
   EXPECT_EQ(loadedWith(u"2147483647", *hex), u"");
 }
 
+// A script the load would refuse as damage must not be stored: the next start
+// would read it as empty and that session's save would replace it.
+TEST_P(SettingsPersistence, IniScriptOverTheLoadBoundIsRefusedAndTheStoredOneKept) {
+  Settings s;
+  s.bUseIni = true;
+  s.kx_script = u"stored";
+  ASSERT_TRUE(SaveSettings(s, store(), false, hooks));
+  s.kx_script.assign(kMaxIniScriptLength + 1, u'x');
+  s.NumLockState = 3;
+  for (const bool japanese : {false, true}) {
+    std::u16string errors;
+    EXPECT_FALSE(SaveSettings(s, store(), japanese, hooks, &errors));
+    EXPECT_EQ(errors, japanese
+                          ? u".\\Kivora.iniの[Kivora]セクションのkx_scriptに値を書き込めません。"
+                          : u".\\Kivora.ini[Kivora] - kx_script write error.");
+  }
+  EXPECT_EQ(hooks.warnings.size(), 2u);
+  Settings loaded;
+  load(loaded, true);
+  EXPECT_EQ(loaded.kx_script, u"stored");
+  EXPECT_EQ(loaded.NumLockState, 3);  // the other values are still saved
+}
+
 TEST_P(SettingsPersistence, RegistryScriptAcceptsMultiStrings) {
   putValue(u"kx_script", platform::kRegMultiSz, utf16le(std::u16string(u"a\0b\0\0", 5)));
   Settings s;

@@ -1,0 +1,73 @@
+#!/usr/bin/env python3
+"""Sets the compile time a CHM file records to a fixed date.
+
+    chm_timestamp.py FILE.chm EPOCH_FILE
+
+chmcmd stamps the time of day it ran, in milliseconds, twice: in the ITSF
+header (big-endian) and in the #SYSTEM file's entry 10 (little-endian). Both
+become the time of day of SOURCE_DATE_EPOCH (read from EPOCH_FILE, in UTC),
+so two builds of one commit give the same help file. #SYSTEM lies in the
+uncompressed section 0, and nothing in the file sums these bytes.
+"""
+import pathlib
+import struct
+import sys
+
+from chm_names import encint
+
+SYSTEM_TIMESTAMP_CODE = 10
+
+
+def directory_entries(data):
+    """(name, section, offset, length) of every entry of the PMGL listing."""
+    directory = struct.unpack_from("<Q", data, 0x48)[0]
+    header_length, = struct.unpack_from("<I", data, directory + 0x08)
+    chunk_size, = struct.unpack_from("<I", data, directory + 0x10)
+    chunks, = struct.unpack_from("<I", data, directory + 0x2C)
+    for n in range(chunks):
+        chunk = directory + header_length + n * chunk_size
+        if data[chunk:chunk + 4] != b"PMGL":
+            continue
+        free, = struct.unpack_from("<I", data, chunk + 4)
+        pos, end = chunk + 0x14, chunk + chunk_size - free
+        while pos < end:
+            length, pos = encint(data, pos)
+            name = data[pos:pos + length].decode("utf-8")
+            pos += length
+            section, pos = encint(data, pos)
+            offset, pos = encint(data, pos)
+            size, pos = encint(data, pos)
+            yield name, section, offset, size
+
+
+def system_timestamp_position(data):
+    content = struct.unpack_from("<Q", data, 0x58)[0]
+    for name, section, offset, size in directory_entries(data):
+        if name != "/#SYSTEM":
+            continue
+        if section != 0:
+            raise ValueError("#SYSTEM is not in the uncompressed section")
+        pos, end = content + offset + 4, content + offset + size  # after the version
+        while pos + 4 <= end:
+            code, length = struct.unpack_from("<HH", data, pos)
+            if code == SYSTEM_TIMESTAMP_CODE and length == 4:
+                return pos + 4
+            pos += 4 + length
+        raise ValueError("#SYSTEM holds no time stamp")
+    raise ValueError("no #SYSTEM file")
+
+
+def main():
+    path = pathlib.Path(sys.argv[1])
+    epoch = int(pathlib.Path(sys.argv[2]).read_text().strip())
+    stamp = (epoch % 86400) * 1000
+    data = bytearray(path.read_bytes())
+    if data[:4] != b"ITSF" or struct.unpack_from("<I", data, 4)[0] != 3:
+        sys.exit(f"chm_timestamp: {path} is not a version 3 CHM file")
+    struct.pack_into(">I", data, 0x10, stamp)
+    struct.pack_into("<I", data, system_timestamp_position(data), stamp)
+    path.write_bytes(bytes(data))
+
+
+if __name__ == "__main__":
+    main()
