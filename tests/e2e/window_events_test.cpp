@@ -288,14 +288,14 @@ TEST_F(WindowEvents, ARuleAppliesTheMomentItsWindowComesToTheFrontOrItsTitleMatc
     ASSERT_TRUE(timeUntilNumLock(toSheet, milliseconds(), kLongBeforeTheTimer));
     Sleep(100);
   }
-  const Figures switch_ = figures(switches);
+  const Figures switching = figures(switches);
   const Figures title = figures(titles);
   std::printf(
       "[ events   ] %d switches: median %.1f ms, worst %.1f ms; %d title changes: median "
       "%.1f ms, worst %.1f ms\n",
-      kSwitches, switch_.median, switch_.worst, kSwitches, title.median, title.worst);
-  RecordProperty("switch_median_ms", static_cast<int>(switch_.median + 0.5));
-  RecordProperty("switch_worst_ms", static_cast<int>(switch_.worst + 0.5));
+      kSwitches, switching.median, switching.worst, kSwitches, title.median, title.worst);
+  RecordProperty("switch_median_ms", static_cast<int>(switching.median + 0.5));
+  RecordProperty("switch_worst_ms", static_cast<int>(switching.worst + 0.5));
   RecordProperty("title_median_ms", static_cast<int>(title.median + 0.5));
   RecordProperty("title_worst_ms", static_cast<int>(title.worst + 0.5));
   stopKivora();
