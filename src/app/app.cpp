@@ -29,6 +29,7 @@ App::App(HINSTANCE instance, bool modeJP)
 }
 
 App::~App() {
+  windowEvents.reset();  // its hooks report to the monitor
   monitor_.reset();
   debugLog.attachMonitor(nullptr);
 }

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "app/event_sources.h"
 #include "app/shell.h"
 #include "app/tray_icons.h"
 #include "diag/debug_log.h"
@@ -107,8 +108,11 @@ class App {
   bool shutDownDone = false;
   // The script worker ended within the shut-down's wait.
   bool scriptWorkerEnded = true;
-  // The main window takes raw keyboard input (InstantCheck, app/instant_check.h).
+  // What InstantCheck sets up (app/instant_check.h): the main window takes
+  // raw keyboard input, the WinEvent hooks, the session notification.
   bool rawKeyboardRegistered = false;
+  std::optional<WindowEventHooks> windowEvents;
+  SessionNotification sessionNotification;
 
  private:
   win32::Win32Desktop desktop_;

@@ -22,20 +22,57 @@ std::optional<std::uint8_t> releasedKey(const RAWINPUT& input) {
   return static_cast<std::uint8_t>(key.VKey);
 }
 
-}  // namespace
+std::u16string_view registrationText(bool on) { return on ? u"登録" : u"解除"; }
 
-void followInstantCheck(App& app) {
-  const bool wanted = app.settings.InstantCheck != 0;
+void followRawKeyboard(App& app, bool wanted) {
   if (wanted == app.rawKeyboardRegistered) return;
-  const RAWINPUTDEVICE keyboard{kGenericDesktopPage, kKeyboardUsage,
-                                static_cast<DWORD>(wanted ? RIDEV_INPUTSINK : RIDEV_REMOVE),
-                                wanted ? app.mainWindow : nullptr};
+  const RAWINPUTDEVICE keyboard{
+      kGenericDesktopPage, kKeyboardUsage,
+      static_cast<DWORD>(wanted ? RIDEV_INPUTSINK | RIDEV_DEVNOTIFY : RIDEV_REMOVE),
+      wanted ? app.mainWindow : nullptr};
   if (!RegisterRawInputDevices(&keyboard, 1, sizeof keyboard)) {
     app.log(2420, u"[RawInput登録]", u"失敗");
     return;
   }
   app.rawKeyboardRegistered = wanted;
-  app.log(2420, u"[RawInput登録]", wanted ? u"登録" : u"解除");
+  app.log(2420, u"[RawInput登録]", registrationText(wanted));
+}
+
+void followWindowEvents(App& app, bool wanted) {
+  if (wanted == app.windowEvents.has_value()) return;
+  if (!wanted) {
+    app.windowEvents.reset();
+  } else if (!app.windowEvents.emplace(app.monitor()).installed()) {
+    app.windowEvents.reset();
+    app.log(2421, u"[WinEventフック]", u"失敗");
+    return;
+  }
+  app.log(2421, u"[WinEventフック]", registrationText(wanted));
+}
+
+void followSessionChanges(App& app, bool wanted) {
+  if (wanted == app.sessionNotification.active()) return;
+  if (!wanted) {
+    app.sessionNotification.stop();
+  } else if (!app.sessionNotification.start(app.mainWindow)) {
+    app.log(2422, u"[セッション通知登録]", u"失敗");
+    return;
+  }
+  app.log(2422, u"[セッション通知登録]", registrationText(wanted));
+}
+
+}  // namespace
+
+void followInstantCheck(App& app) {
+  const bool wanted = app.settings.InstantCheck != 0;
+  followRawKeyboard(app, wanted);
+  followWindowEvents(app, wanted);
+  followSessionChanges(app, wanted);
+}
+
+void stopInstantCheck(App& app) {
+  followWindowEvents(app, false);
+  followSessionChanges(app, false);
 }
 
 void onRawInput(App& app, HRAWINPUT input) {

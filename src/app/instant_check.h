@@ -1,8 +1,15 @@
 #pragma once
-// Instant correction: while InstantCheck is on, the main window takes raw
-// keyboard input in the background, and the release of a key reaches the
-// monitor at once (Monitor::onLockKeyChanged), which corrects the lock keys
-// without waiting for the monitoring timer. No keyboard hook is involved.
+// Instant correction: while InstantCheck is on, the main window hears at once
+// of whatever may call for a correction, and the monitor runs its tick then
+// instead of waiting for the monitoring timer:
+//   - a lock key's release: raw keyboard input in the background (WM_INPUT);
+//   - the window in front changing or retitling itself: WinEvent hooks
+//     (app/event_sources.h);
+//   - a keyboard plugged in or pulled out: the same raw-input registration
+//     with RIDEV_DEVNOTIFY (WM_INPUT_DEVICE_CHANGE);
+//   - a session connecting or being unlocked: WTSRegisterSessionNotification
+//     (WM_WTSSESSION_CHANGE).
+// No keyboard hook is involved.
 
 #include <windows.h>
 
@@ -10,11 +17,12 @@ namespace kivora::app {
 
 class App;
 
-// Registers the main window for raw keyboard input (usage page 1, usage 6,
-// RIDEV_INPUTSINK) when InstantCheck is on, and removes the registration when
-// it is off. Called when the window is created and when the settings dialog
-// is confirmed; a failure is logged and tried again at the next call.
+// Sets all of the above up when InstantCheck is on and removes it when it is
+// off. Called when the window is created and when the settings dialog is
+// confirmed; a failure is logged and tried again at the next call.
 void followInstantCheck(App& app);
+// Shut-down: the hooks and the session notification go before the window.
+void stopInstantCheck(App& app);
 
 // WM_INPUT: a released key goes to the monitor.
 void onRawInput(App& app, HRAWINPUT input);

@@ -94,6 +94,12 @@ LRESULT handleMessage(App& app, HWND window, UINT msg, WPARAM wParam, LPARAM lPa
       onRawInput(app, reinterpret_cast<HRAWINPUT>(lParam));
       // The system frees the report only through DefWindowProcW.
       return DefWindowProcW(window, msg, wParam, lParam);
+    case WM_INPUT_DEVICE_CHANGE:
+      app.monitor().onInputDeviceChange(static_cast<unsigned>(wParam));
+      return 0;
+    case WM_WTSSESSION_CHANGE:
+      app.monitor().onSessionChange(static_cast<unsigned>(wParam));
+      return 0;
     case kTrayCallbackMessage:
       onTrayCallback(app, lParam);
       return 0;
@@ -194,6 +200,8 @@ void shutDown(App& app) {
   stopRunningScript(app);
   app.log(2363, u"タイマ登録解除");
   KillTimer(app.mainWindow, monitor::kTimerId3);
+  KillTimer(app.mainWindow, monitor::kEventTickTimer);
+  stopInstantCheck(app);
   app.log(2367, u"通知領域アイコン削除");
   removeTrayIcon(app.mainWindow);
   monitor.hotkeys().removeInsertBlockAtExit();

@@ -151,10 +151,7 @@ void Monitor::onMonitorTimer(unsigned timerId) {
       runTick(false);
       break;
     case kDeviceListTimer:
-      // With NumLock held constantly ON and no device shown in the tray,
-      // nothing looks at the device list.
-      if (!(settings_.NumLockState == kConstantlyOn && settings_.NotifyWatchedDevice == 0))
-        devices_.refreshConnectedDevices(platform::kNoWindow);
+      refreshDevicesForTick();
       break;
     case kScriptHoldTimer:
       state_.scriptHold = false;
@@ -177,9 +174,19 @@ void Monitor::onMonitorTimer(unsigned timerId) {
       settings_.NotifyOnly = notifyOnly;
       break;
     }
+    case kEventTickTimer:
+      onEventTickTimer();
+      break;
     default:
       break;
   }
+}
+
+void Monitor::refreshDevicesForTick() {
+  // With NumLock held constantly ON and no device shown in the tray,
+  // nothing looks at the device list.
+  if (!(settings_.NumLockState == kConstantlyOn && settings_.NotifyWatchedDevice == 0))
+    devices_.refreshConnectedDevices(platform::kNoWindow);
 }
 
 void Monitor::onLockKeyChanged(std::uint8_t virtualKey) {
@@ -188,15 +195,81 @@ void Monitor::onLockKeyChanged(std::uint8_t virtualKey) {
     return row.virtualKey == virtualKey;
   });
   if (key == kLockKeys.end()) return;
-  // Kivora's own presses come back as releases too. After a press that took,
-  // the tick finds every key right; after one that did not, it would press
-  // again and again as fast as the releases come, so the timer retries instead.
-  if (state_.lastTickFailed) {
-    log_.log(diag::kLogEntry, 1689, u"WM_INPUT", u"切替失敗の後なので次のタイマまで待つ");
+  onInstantEvent(InstantTrigger::KeyRelease, key->name);
+}
+
+void Monitor::onWindowEvent(unsigned event, platform::WindowHandle window, std::int32_t objectId,
+                            std::int32_t childId) {
+  if (settings_.InstantCheck == 0) return;
+  if (event == kEventSystemForeground) {
+    onInstantEvent(InstantTrigger::Foreground, handleText(window));
     return;
   }
-  log_.log(diag::kLogEntry, 1688, u"WM_INPUT", key->name);
+  // Titles change all over the desktop (clocks, progress in title bars); only
+  // the window in front matters, and any other costs no more than this test.
+  if (event != kEventObjectNameChange || objectId != kObjidWindow || childId != kChildIdSelf ||
+      window != services_.desktop.GetForegroundWindow())
+    return;
+  onInstantEvent(InstantTrigger::TitleChange, handleText(window));
+}
+
+void Monitor::onInputDeviceChange(unsigned change) {
+  refreshDevicesForTick();
+  if (settings_.InstantCheck == 0) return;
+  const std::u16string detail = change == kGidcArrival   ? std::u16string(u"接続")
+                                : change == kGidcRemoval ? std::u16string(u"取り外し")
+                                                         : decimalText(change);
+  onInstantEvent(InstantTrigger::DeviceChange, detail);
+}
+
+void Monitor::onSessionChange(unsigned code) {
+  if (settings_.InstantCheck == 0) return;
+  if (const auto name = sessionChangeThatRunsTick(code))
+    onInstantEvent(InstantTrigger::SessionChange, *name);
+}
+
+void Monitor::onInstantEvent(InstantTrigger trigger, std::u16string_view detail) {
+  const InstantTriggerLines& lines = instantTriggerLines(trigger);
+  // Kivora's own presses come back as releases too. After a press that took,
+  // the tick finds every key right; after one that did not, a stream of
+  // releases or other events would become a stream of presses, so the timer
+  // retries instead.
+  if (state_.lastTickFailed) {
+    log_.log(diag::kLogEntry, lines.waitLine, lines.name, u"切替失敗の後なので次のタイマまで待つ");
+    return;
+  }
+  // A burst (a window retitling itself many times a second, a flood of
+  // switches, the release of Kivora's own press right after its tick) is
+  // folded into one tick at the end of the quiet time; that tick reads the
+  // desktop and the keys as the last event left them.
+  if (state_.eventTickQuiet) {
+    if (!state_.eventTickPending)
+      log_.log(diag::kLogEntry, 1699, lines.name, u"直後のイベントはまとめて後で補正");
+    state_.eventTickPending = true;
+    return;
+  }
+  log_.log(diag::kLogEntry, lines.runLine, lines.name, detail);
+  runEventTick();
+}
+
+void Monitor::runEventTick() {
+  // The quiet time starts before the tick, so that an event arriving while
+  // the tick waits on another window is folded in as well.
+  state_.eventTickQuiet = true;
+  state_.eventTickPending = false;
+  shell_.startTimer(kEventTickTimer, kEventTickInterval);
   runTick(false);
+}
+
+void Monitor::onEventTickTimer() {
+  if (state_.eventTickPending && settings_.InstantCheck != 0 && !state_.lastTickFailed) {
+    log_.log(diag::kLogEntry, 1686, u"TIMERID_EVENT", u"まとめたイベントの補正");
+    runEventTick();
+    return;
+  }
+  shell_.killTimer(kEventTickTimer);
+  state_.eventTickQuiet = false;
+  state_.eventTickPending = false;
 }
 
 void Monitor::runTick(bool returnTick) {

@@ -15,6 +15,9 @@
 //   onMonitorTimer(id)       for every WM_TIMER
 //   onLockKeyChanged(vk)     for every key release WM_INPUT reports while the
 //                            main window takes raw keyboard input (InstantCheck)
+//   onWindowEvent(...)       for every event of the WinEvent hooks (InstantCheck)
+//   onInputDeviceChange(c)   for WM_INPUT_DEVICE_CHANGE
+//   onSessionChange(code)    for WM_WTSSESSION_CHANGE
 //   pressLockKey(0)          for WM_HOTKEY other than kPauseHotkeyId (the
 //                            Insert block) and the flash message WM_APP + 1
 //   onPowerBroadcast(event)  for WM_POWERBROADCAST
@@ -34,6 +37,7 @@
 #include "monitor/device_watch.h"
 #include "monitor/hotkey_control.h"
 #include "monitor/ime_control.h"
+#include "monitor/instant_events.h"
 #include "monitor/monitor_shell.h"
 #include "monitor/script_runner.h"
 #include "monitor/script_worker.h"
@@ -84,6 +88,10 @@ struct MonitorState {
   int lastScriptSecond = 0;
   // The last tick pressed a key that did not take.
   bool lastTickFailed = false;
+  // An event's tick ran less than kEventTickInterval ago (kEventTickTimer runs).
+  bool eventTickQuiet = false;
+  // An event came in that quiet time; the timer runs its tick.
+  bool eventTickPending = false;
 };
 
 // A notice byte: nothing to show, or the key's current (wrong) state.
@@ -108,7 +116,19 @@ class Monitor {
   // A key was released (the user's, another program's or Kivora's own press).
   // With InstantCheck on, the release of NumLock, CapsLock or ScrollLock runs
   // one tick at once, the same tick TIMERID3 runs; other keys do nothing.
+  // Like the events below, it runs at most one tick per kEventTickInterval:
+  // one within that time of the last is folded into one tick at its end.
   void onLockKeyChanged(std::uint8_t virtualKey);
+  // While InstantCheck is on, the window in front changing (EVENT_SYSTEM_FOREGROUND)
+  // or retitling itself (EVENT_OBJECT_NAMECHANGE of that window itself, not
+  // of a part of it) runs the tick at once; events of other windows do nothing.
+  void onWindowEvent(unsigned event, platform::WindowHandle window, std::int32_t objectId,
+                     std::int32_t childId);
+  // A keyboard came or went: the connected-device list is read again at once
+  // (when the device-list timer would read it) and, with InstantCheck on, a tick runs.
+  void onInputDeviceChange(unsigned change);
+  // With InstantCheck on, a session connecting or being unlocked runs a tick.
+  void onSessionChange(unsigned code);
   // Flashes the tray icon, presses the key once (none for 0), sounds, and
   // starts TIMERID4 to restore the icon.
   void pressLockKey(std::uint8_t virtualKey);
@@ -141,6 +161,11 @@ class Monitor {
   };
 
   void runTick(bool returnTick);
+  void refreshDevicesForTick();
+  // An event's tick: at once, or at the end of the quiet time after the last one.
+  void onInstantEvent(InstantTrigger trigger, std::u16string_view detail);
+  void runEventTick();
+  void onEventTickTimer();
   void watchKeys(TickResult& tick);
   settings::KeyStateSetting numLockSetting(bool foregroundChanged, LockPolicy ruleCode);
   // Whether the key is kept this tick under its setting.

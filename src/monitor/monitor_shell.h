@@ -19,10 +19,13 @@ inline constexpr unsigned kDeviceListTimer = 5543;    // connected-keyboard refr
 inline constexpr unsigned kScriptHoldTimer = 115515;  // one-shot, ends the script hold
 inline constexpr unsigned kTimerId4 = 459811;         // one-shot, restores the tray icon
 inline constexpr unsigned kTimerId5 = 555455;         // one-shot, the notify-only return tick
+inline constexpr unsigned kEventTickTimer = 986550;   // the quiet time after an event's tick
 
 inline constexpr unsigned kDeviceListInterval = 1000;
 inline constexpr unsigned kScriptHoldInterval = 10000;
 inline constexpr unsigned kTrayRestoreInterval = 300;
+// Events run at most one tick per this many milliseconds; the last one always gets its tick.
+inline constexpr unsigned kEventTickInterval = 20;
 
 // The balloon's icon: none, information, warning, error (NIIF_ order).
 enum class BalloonIcon : int { None = 0, Information = 1, Warning = 2, Error = 3 };

@@ -43,8 +43,10 @@ constexpr TooltipEntry kSettingsEnglish[] = {
      L"according to the present software. If you specify a value of less than 100 "
      L"milliseconds, it is corrected to 100 milliseconds."},
     {IDC_INSTANT_CHECK,
-     L"When a lock key is pressed, by you or by another program, checks and corrects the keys "
-     L"at once instead of waiting for the monitoring interval."},
+     L"Checks and corrects the keys at once, instead of waiting for the monitoring interval, "
+     L"when a lock key is pressed (by you or by another program), another window comes to the "
+     L"front or the window in front changes its title, a keyboard is plugged in or pulled out, "
+     L"or a session connects or is unlocked."},
     {IDC_RETURN_WAIT,
      L"If you specify a non-zero here, after the notification of the state has been changed, "
      L"after a lapse of time that you specify, immobilization of the key is performed."},
@@ -84,7 +86,9 @@ constexpr TooltipEntry kSettingsJapanese[] = {
      L"本ソフトがキーボードを監視して固定する間隔をミリ秒で指定します。"
      L"100ミリ秒より小さい値を指定すると、100ミリ秒になります。"},
     {IDC_INSTANT_CHECK,
-     L"ロックキーが押されたら(ほかのプログラムが押した場合も)、監視間隔を待たずに"
+     L"ロックキーが押されたとき(ほかのプログラムが押した場合も)、前面のウィンドウが"
+     L"切り替わったときやそのタイトルが変わったとき、キーボードをつないだり外したり"
+     L"したとき、セッションにつないだときやロックを解除したときに、監視間隔を待たずに"
      L"すぐにキーの状態を調べて固定します。"},
     {IDC_RETURN_WAIT,
      L"0以外を指定すると、状態の変化を通知してから指定した時間が経過したときに、キーを固定します"

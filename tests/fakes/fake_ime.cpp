@@ -9,6 +9,7 @@ platform::WindowHandle FakeIme::ImmGetDefaultIMEWnd(platform::WindowHandle windo
 
 std::intptr_t FakeIme::SendMessageW(platform::WindowHandle window, std::uint32_t message,
                                     std::uintptr_t wParam, std::intptr_t lParam) {
+  if (whileWaiting) whileWaiting();
   const auto it = openStatus.find(window);
   if (message != platform::kWmImeControl || it == openStatus.end()) return 0;
   if (wParam == platform::kImcGetOpenStatus) return it->second;

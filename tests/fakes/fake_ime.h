@@ -2,8 +2,10 @@
 // Input methods of the test's windows: each window may have a default IME
 // window with an open status. An IME can be made to ignore open and close
 // requests (it answers 0, as if accepted, and stays as it is) or to refuse
-// them (it answers non-zero).
+// them (it answers non-zero). A send can run the test's code while it
+// waits, as a cross-thread SendMessageW lets the caller take messages.
 
+#include <functional>
 #include <map>
 #include <set>
 #include <vector>
@@ -32,6 +34,9 @@ class FakeIme final : public platform::Ime {
     std::intptr_t open;
   };
   std::vector<Request> requests;  // IMC_SETOPENSTATUS in order
+  // Runs inside every send, as the messages a thread takes while it waits
+  // for another thread's answer.
+  std::function<void()> whileWaiting;
 };
 
 }  // namespace kivora::fakes

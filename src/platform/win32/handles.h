@@ -73,6 +73,10 @@ struct FindTraits {
   static HANDLE invalid() { return INVALID_HANDLE_VALUE; }
   static void close(HANDLE h) { FindClose(h); }
 };
+struct WinEventHookTraits {
+  static HWINEVENTHOOK invalid() { return nullptr; }
+  static void close(HWINEVENTHOOK h) { UnhookWinEvent(h); }
+};
 
 using UniqueHandle = Unique<HANDLE, HandleTraits>;
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
@@ -85,6 +89,7 @@ using UniqueMenu = Unique<HMENU, MenuTraits>;
 using UniqueModule = Unique<HMODULE, ModuleTraits>;
 using UniqueGlobal = Unique<HGLOBAL, GlobalTraits>;
 using UniqueFind = Unique<HANDLE, FindTraits>;
+using UniqueWinEventHook = Unique<HWINEVENTHOOK, WinEventHookTraits>;
 
 // Releases a window's device context on scope exit.
 class WindowDC {

@@ -1,7 +1,7 @@
-// Instant correction: the release of a lock key runs the monitoring tick at
-// once. It must be the timer's own tick, rule for rule, and Kivora's own
-// presses, which come back as releases too, must never start a chain of
-// presses.
+// Instant correction: the release of a lock key, and the events of
+// instant_events.h, run the monitoring tick at once. It must be the timer's
+// own tick, rule for rule, and Kivora's own presses, which come back as
+// releases too, must never start a chain of presses.
 
 #include "unit/monitor/monitor_fixture.h"
 
@@ -21,7 +21,9 @@ class InstantCheck : public MonitorTest {
   }
   // Hands every release among the key events to the monitor, as WM_INPUT
   // does, then the releases of the presses those caused, until no new key
-  // events come. Returns the rounds that took; 10 means it did not stop.
+  // events come; they come back within a few milliseconds, before the quiet
+  // time after a tick ends, which it then does. Returns the rounds that
+  // took; 10 means it did not stop.
   int deliverReleases() {
     int rounds = 0;
     while (delivered_ < keyboard.events.size() && rounds < 10) {
@@ -30,8 +32,14 @@ class InstantCheck : public MonitorTest {
         const auto& event = keyboard.events[delivered_];
         if (event.flags & platform::kKeyEventFKeyUp) monitor().onLockKeyChanged(event.virtualKey);
       }
+      if (delivered_ == keyboard.events.size()) endQuietTime();
     }
     return rounds;
+  }
+  // The quiet time after an event's tick passes, with the tick it held back.
+  void endQuietTime() {
+    for (int i = 0; i < 10 && shell.timerRunning(monitor::kEventTickTimer); ++i)
+      monitor().onMonitorTimer(monitor::kEventTickTimer);
   }
 
  private:
@@ -95,27 +103,47 @@ TEST_F(InstantCheck, TheScriptStillStartsAtMostOncePerSecond) {
   ASSERT_TRUE(monitor().waitForScriptWorker(10000));
   monitor().onLockKeyChanged(kVkNumLock);
   EXPECT_EQ(runner.started, 1);
+  endQuietTime();
   nextSecond();
   monitor().onLockKeyChanged(kVkNumLock);
   EXPECT_TRUE(runner.waitForStarts(2));
 }
 
-// The same situations, once on a timer tick and once on a release: the
-// extra tick must obey every rule the timer's tick does.
-class SameTick : public MonitorTest, public testing::WithParamInterface<bool> {
+// The same situations on a timer tick and on each trigger that runs the tick
+// at once: the extra tick must obey every rule the timer's tick does.
+enum class Trigger { Timer, KeyRelease, Foreground, TitleChange, DeviceChange, SessionChange };
+
+class SameTick : public MonitorTest, public testing::WithParamInterface<Trigger> {
  protected:
-  bool onRelease() const { return GetParam(); }
   void trigger() {
-    if (onRelease()) {
-      monitor().onLockKeyChanged(kVkCapital);
-    } else {
-      tick();
+    switch (GetParam()) {
+      case Trigger::Timer:
+        tick();
+        return;
+      case Trigger::KeyRelease:
+        monitor().onLockKeyChanged(kVkCapital);
+        break;
+      case Trigger::Foreground:
+        monitor().onWindowEvent(monitor::kEventSystemForeground, desktop.foreground, 0, 0);
+        break;
+      case Trigger::TitleChange:
+        monitor().onWindowEvent(monitor::kEventObjectNameChange, desktop.foreground, 0, 0);
+        break;
+      case Trigger::DeviceChange:
+        monitor().onInputDeviceChange(monitor::kGidcArrival);
+        break;
+      case Trigger::SessionChange:
+        monitor().onSessionChange(monitor::kWtsRemoteConnect);
+        break;
     }
+    // The quiet time after an event's tick passes before the next trigger.
+    if (shell.timerRunning(monitor::kEventTickTimer))
+      monitor().onMonitorTimer(monitor::kEventTickTimer);
   }
-  // The log's call-site numbers after the release's own first line.
+  // The log's call-site numbers from the tick's own first line on.
   std::vector<unsigned> tickNumbers() const {
     std::vector<unsigned> numbers = log.numbers();
-    if (onRelease() && !numbers.empty() && numbers.front() == 1688) numbers.erase(numbers.begin());
+    numbers.erase(numbers.begin(), std::find(numbers.begin(), numbers.end(), 1690u));
     return numbers;
   }
 };
@@ -158,10 +186,37 @@ TEST_P(SameTick, ADontWatchRuleLeavesTheKeyAlone) {
   EXPECT_TRUE(keyboard.events.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Triggers, SameTick, testing::Bool(),
-                         [](const testing::TestParamInfo<bool>& info) {
-                           return info.param ? "KeyRelease" : "TimerTick";
-                         });
+TEST_P(SameTick, ActivationRulesActOnlyWhenTheWindowInFrontChanged) {
+  // NumLock ON and CapsLock OFF when the browser comes to the front; no
+  // standard watching, so only the rule presses.
+  settings.NumLockState = 0;
+  settings.CapsLockState = 0;
+  storeRules({{u"Browser", {monitor::kPolicyOnOnSwitch, monitor::kPolicyOffOnSwitch, 0, 0}}},
+             false);
+  trigger();  // the editor is the window of the last tick
+  keyboard.setToggled(kVkCapital, true);
+  desktop.activate(browser);
+  trigger();
+  EXPECT_TRUE(keyboard.toggled(kVkNumLock));
+  EXPECT_FALSE(keyboard.toggled(kVkCapital));
+  // While the browser stays in front the user may change them.
+  keyboard.setToggled(kVkNumLock, false);
+  trigger();
+  EXPECT_FALSE(keyboard.toggled(kVkNumLock));
+  EXPECT_EQ(keyboard.pressesOf(kVkNumLock), 1);
+}
+
+std::string triggerName(const testing::TestParamInfo<Trigger>& info) {
+  constexpr std::array<const char*, 6> kNames{"TimerTick",   "KeyRelease",   "Foreground",
+                                              "TitleChange", "DeviceChange", "SessionChange"};
+  return kNames[static_cast<std::size_t>(info.param)];
+}
+
+INSTANTIATE_TEST_SUITE_P(Triggers, SameTick,
+                         testing::Values(Trigger::Timer, Trigger::KeyRelease, Trigger::Foreground,
+                                         Trigger::TitleChange, Trigger::DeviceChange,
+                                         Trigger::SessionChange),
+                         triggerName);
 
 }  // namespace
 }  // namespace kivora::test
