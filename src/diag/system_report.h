@@ -27,6 +27,8 @@ struct ReportMonitor {
   bool primary = false;
 };
 
+// The registry values of the UAC policy key, by their own names.
+// NOLINTBEGIN(readability-identifier-naming)
 // The four values of the UAC policy key; nullopt when a value is missing or
 // not a REG_DWORD.
 struct ReportUac {
@@ -35,6 +37,7 @@ struct ReportUac {
   std::optional<std::uint32_t> ConsentPromptBehaviorAdmin;
   std::optional<std::uint32_t> ConsentPromptBehaviorUser;
 };
+// NOLINTEND(readability-identifier-naming)
 
 struct SystemFacts {
   // OSVERSIONINFOEXW's fields.

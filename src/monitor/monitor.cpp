@@ -117,7 +117,8 @@ constexpr settings::KeyStateSetting kConstantlyOn{settings::WatchMode::Constantl
 }  // namespace
 
 Monitor::Monitor(settings::Settings& settings, const settings::SettingsStore& store,
-                 diag::DebugLog& log, MonitorShell& shell, MonitorServices services, bool modeJP)
+                 diag::DebugLog& log, MonitorShell& shell, const MonitorServices& services,
+                 bool modeJP)
     : settings_(settings),
       store_(store),
       log_(log),

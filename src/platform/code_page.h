@@ -8,6 +8,8 @@ namespace kivora::platform {
 
 inline constexpr std::uint32_t kCpUtf8 = 65001;
 
+// These names mirror the Win32 functions they stand for, one to one.
+// NOLINTBEGIN(readability-identifier-naming)
 class CodePage {
  public:
   virtual ~CodePage() = default;
@@ -20,5 +22,6 @@ class CodePage {
   virtual int WideCharToMultiByte(std::uint32_t codePage, const char16_t* wide, int wideCount,
                                   char* output, int outputSize) = 0;
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::platform

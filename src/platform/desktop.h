@@ -13,6 +13,8 @@ inline constexpr int kSmCxFullScreen = 16;
 inline constexpr int kSmCyFullScreen = 17;
 inline constexpr int kSmRemoteSession = 0x1000;
 
+// These names mirror the Win32 functions they stand for, one to one.
+// NOLINTBEGIN(readability-identifier-naming)
 class Desktop {
  public:
   virtual ~Desktop() = default;
@@ -25,5 +27,6 @@ class Desktop {
   virtual int GetClassNameW(WindowHandle window, char16_t* className, int maxCount) = 0;
   virtual int GetSystemMetrics(int index) = 0;
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::platform

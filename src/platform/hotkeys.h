@@ -12,6 +12,8 @@ inline constexpr std::uint32_t kModAlt = 0x0001;
 inline constexpr std::uint32_t kModControl = 0x0002;
 inline constexpr std::uint32_t kModShift = 0x0004;
 
+// These names mirror the Win32 functions they stand for, one to one.
+// NOLINTBEGIN(readability-identifier-naming)
 class Hotkeys {
  public:
   virtual ~Hotkeys() = default;
@@ -22,5 +24,6 @@ class Hotkeys {
   // False when the window has no hotkey with that id.
   virtual bool UnregisterHotKey(WindowHandle window, int id) = 0;
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::platform

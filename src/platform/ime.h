@@ -12,6 +12,8 @@ inline constexpr std::uint32_t kWmImeControl = 0x0283;
 inline constexpr std::uintptr_t kImcGetOpenStatus = 0x0005;
 inline constexpr std::uintptr_t kImcSetOpenStatus = 0x0006;
 
+// These names mirror the Win32 functions they stand for, one to one.
+// NOLINTBEGIN(readability-identifier-naming)
 class Ime {
  public:
   virtual ~Ime() = default;
@@ -23,5 +25,6 @@ class Ime {
   virtual std::intptr_t SendMessageW(WindowHandle window, std::uint32_t message,
                                      std::uintptr_t wParam, std::intptr_t lParam) = 0;
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::platform

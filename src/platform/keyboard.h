@@ -17,6 +17,8 @@ inline constexpr std::uint8_t kVkScroll = 0x91;
 inline constexpr std::uint32_t kKeyEventFExtendedKey = 0x0001;
 inline constexpr std::uint32_t kKeyEventFKeyUp = 0x0002;
 
+// These names mirror the Win32 functions they stand for, one to one.
+// NOLINTBEGIN(readability-identifier-naming)
 class Keyboard {
  public:
   virtual ~Keyboard() = default;
@@ -29,5 +31,6 @@ class Keyboard {
   virtual void keybd_event(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
                            std::uintptr_t extraInfo) = 0;
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::platform

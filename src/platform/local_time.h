@@ -17,10 +17,13 @@ struct SystemTime {
   std::uint16_t wMilliseconds = 0;
 };
 
+// These names mirror the Win32 functions they stand for, one to one.
+// NOLINTBEGIN(readability-identifier-naming)
 class LocalClock {
  public:
   virtual ~LocalClock() = default;
   virtual SystemTime GetLocalTime() = 0;
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::platform

@@ -14,6 +14,8 @@ inline constexpr HResult kSOk = 0;
 inline constexpr HResult kSFalse = 1;
 inline constexpr HResult kENotImpl = static_cast<HResult>(0x80004001);
 inline constexpr HResult kEFail = static_cast<HResult>(0x80004005);
+// These names mirror MLang's COM interface and the SUCCEEDED macro, one to one.
+// NOLINTBEGIN(readability-identifier-naming)
 inline constexpr bool Succeeded(HResult hr) { return hr >= 0; }
 
 // DetectEncodingInfo's fields, in its order.
@@ -46,5 +48,6 @@ class MultiLanguageService {
   // null when the service cannot be created.
   virtual std::unique_ptr<MultiLanguage2> CreateInstance() = 0;
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::platform

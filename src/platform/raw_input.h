@@ -19,6 +19,8 @@ inline constexpr std::uint32_t kRidiDeviceName = 0x20000007;
 // The (UINT)-1 both functions return on failure.
 inline constexpr std::uint32_t kRawInputFailure = 0xFFFFFFFFu;
 
+// These names mirror the Win32 functions they stand for, one to one.
+// NOLINTBEGIN(readability-identifier-naming)
 class RawInput {
  public:
   virtual ~RawInput() = default;
@@ -36,5 +38,6 @@ class RawInput {
   virtual std::uint32_t GetRawInputDeviceInfoW(std::uintptr_t device, std::uint32_t command,
                                                void* data, std::uint32_t* size) = 0;
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::platform

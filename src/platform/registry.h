@@ -64,6 +64,8 @@ inline constexpr RegKey kHkeyPerformanceNlsText = detail::predefined(0x80000060u
 
 bool isPredefinedRoot(RegKey key);
 
+// These names mirror the Win32 functions they stand for, one to one.
+// NOLINTBEGIN(readability-identifier-naming)
 // The reserved arguments, the class name and the security attributes of the
 // Win32 functions are always 0 or null in Kivora and are left out.
 class Registry {
@@ -85,5 +87,6 @@ class Registry {
   virtual LStatus RegDeleteValueW(RegKey key, const char16_t* valueName) = 0;
   virtual LStatus RegCloseKey(RegKey key) = 0;
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::platform

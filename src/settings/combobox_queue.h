@@ -23,8 +23,8 @@ class ComboboxQueue {
   static constexpr std::size_t kIniValueCapacity = 1024;
 
   // name is the registry value and the ini section ("cbq_wavfile").
-  ComboboxQueue(const SettingsStore& store, std::u16string name)
-      : store_(store), name_(std::move(name)) {}
+  ComboboxQueue(SettingsStore store, std::u16string name)
+      : store_(std::move(store)), name_(std::move(name)) {}
 
   // Replaces the entries with the stored ones; reading stops at the first
   // empty entry or after kCapacity. A missing value, section or key, or a

@@ -21,6 +21,8 @@ namespace kivora::settings {
 // Shows a warning message box (warning icon, no owner window).
 using WarningBox = std::function<void(const std::u16string& text, const std::u16string& caption)>;
 
+// REGW and its context keep the names the settings layer is known by.
+// NOLINTBEGIN(readability-identifier-naming)
 // What every REGW object of the process shares: the registry, the way to show
 // a misuse warning, and RegwJapanese, the warnings' language (start-up switches
 // it together with the program's language flag).
@@ -104,5 +106,6 @@ class REGW {
   RegwContext& context_;
   std::optional<platform::RegKey> key_;
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::settings

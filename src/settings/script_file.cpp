@@ -28,7 +28,7 @@ std::u16string littleEndianText(std::span<const std::uint8_t> bytes) {
   for (std::size_t i = 0; i < bytes.size(); i += 2) {
     const std::uint8_t low = bytes[i];
     const std::uint8_t high = i + 1 < bytes.size() ? bytes[i + 1] : 0;
-    const char16_t unit = static_cast<char16_t>(low | (high << 8));
+    const auto unit = static_cast<char16_t>(low | (high << 8));
     if (unit == 0) break;
     text.push_back(unit);
   }

@@ -15,6 +15,8 @@ namespace kivora::settings {
 // Paths are held in buffers of this many characters, terminator included.
 inline constexpr std::size_t kPathCapacity = 520;
 
+// The fields carry the names the registry values and ini keys are stored under.
+// NOLINTBEGIN(readability-identifier-naming)
 struct Settings {
   // The user's script. Once a script worker may exist it is read and replaced
   // only under ScriptTextLock (copyScript / replaceScript); loading replaces it
@@ -59,5 +61,6 @@ struct Settings {
   // Replaces the script text under the lock (the script editor's save).
   void replaceScript(std::u16string text);
 };
+// NOLINTEND(readability-identifier-naming)
 
 }  // namespace kivora::settings

@@ -199,7 +199,7 @@ void saveScript(const Settings& settings, const SettingsStore& store, bool modeJ
   const auto& where = store.location;
   if (settings.bUseIni) {
     if (settings.kx_script.size() > kMaxIniScriptLength) {
-      AppendIniWriteFailure(store, u"kx_script", errorText, modeJP);
+      appendIniWriteFailure(store, u"kx_script", errorText, modeJP);
       return;
     }
     const std::vector<std::uint8_t> bytes = utf16leBytesWithTerminator(settings.kx_script);

@@ -61,7 +61,7 @@ bool writeIniValue(const SettingsStore& store, std::u16string_view name, const c
 
 }  // namespace
 
-void AppendIniWriteFailure(const SettingsStore& store, std::u16string_view name,
+void appendIniWriteFailure(const SettingsStore& store, std::u16string_view name,
                            std::u16string& errorText, bool modeJP) {
   appendFailure(errorText, iniWriteFailure(store.location, name, modeJP));
 }

@@ -44,11 +44,11 @@ inline constexpr std::u16string_view kSaveErrorSeparator = u"\r\n-----\r\n";
 // The ini file keeps the script as UTF-16LE bytes with a terminator; a stored
 // size over kMaxIniScriptBytes loads as damage (an empty script), so a save
 // refuses a longer script rather than store one the next start cannot read.
-inline constexpr std::size_t kMaxIniScriptBytes = 16 * 1024 * 1024;
+inline constexpr std::size_t kMaxIniScriptBytes = std::size_t{16} * 1024 * 1024;
 inline constexpr std::size_t kMaxIniScriptLength = kMaxIniScriptBytes / 2 - 1;
 
 // Appends the failure text of an ini value that could not be written.
-void AppendIniWriteFailure(const SettingsStore& store, std::u16string_view name,
+void appendIniWriteFailure(const SettingsStore& store, std::u16string_view name,
                            std::u16string& errorText, bool modeJP);
 
 // Makes sure the ini file exists; a new one holds only the UTF-16LE byte-order

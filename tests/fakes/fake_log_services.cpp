@@ -25,7 +25,8 @@ int FakeCodePage::WideCharToMultiByte(std::uint32_t codePage, const char16_t* wi
   }
   if (outputSize == 0) return static_cast<int>(narrow.size());
   if (narrow.size() > static_cast<std::size_t>(outputSize)) return 0;  // ERROR_INSUFFICIENT_BUFFER
-  std::memcpy(output, narrow.data(), narrow.size());
+  // Like WideCharToMultiByte, the count given is the count written: no terminator is added.
+  std::memcpy(output, narrow.data(), narrow.size());  // NOLINT(bugprone-not-null-terminated-result)
   return static_cast<int>(narrow.size());
 }
 

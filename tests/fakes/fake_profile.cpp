@@ -251,12 +251,13 @@ bool FakeProfile::GetPrivateProfileStructW(const char16_t* section, const char16
   auto* out = static_cast<std::uint8_t*>(data);
   unsigned sum = 0;
   for (std::uint32_t i = 0; i < size; ++i) {
-    out[i] =
-        static_cast<std::uint8_t>(hexDigit((*value)[2 * i]) * 16 + hexDigit((*value)[2 * i + 1]));
+    const std::size_t at = std::size_t{2} * i;
+    out[i] = static_cast<std::uint8_t>(hexDigit((*value)[at]) * 16 + hexDigit((*value)[at + 1]));
     sum += out[i];
   }
-  const unsigned stored =
-      static_cast<unsigned>(hexDigit((*value)[2 * size]) * 16 + hexDigit((*value)[2 * size + 1]));
+  const std::size_t at = std::size_t{2} * size;
+  const auto stored =
+      static_cast<unsigned>(hexDigit((*value)[at]) * 16 + hexDigit((*value)[at + 1]));
   return stored == (sum & 0xFF);
 }
 

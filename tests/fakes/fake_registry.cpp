@@ -78,7 +78,7 @@ LStatus FakeRegistry::openOrCreate(RegKey key, const char16_t* subKey, RegSam sa
   }
   if (deniedOpens_.count(node->path)) return kErrorAccessDenied;
   if (readOnlyKeys_.count(node->path) && (samDesired & ~kKeyRead) != 0) return kErrorAccessDenied;
-  const RegKey handle = static_cast<RegKey>(nextHandle_);
+  const auto handle = static_cast<RegKey>(nextHandle_);
   nextHandle_ += 4;
   handles_[handle] = Handle{node, samDesired};
   *result = handle;

@@ -48,13 +48,11 @@ bool parseArguments(const std::vector<std::string>& args, Options& options) {
       options.japanese = true;
     } else if (a == "--gui") {
       options.gui = true;
-    } else if (a.size() > 1 && a[0] == '-') {
-      return false;
-    } else if (!haveFile) {
+    } else if ((a.size() > 1 && a[0] == '-') || haveFile) {
+      return false;  // an option kxscript does not know, or a second file
+    } else {
       options.file = a;
       haveFile = true;
-    } else {
-      return false;
     }
   }
   return haveFile;

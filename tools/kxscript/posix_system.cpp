@@ -7,7 +7,6 @@
 #include <ctime>
 #include <string>
 #include <string_view>
-#include <time.h>
 #include <unistd.h>
 
 namespace kivora::kxscript {

@@ -21,7 +21,8 @@ int Utf8CodePage::WideCharToMultiByte(std::uint32_t, const char16_t* wide, int w
   if (wideCount < 0) bytes.push_back('\0');
   if (outputSize == 0) return static_cast<int>(bytes.size());
   if (static_cast<int>(bytes.size()) > outputSize) return 0;
-  std::memcpy(output, bytes.data(), bytes.size());
+  // Like WideCharToMultiByte: a terminator only when the input's count included one.
+  std::memcpy(output, bytes.data(), bytes.size());  // NOLINT(bugprone-not-null-terminated-result)
   return static_cast<int>(bytes.size());
 }
 

@@ -16,13 +16,13 @@ class EngineScript : public MonitorTest {
     thread = std::make_unique<monitor::ScriptThreadWorker>();
   }
   monitor::Monitor& engineMonitor() {
-    if (!monitor_) {
-      monitor::MonitorServices services{desktop, keyboard, sound,         ime,    rawInput,
-                                        hotkeys, clock,    engineRunner_, *thread};
-      monitor_ =
+    if (!monitorUnderTest) {
+      monitor::MonitorServices services{desktop, keyboard, sound,        ime,    rawInput,
+                                        hotkeys, clock,    engineRunner, *thread};
+      monitorUnderTest =
           std::make_unique<monitor::Monitor>(settings, store(), log.log(), shell, services, modeJP);
     }
-    return *monitor_;
+    return *monitorUnderTest;
   }
   void runScript(std::u16string text) {
     settings.replaceScript(std::move(text));
@@ -32,16 +32,16 @@ class EngineScript : public MonitorTest {
   }
   ~EngineScript() override {
     shell.closeBoxes();
-    if (monitor_) {
-      monitor_->requestScriptStop();
-      monitor_->waitForScriptWorker(10000);
+    if (monitorUnderTest) {
+      monitorUnderTest->requestScriptStop();
+      monitorUnderTest->waitForScriptWorker(10000);
     }
   }
 
-  script::testing::FakeScriptSystem system_;
-  script::Engine engine_{system_};
-  monitor::EngineScriptRunner engineRunner_{engine_};
-  std::unique_ptr<monitor::Monitor> monitor_;
+  script::testing::FakeScriptSystem scriptSystem;
+  script::Engine engine{scriptSystem};
+  monitor::EngineScriptRunner engineRunner{engine};
+  std::unique_ptr<monitor::Monitor> monitorUnderTest;
 };
 
 TEST_F(EngineScript, ShellNotifyAndUnknownCallsBecomeBalloons) {

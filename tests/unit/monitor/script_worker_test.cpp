@@ -23,7 +23,7 @@ class Script : public MonitorTest {
   }
   void waitForWorker() { ASSERT_TRUE(monitor().waitForScriptWorker(10000)); }
   // Runs one script whose body is `body`, and waits for it to end.
-  void runOnce(std::function<void(const monitor::ScriptRunHost&)> body) {
+  void runOnce(const std::function<void(const monitor::ScriptRunHost&)>& body) {
     runner.body = [body](const monitor::ScriptRunHost& host) {
       body(host);
       return 0;
