@@ -44,7 +44,7 @@ inline constexpr wchar_t kMutexName[] = L"Kivora";
 // for the dialogs of start-up.
 struct StartupImages {
   win32::UniqueIcon appIcon;                    // default size
-  win32::UniqueIcon appIconSmall;               // 16 x 16
+  win32::UniqueIcon appIconSmall;               // small-icon size (16 x 16 at 100 %)
   std::array<win32::UniqueBitmap, 2> pictures;  // 165, 166
 };
 

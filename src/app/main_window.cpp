@@ -45,7 +45,14 @@ void onCreate(App& app, HWND window) {
 
 void onTaskbarCreated(App& app) {
   app.log(2417, u"通知領域アイコン復旧");
+  // A taskbar that comes back may come at another scaling.
+  followTrayIconSize(app.icons, app.instance, app.modeJP);
   addCurrentTrayIcon(app, kCaption);
+}
+
+// The scaling may have changed: the tray icons follow the taskbar's size.
+void onScalingMayHaveChanged(App& app) {
+  if (followTrayIconSize(app.icons, app.instance, app.modeJP)) app.shell.updateTrayIcon();
 }
 
 // MYWM_REG_STARTUP comes from outside and does not wait for other dialogs;
@@ -107,6 +114,12 @@ LRESULT handleMessage(App& app, HWND window, UINT msg, WPARAM wParam, LPARAM lPa
         onFlash(app);
       }
       return 0;
+    case WM_DPICHANGED:
+      onScalingMayHaveChanged(app);
+      return 0;
+    case WM_SETTINGCHANGE:
+      onScalingMayHaveChanged(app);
+      return DefWindowProcW(window, msg, wParam, lParam);
     case WM_POWERBROADCAST:
       app.monitor().onPowerBroadcast(static_cast<unsigned>(wParam));
       return TRUE;

@@ -1,8 +1,9 @@
 #include "app/tray_icons.h"
 
-#include <cstring>
+#include <vector>
 
 #include "app/texts.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
 
@@ -10,22 +11,21 @@ namespace kivora::app {
 
 namespace {
 
-constexpr int kIconSize = 16;
-constexpr int kPixelBytes = kIconSize * kIconSize / 2;  // 4 bits a pixel, rows of 8 bytes
+// Larger than any icon Windows hands out; keeps a damaged resource from
+// asking for a huge buffer.
+constexpr int kLargestIcon = 256;
 
-using Pixels = std::array<BYTE, kPixelBytes>;
-
-// A top-down 16 x 16 4-bit header with room for its 16-colour palette.
+// A top-down 4-bit header with room for its 16-colour palette.
 struct FourBitHeader {
   BITMAPINFOHEADER header;
   RGBQUAD palette[16];
 };
 
-FourBitHeader fourBitHeader() {
+FourBitHeader fourBitHeader(int size) {
   FourBitHeader h = {};
   h.header.biSize = sizeof(BITMAPINFOHEADER);
-  h.header.biWidth = kIconSize;
-  h.header.biHeight = -kIconSize;
+  h.header.biWidth = size;
+  h.header.biHeight = -size;
   h.header.biPlanes = 1;
   h.header.biBitCount = 4;
   h.header.biCompression = BI_RGB;
@@ -35,33 +35,49 @@ FourBitHeader fourBitHeader() {
 
 BITMAPINFO* asInfo(FourBitHeader& h) { return reinterpret_cast<BITMAPINFO*>(&h); }
 
+// 4-bit pixels, two a byte, each row padded to whole DWORDs as GetDIBits
+// hands them out.
+using Pixels = std::vector<BYTE>;
+
+size_t pixelBytes(int size) {
+  const size_t rowBytes = (static_cast<size_t>(size) * 4 + 31) / 32 * 4;
+  return rowBytes * static_cast<size_t>(size);
+}
+
 // An icon's bitmaps, which GetIconInfo hands over to the caller.
 struct IconBitmaps {
   win32::UniqueBitmap colour;
   win32::UniqueBitmap mask;
   ICONINFO info = {};
+  int size = 0;
 };
 
+// A square colour icon of a size Kivora draws.
 bool readIconBitmaps(HICON icon, IconBitmaps& out) {
   if (!icon || !GetIconInfo(icon, &out.info)) return false;
   out.colour.reset(out.info.hbmColor);
   out.mask.reset(out.info.hbmMask);
   BITMAP bm = {};
-  return out.colour && GetObjectW(out.colour.get(), sizeof bm, &bm) == sizeof bm &&
-         bm.bmWidth == kIconSize && bm.bmHeight == kIconSize;
+  if (!out.colour || GetObjectW(out.colour.get(), sizeof bm, &bm) != sizeof bm) return false;
+  if (bm.bmWidth != bm.bmHeight || bm.bmWidth <= 0 || bm.bmWidth > kLargestIcon) return false;
+  out.size = bm.bmWidth;
+  return true;
 }
 
+int headerSize(const FourBitHeader& header) { return header.header.biWidth; }
+
 bool readPixels(HDC dc, HBITMAP colour, FourBitHeader& header, Pixels& pixels) {
-  return GetDIBits(dc, colour, 0, kIconSize, pixels.data(), asInfo(header), DIB_RGB_COLORS) ==
-         kIconSize;
+  const int size = headerSize(header);
+  pixels.assign(pixelBytes(size), 0);
+  return GetDIBits(dc, colour, 0, size, pixels.data(), asInfo(header), DIB_RGB_COLORS) == size;
 }
 
 // ORs the part's pixels into `pixels`, reading it through a copy of the base's header.
 bool orPart(HDC dc, HICON part, const FourBitHeader& baseHeader, Pixels& pixels) {
   IconBitmaps bitmaps;
-  if (!readIconBitmaps(part, bitmaps)) return false;
+  if (!readIconBitmaps(part, bitmaps) || bitmaps.size != headerSize(baseHeader)) return false;
   FourBitHeader header = baseHeader;
-  Pixels overlay = {};
+  Pixels overlay;
   if (!readPixels(dc, bitmaps.colour.get(), header, overlay)) return false;
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] |= overlay[i];
   return true;
@@ -84,21 +100,29 @@ win32::UniqueIcon copyOf(const win32::UniqueIcon& icon) {
 
 }  // namespace
 
-win32::UniqueIcon loadSmallIcon(HINSTANCE instance, int id) {
-  return win32::UniqueIcon(static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, kIconSize, kIconSize, 0)));
+int trayIconSize() {
+  // Windows 10 draws the taskbar at its monitor's DPI and follows a change of
+  // scaling at once, while the session's DPI stays until the next sign-in;
+  // before Windows 8.1 the two are the same.
+  const UINT dpi = win32::dpiForMonitor(MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
+  return win32::systemMetricsForDpi(SM_CXSMICON, dpi);
 }
 
-LockIconParts loadLockIconParts(HINSTANCE instance) {
+win32::UniqueIcon loadSmallIcon(HINSTANCE instance, int id, int size) {
+  return win32::UniqueIcon(
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0)));
+}
+
+LockIconParts loadLockIconParts(HINSTANCE instance, int size) {
   LockIconParts parts;
-  parts.base = loadSmallIcon(instance, IDI_LOCK_BASE);
-  parts.baseDevice = loadSmallIcon(instance, IDI_LOCK_BASE_DEVICE);
-  parts.numLock = loadSmallIcon(instance, IDI_LOCK_NUMLOCK);
-  parts.capsLock = loadSmallIcon(instance, IDI_LOCK_CAPSLOCK);
-  parts.scrollLock = loadSmallIcon(instance, IDI_LOCK_SCROLLLOCK);
-  parts.watching = loadSmallIcon(instance, IDI_LOCK_WATCHING);
-  parts.paused = loadSmallIcon(instance, IDI_LOCK_PAUSED);
-  parts.flash = loadSmallIcon(instance, IDI_LOCK_FLASH);
+  parts.base = loadSmallIcon(instance, IDI_LOCK_BASE, size);
+  parts.baseDevice = loadSmallIcon(instance, IDI_LOCK_BASE_DEVICE, size);
+  parts.numLock = loadSmallIcon(instance, IDI_LOCK_NUMLOCK, size);
+  parts.capsLock = loadSmallIcon(instance, IDI_LOCK_CAPSLOCK, size);
+  parts.scrollLock = loadSmallIcon(instance, IDI_LOCK_SCROLLLOCK, size);
+  parts.watching = loadSmallIcon(instance, IDI_LOCK_WATCHING, size);
+  parts.paused = loadSmallIcon(instance, IDI_LOCK_PAUSED, size);
+  parts.flash = loadSmallIcon(instance, IDI_LOCK_FLASH, size);
   return parts;
 }
 
@@ -109,8 +133,8 @@ win32::UniqueIcon composeLockStateIcon(const LockIconParts& parts, HDC dc, bool 
   if (!readIconBitmaps(device ? parts.baseDevice.get() : parts.base.get(), base)) return {};
   // Reading the base fills the header's palette; every part is read and the
   // result written through that same palette, so indexes mean the same colours.
-  FourBitHeader header = fourBitHeader();
-  Pixels pixels = {};
+  FourBitHeader header = fourBitHeader(base.size);
+  Pixels pixels;
   if (!readPixels(dc, base.colour.get(), header, pixels)) return {};
   if (!orPart(dc, stateOverlay(parts, state), header, pixels)) return {};
   const std::pair<bool, HICON> keys[] = {{numLock, parts.numLock.get()},
@@ -119,8 +143,8 @@ win32::UniqueIcon composeLockStateIcon(const LockIconParts& parts, HDC dc, bool 
   for (const auto& [on, overlay] : keys) {
     if (on && !orPart(dc, overlay, header, pixels)) return {};
   }
-  if (SetDIBits(dc, base.colour.get(), 0, kIconSize, pixels.data(), asInfo(header),
-                DIB_RGB_COLORS) != kIconSize) {
+  if (SetDIBits(dc, base.colour.get(), 0, base.size, pixels.data(), asInfo(header),
+                DIB_RGB_COLORS) != base.size) {
     return {};
   }
   ICONINFO info = base.info;
@@ -153,17 +177,27 @@ bool buildLockStateIcons(const LockIconParts& parts, LockStateIcons& table, bool
   return true;
 }
 
-TrayIcons loadTrayIcons(HINSTANCE instance, bool japanese, ui::MessageBoxFunction messageBox) {
+TrayIcons loadTrayIcons(HINSTANCE instance, bool japanese, ui::MessageBoxFunction messageBox,
+                        int size) {
   TrayIcons icons;
-  icons.watching = loadSmallIcon(instance, IDI_WATCHING);
-  icons.paused = loadSmallIcon(instance, IDI_PAUSED);
-  icons.keyChange = loadSmallIcon(instance, IDI_KEY_CHANGE);
-  icons.deviceWatching = loadSmallIcon(instance, IDI_DEVICE_WATCHING);
-  icons.devicePaused = loadSmallIcon(instance, IDI_DEVICE_PAUSED);
-  icons.keyChangeDevice = loadSmallIcon(instance, IDI_KEY_CHANGE_DEVICE);
-  const LockIconParts parts = loadLockIconParts(instance);
+  icons.size = size;
+  icons.watching = loadSmallIcon(instance, IDI_WATCHING, size);
+  icons.paused = loadSmallIcon(instance, IDI_PAUSED, size);
+  icons.keyChange = loadSmallIcon(instance, IDI_KEY_CHANGE, size);
+  icons.deviceWatching = loadSmallIcon(instance, IDI_DEVICE_WATCHING, size);
+  icons.devicePaused = loadSmallIcon(instance, IDI_DEVICE_PAUSED, size);
+  icons.keyChangeDevice = loadSmallIcon(instance, IDI_KEY_CHANGE_DEVICE, size);
+  const LockIconParts parts = loadLockIconParts(instance, size);
   buildLockStateIcons(parts, icons.lockState, japanese, messageBox);
   return icons;
+}
+
+bool followTrayIconSize(TrayIcons& icons, HINSTANCE instance, bool japanese,
+                        ui::MessageBoxFunction messageBox) {
+  const int size = trayIconSize();
+  if (size == icons.size) return false;
+  icons = loadTrayIcons(instance, japanese, messageBox, size);
+  return true;
 }
 
 monitor::LockKeys readLockKeys() {

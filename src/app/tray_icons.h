@@ -1,6 +1,9 @@
 #pragma once
 // The tray icons: the single icons loaded at start and the 48 lock-state
 // icons composed from eight parts, and which of them shows the present state.
+// All are made at the small-icon size of the taskbar's DPI (16 pixels at
+// 100 % scaling, 24 at 150 %, ...), from the image of that size in each icon
+// resource, and made again when that size changes.
 
 #include <windows.h>
 
@@ -28,6 +31,7 @@ struct LockIconParts {
 
 // Every tray icon, owned by start-up for the life of the program.
 struct TrayIcons {
+  int size = 0;                       // width and height in pixels
   win32::UniqueIcon watching;         // 130
   win32::UniqueIcon paused;           // 131
   win32::UniqueIcon keyChange;        // 129
@@ -37,14 +41,19 @@ struct TrayIcons {
   LockStateIcons lockState;
 };
 
-// A 16 x 16 icon resource.
-win32::UniqueIcon loadSmallIcon(HINSTANCE instance, int id);
-LockIconParts loadLockIconParts(HINSTANCE instance);
+// The small-icon size for the DPI of the taskbar, whose notification area is
+// on the primary monitor.
+int trayIconSize();
+
+// An icon resource at `size` x `size` pixels.
+win32::UniqueIcon loadSmallIcon(HINSTANCE instance, int id, int size = trayIconSize());
+LockIconParts loadLockIconParts(HINSTANCE instance, int size = trayIconSize());
 
 // One lock-state icon: the base (178 with `device`, else 177) with the
 // overlay of `state` (monitor::LockIconState) and of each key that is on
-// OR-ed into its 4-bit palette indexes; the mask is the base's. Null when
-// `dc` is null or a part cannot be read as a 16 x 16 colour icon.
+// OR-ed into its 4-bit palette indexes; the mask is the base's. Any square
+// size works; null when `dc` is null or a part cannot be read as a colour
+// icon of the base's size.
 win32::UniqueIcon composeLockStateIcon(const LockIconParts& parts, HDC dc, bool device,
                                        bool numLock, bool capsLock, bool scrollLock, int state);
 
@@ -55,9 +64,15 @@ win32::UniqueIcon composeLockStateIcon(const LockIconParts& parts, HDC dc, bool 
 bool buildLockStateIcons(const LockIconParts& parts, LockStateIcons& table, bool japanese,
                          ui::MessageBoxFunction messageBox = ui::ThemedMessageBox);
 
-// Loads the single icons and the parts, builds the lock-state table and lets
-// the parts go.
+// Loads the single icons and the parts at `size`, builds the lock-state table
+// and lets the parts go.
 TrayIcons loadTrayIcons(HINSTANCE instance, bool japanese,
+                        ui::MessageBoxFunction messageBox = ui::ThemedMessageBox,
+                        int size = trayIconSize());
+
+// Makes `icons` again when trayIconSize() is no longer theirs (the scaling
+// changed); returns whether it did, so the caller shows the new ones.
+bool followTrayIconSize(TrayIcons& icons, HINSTANCE instance, bool japanese,
                         ui::MessageBoxFunction messageBox = ui::ThemedMessageBox);
 
 // The lock keys' toggle states as GetKeyState reads them now.

@@ -23,17 +23,22 @@ namespace win32 = kivora::win32;
 
 namespace {
 
-// An icon's colour pixels as 4-bit indexes of the standard palette, and its mask.
+// An icon's colour pixels as 4-bit indexes of the standard palette, and its
+// mask; rows padded to four bytes as GetDIBits hands them out.
 struct IconImage {
-  std::array<BYTE, 128> colour = {};
-  std::array<BYTE, 64> mask = {};  // 1 bit a pixel, rows padded to 4 bytes
-  int width = 0;
+  int size = 0;
+  std::vector<BYTE> colour;
+  std::vector<BYTE> mask;
 
+  int colourStride() const { return (size * 4 + 31) / 32 * 4; }
+  int maskStride() const { return (size + 31) / 32 * 4; }
   int index(int x, int y) const {
-    const BYTE b = colour[y * 8 + x / 2];
+    const BYTE b = colour[y * colourStride() + x / 2];
     return x % 2 ? (b & 0x0F) : (b >> 4);
   }
-  bool transparent(int x, int y) const { return mask[y * 4 + x / 8] & (0x80 >> (x % 8)); }
+  bool transparent(int x, int y) const {
+    return mask[y * maskStride() + x / 8] & (0x80 >> (x % 8));
+  }
 };
 
 IconImage readIcon(HICON icon) {
@@ -46,27 +51,33 @@ IconImage readIcon(HICON icon) {
   win32::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
   BITMAP bm = {};
   GetObjectW(colour.get(), sizeof bm, &bm);
-  image.width = bm.bmWidth;
-  if (bm.bmWidth != 16 || bm.bmHeight != 16) return image;
+  if (bm.bmWidth != bm.bmHeight) return image;
+  image.size = bm.bmWidth;
+  image.colour.resize(image.colourStride() * image.size);
+  image.mask.resize(image.maskStride() * image.size);
   win32::MemoryDC dc(nullptr);
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD palette[16];
   } four = {};
-  four.header = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 4, BI_RGB, 0, 0, 0, 16, 0};
-  EXPECT_EQ(GetDIBits(dc.get(), colour.get(), 0, 16, image.colour.data(),
+  const int n = image.size;
+  four.header = {sizeof(BITMAPINFOHEADER), n, -n, 1, 4, BI_RGB, 0, 0, 0, 16, 0};
+  EXPECT_EQ(GetDIBits(dc.get(), colour.get(), 0, n, image.colour.data(),
                       reinterpret_cast<BITMAPINFO*>(&four), DIB_RGB_COLORS),
-            16);
+            n);
   struct {
     BITMAPINFOHEADER header;
     RGBQUAD palette[2];
   } one = {};
-  one.header = {sizeof(BITMAPINFOHEADER), 16, -16, 1, 1, BI_RGB, 0, 0, 0, 2, 0};
-  EXPECT_EQ(GetDIBits(dc.get(), mask.get(), 0, 16, image.mask.data(),
+  one.header = {sizeof(BITMAPINFOHEADER), n, -n, 1, 1, BI_RGB, 0, 0, 0, 2, 0};
+  EXPECT_EQ(GetDIBits(dc.get(), mask.get(), 0, n, image.mask.data(),
                       reinterpret_cast<BITMAPINFO*>(&one), DIB_RGB_COLORS),
-            16);
+            n);
   return image;
 }
+
+// Every size the icon resources hold an image of.
+constexpr int kSizes[] = {16, 20, 24, 32};
 
 // Records what a message box would have shown.
 struct BoxRecord {
@@ -85,56 +96,78 @@ int WINAPI recordBox(HWND, LPCWSTR text, LPCWSTR caption, UINT type) {
   return IDOK;
 }
 
+app::LockIconParts loadParts(int size) {
+  app::LockIconParts parts = app::loadLockIconParts(kivora::test::kivoraModule(), size);
+  for (HICON part :
+       {parts.base.get(), parts.baseDevice.get(), parts.numLock.get(), parts.capsLock.get(),
+        parts.scrollLock.get(), parts.watching.get(), parts.paused.get(), parts.flash.get()}) {
+    EXPECT_NE(part, nullptr) << "a part icon is missing from Kivora.exe";
+  }
+  return parts;
+}
+
 class LockStateIcons : public ::testing::Test {
  protected:
   void SetUp() override {
     boxRecord = {};
-    parts_ = app::loadLockIconParts(kivora::test::kivoraModule());
-    for (HICON part : {parts_.base.get(), parts_.baseDevice.get(), parts_.numLock.get(),
-                       parts_.capsLock.get(), parts_.scrollLock.get(), parts_.watching.get(),
-                       parts_.paused.get(), parts_.flash.get()}) {
-      ASSERT_NE(part, nullptr) << "a part icon is missing from Kivora.exe";
-    }
+    parts_ = loadParts(16);
   }
   app::LockIconParts parts_;
 };
 
-TEST_F(LockStateIcons, EveryIconIsTheOrOfItsPartsWithTheBaseMask) {
-  app::LockStateIcons table;
-  ASSERT_TRUE(app::buildLockStateIcons(parts_, table, false, recordBox));
-  EXPECT_EQ(boxRecord.calls, 0);
+TEST_F(LockStateIcons, EveryIconIsTheOrOfItsPartsWithTheBaseMaskAtEverySize) {
+  for (const int size : kSizes) {
+    SCOPED_TRACE(size);
+    const app::LockIconParts parts = loadParts(size);
+    app::LockStateIcons table;
+    ASSERT_TRUE(app::buildLockStateIcons(parts, table, false, recordBox));
+    EXPECT_EQ(boxRecord.calls, 0);
 
-  const IconImage base = readIcon(parts_.base.get()),
-                  baseDevice = readIcon(parts_.baseDevice.get());
-  const IconImage keys[] = {readIcon(parts_.numLock.get()), readIcon(parts_.capsLock.get()),
-                            readIcon(parts_.scrollLock.get())};
-  const IconImage states[] = {readIcon(parts_.paused.get()), readIcon(parts_.watching.get()),
-                              readIcon(parts_.flash.get())};
-  for (int i = 0; i < 48; ++i) {
-    const IconImage& b = i & 1 ? baseDevice : base;
-    std::array<BYTE, 128> expected = b.colour;
-    for (size_t n = 0; n < expected.size(); ++n) {
-      expected[n] |= states[i >> 4].colour[n];
-      for (int k = 0; k < 3; ++k) {
-        if (i & (2 << k)) expected[n] |= keys[k].colour[n];
+    const IconImage base = readIcon(parts.base.get()),
+                    baseDevice = readIcon(parts.baseDevice.get());
+    ASSERT_EQ(base.size, size);
+    const IconImage keys[] = {readIcon(parts.numLock.get()), readIcon(parts.capsLock.get()),
+                              readIcon(parts.scrollLock.get())};
+    const IconImage states[] = {readIcon(parts.paused.get()), readIcon(parts.watching.get()),
+                                readIcon(parts.flash.get())};
+    for (int i = 0; i < 48; ++i) {
+      const IconImage& b = i & 1 ? baseDevice : base;
+      std::vector<BYTE> expected = b.colour;
+      for (size_t n = 0; n < expected.size(); ++n) {
+        expected[n] |= states[i >> 4].colour[n];
+        for (int k = 0; k < 3; ++k) {
+          if (i & (2 << k)) expected[n] |= keys[k].colour[n];
+        }
       }
+      const IconImage composed = readIcon(table[i].get());
+      EXPECT_EQ(composed.colour, expected) << "icon " << i;
+      EXPECT_EQ(composed.mask, b.mask) << "icon " << i;
     }
-    const IconImage composed = readIcon(table[i].get());
-    EXPECT_EQ(composed.colour, expected) << "icon " << i;
-    EXPECT_EQ(composed.mask, b.mask) << "icon " << i;
   }
 }
 
-TEST_F(LockStateIcons, ComposedColoursAreTheIntendedOnes) {
+// Where each part of the drawing is, at each size: x, y.
+struct Spots {
+  int size;
+  int numLamp[2], capsLamp[2], scrollLamp[2], body[2], letter[2], keyboard[2], keyboardKey[2],
+      rim[2];
+};
+constexpr Spots kSpots[] = {
+    {16, {2, 2}, {7, 2}, {12, 2}, {8, 11}, {1, 6}, {3, 12}, {4, 13}, {0, 8}},
+    {20, {3, 2}, {9, 2}, {16, 2}, {10, 14}, {1, 7}, {3, 15}, {4, 16}, {0, 8}},
+    {24, {3, 2}, {11, 2}, {19, 2}, {12, 16}, {1, 8}, {3, 18}, {4, 19}, {0, 8}},
+    {32, {5, 4}, {15, 4}, {25, 4}, {16, 22}, {2, 12}, {4, 24}, {5, 25}, {0, 8}},
+};
+
+void expectIntendedColours(const app::LockIconParts& parts, const Spots& spots) {
   app::LockStateIcons table;
-  ASSERT_TRUE(app::buildLockStateIcons(parts_, table, false, recordBox));
+  ASSERT_TRUE(app::buildLockStateIcons(parts, table, false, recordBox));
   // Indexes of the 16-colour table GetDIBits reads with.
   constexpr int kBlack = 0, kOlive = 3, kNavy = 4, kGrey = 7, kSilver = 8, kGreen = 10,
                 kYellow = 11, kBlue = 12;
   constexpr int kWhite = 15;
-  const int numLamp[] = {2, 2}, capsLamp[] = {7, 2}, scrollLamp[] = {12, 2}, body[] = {8, 11},
-            letter[] = {1, 6};
-  const int keyboard[] = {3, 12}, keyboardKey[] = {4, 13}, rim[] = {0, 8};
+  const auto& [size, numLamp, capsLamp, scrollLamp, body, letter, keyboard, keyboardKey, rim] =
+      spots;
 
   const IconImage paused = readIcon(table[0].get());
   EXPECT_EQ(paused.index(body[0], body[1]), kSilver);
@@ -142,7 +175,7 @@ TEST_F(LockStateIcons, ComposedColoursAreTheIntendedOnes) {
   EXPECT_EQ(paused.index(rim[0], rim[1]), kGrey);
   EXPECT_EQ(paused.index(numLamp[0], numLamp[1]), kBlack);
   EXPECT_TRUE(paused.transparent(0, 0)) << "rounded corner";
-  EXPECT_FALSE(paused.transparent(8, 8));
+  EXPECT_FALSE(paused.transparent(size / 2, size / 2));
 
   const IconImage watchingNumScroll = readIcon(table[16 + 8 + 2].get());
   EXPECT_EQ(watchingNumScroll.index(body[0], body[1]), kBlue);
@@ -165,6 +198,13 @@ TEST_F(LockStateIcons, ComposedColoursAreTheIntendedOnes) {
       << "no keyboard without a device";
 }
 
+TEST_F(LockStateIcons, ComposedColoursAreTheIntendedOnesAtEverySize) {
+  for (const Spots& spots : kSpots) {
+    SCOPED_TRACE(spots.size);
+    expectIntendedColours(loadParts(spots.size), spots);
+  }
+}
+
 TEST_F(LockStateIcons, CompositionNeedsADeviceContextAndSmallIcons) {
   EXPECT_FALSE(app::composeLockStateIcon(parts_, nullptr, false, true, false, false, 1));
   win32::MemoryDC dc(nullptr);
@@ -177,7 +217,8 @@ TEST_F(LockStateIcons, CompositionNeedsADeviceContextAndSmallIcons) {
 }
 
 TEST_F(LockStateIcons, FailedCompositionReportsOnceAndUsesCopiesOfTheBases) {
-  // A 32 x 32 base cannot be composed, so the very first icon fails.
+  // A base of another size than its parts cannot be composed, so the very
+  // first icon fails.
   parts_.base.reset(static_cast<HICON>(LoadImageW(
       kivora::test::kivoraModule(), MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON, 32, 32, 0)));
   ASSERT_TRUE(parts_.base);
@@ -198,7 +239,7 @@ TEST_F(LockStateIcons, FailedCompositionReportsOnceAndUsesCopiesOfTheBases) {
       EXPECT_NE(table[i].get(), parts_.baseDevice.get()) << "a copy, not the part itself";
       EXPECT_EQ(readIcon(table[i].get()).colour, device.colour) << i;
     } else {
-      EXPECT_EQ(readIcon(table[i].get()).width, 32) << i;
+      EXPECT_EQ(readIcon(table[i].get()).size, 32) << i;
     }
   }
   // The copies outlive the parts.

@@ -81,6 +81,32 @@ TEST(TrayIcons, EachChoiceHasItsOwnLoadedIcon) {
   EXPECT_EQ(app::trayIconFor(icons, {Kind::LockState, -1}), nullptr);
 }
 
+int iconWidth(HICON icon) {
+  ICONINFO info = {};
+  if (!icon || !GetIconInfo(icon, &info)) return 0;
+  kivora::win32::UniqueBitmap colour(info.hbmColor), mask(info.hbmMask);
+  BITMAP bm = {};
+  GetObjectW(colour.get(), sizeof bm, &bm);
+  return bm.bmWidth;
+}
+
+TEST(TrayIcons, MadeAtTheTaskbarsSizeAndMadeAgainWhenItChanges) {
+  // One monitor at the session's DPI here.
+  const int size = app::trayIconSize();
+  EXPECT_EQ(size, GetSystemMetrics(SM_CXSMICON));
+  const HINSTANCE module = kivora::test::kivoraModule();
+  app::TrayIcons icons = app::loadTrayIcons(module, false, noBox, 24);
+  EXPECT_EQ(icons.size, 24);
+  EXPECT_EQ(iconWidth(icons.watching.get()), 24);
+  EXPECT_EQ(iconWidth(icons.lockState[21].get()), 24);
+
+  EXPECT_TRUE(app::followTrayIconSize(icons, module, false, noBox));
+  EXPECT_EQ(icons.size, size);
+  EXPECT_EQ(iconWidth(icons.keyChangeDevice.get()), size);
+  EXPECT_EQ(iconWidth(icons.lockState[47].get()), size);
+  EXPECT_FALSE(app::followTrayIconSize(icons, module, false, noBox)) << "already that size";
+}
+
 void pressKey(BYTE vk) {
   keybd_event(vk, 0, 0, 0);
   keybd_event(vk, 0, KEYEVENTF_KEYUP, 0);
