@@ -325,7 +325,8 @@ DialogTemplate buildTemplate(const AboutInfo& info) {
                    win32::wide(texts::kAboutTitle, ja), ja ? 9 : 8,
                    win32::wide(texts::kAboutFont, ja));
   t.addIcon(static_cast<WORD>(info.iconId), kAboutIcon, 10, 10);
-  t.add(L"Edit", L"", kAboutVersion, ES_MULTILINE | ES_READONLY, 40, 10, 240, 24);
+  // Read-only, yet a tab stop: the version can be selected and copied from the keyboard.
+  t.add(L"Edit", L"", kAboutVersion, ES_MULTILINE | ES_READONLY | WS_TABSTOP, 40, 10, 240, 24);
   t.add(WC_LINK, L"", kAboutLinks, WS_TABSTOP, 10, 40, 270, 86);
   t.add(L"Edit", L"", kAboutDescription,
         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 10, 130,
