@@ -6,9 +6,9 @@
 //   VIEW: editor-ja | editor-en | about-ja | about-en | debuglog-ja | monitor |
 //         settings-ja | settings-en | rules-ja | rules-en | rule-edit-ja |
 //         rule-edit-en | devices-ja | devices-en | running-ja | running-en |
-//         opening | messagebox-ja | messagebox-en (dialog_views.h), each optionally followed by
-//         -dark (the dark look) and then -hc (as in High Contrast), for example editor-ja-dark or
-//         settings-en-dark-hc
+//         opening | input-ja | input-en | messagebox-ja | messagebox-en (dialog_views.h), each
+//         optionally followed by -dark (the dark look) and then -hc (as in High Contrast), for
+//         example editor-ja-dark or settings-en-dark-hc
 
 #include <windows.h>
 #include <shellapi.h>

@@ -19,6 +19,7 @@
 #include "platform/win32/monitor_platform_win32.h"
 #include "platform/win32/profile_win32.h"
 #include "platform/win32/registry_win32.h"
+#include "platform/win32/script_system.h"
 #include "platform/win32/version_record_win32.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
@@ -269,11 +270,23 @@ constexpr DialogView kViews[] = {
     {L"running-ja", L"Kivora"},
     {L"running-en", L"Kivora"},
     {L"opening", L"Kivora"},
+    {L"input-ja", L"KX-Script INPUT"},
+    {L"input-en", L"KX-Script INPUT"},
 };
 
 }  // namespace
 
 std::span<const DialogView> dialogViews() { return kViews; }
+
+// The dialog of the script's INPUT, with a message a script might give it.
+int showInput(bool japanese) {
+  script::InputDialogParams params;
+  params.title = u"KX-Script INPUT";
+  params.message = japanese ? u"通知する回数を入力してください。" : u"How many times to notify?";
+  params.japanese = japanese;
+  win32::Win32ScriptSystem system;
+  return static_cast<int>(system.inputDialog({}, params));
+}
 
 // One of Kivora's message boxes: the settings dialog's question before the
 // logon NumLock option.
@@ -300,6 +313,8 @@ int showDialogView(std::wstring_view view) {
   if (view == L"running-ja") return showAlreadyRunning(true);
   if (view == L"running-en") return showAlreadyRunning(false);
   if (view == L"opening") return showOpening();
+  if (view == L"input-ja") return showInput(true);
+  if (view == L"input-en") return showInput(false);
   if (view == L"messagebox-ja") return showMessageBox(true);
   if (view == L"messagebox-en") return showMessageBox(false);
   return 2;

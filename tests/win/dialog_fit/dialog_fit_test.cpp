@@ -258,7 +258,12 @@ TEST_P(DialogFit, FitsAndWorksFromTheKeyboard) {
                   expectNoOverlap(dialog, controls);
                   expectTabStops(controls);
                   expectUniqueMnemonics(controls);
+                  // The rule edit dialog's owner, the rule list, closes after it.
+                  const HWND owner = GetWindow(dialog, GW_OWNER);
                   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+                  if (owner && waitUntilClosed(dialog)) {
+                    PostMessageW(owner, WM_COMMAND, IDCANCEL, 0);
+                  }
                 });
 }
 
