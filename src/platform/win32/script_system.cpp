@@ -1,6 +1,7 @@
 #include "platform/win32/script_system.h"
 
 #include "platform/win32/handles.h"
+#include "platform/win32/texts.h"
 #include "platform/win32/wide.h"
 
 #include <windows.h>
@@ -75,7 +76,7 @@ DialogTemplate inputDialogTemplate(bool japanese) {
   t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 97, 56, 50, 14, IDOK, 0x0080,
          L"OK");
   t.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 153, 56, 50, 14, IDCANCEL, 0x0080,
-         japanese ? L"\u30AD\u30E3\u30F3\u30BB\u30EB" : L"Cancel");
+         wide(texts::kInputDialogCancel, japanese));
   return t;
 }
 
