@@ -35,6 +35,7 @@ class QuietShell final : public monitor::MonitorShell {
   void sendKeyStateToCompanion() override {}
   void startTimer(unsigned, unsigned) override {}
   void killTimer(unsigned) override {}
+  unsigned noticeDpi() override { return 96; }
   void showNotice(const monitor::ScreenNotice&) override {}
   void hideNotice() override {}
   void showNewBalloon(std::u16string_view, monitor::BalloonIcon) override {}

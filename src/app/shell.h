@@ -23,6 +23,7 @@ class AppShell final : public monitor::MonitorShell, public settings::SaveHooks 
   void sendKeyStateToCompanion() override;
   void startTimer(unsigned id, unsigned milliseconds) override;
   void killTimer(unsigned id) override;
+  unsigned noticeDpi() override;
   void showNotice(const monitor::ScreenNotice& notice) override;
   void hideNotice() override;
   void showNewBalloon(std::u16string_view text, monitor::BalloonIcon icon) override;
@@ -39,8 +40,9 @@ class AppShell final : public monitor::MonitorShell, public settings::SaveHooks 
 };
 
 // Draws the notify-only notice on `window`: moved topmost to the notice's
-// place and shown without activation, then each line drawn on its DC in the
-// stock system font.
+// place and size and shown without activation, then each line drawn on its
+// DC in the system's message font, bold, as tall as the notice says. In High
+// Contrast the lines take the system's window colours instead of their own.
 void drawNotice(HWND window, const monitor::ScreenNotice& notice);
 
 }  // namespace kivora::app

@@ -7,6 +7,7 @@
 #include "app/app.h"
 #include "resource_ids.h"
 #include "ui/dark_controls.h"
+#include "ui/dialog_dpi.h"
 #include "ui/dialog_look.h"
 
 namespace kivora::app {
@@ -75,6 +76,7 @@ INT_PTR CALLBACK alreadyRunningProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM
                           reinterpret_cast<WPARAM>(LoadIconW(nullptr, IDI_EXCLAMATION)), 0);
       MessageBeep(MB_OK);
       applyLook(dialog);
+      ui::followDpiChanges(dialog);
       return TRUE;
     }
     case WM_COMMAND:
@@ -118,6 +120,7 @@ INT_PTR CALLBACK openingProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam
       fitBelowPictures(dialog, {IDC_NO_OPENING_DLG, IDCANCEL});
       if (app->settings.BIGDIALOG != 0)
         app->openingEnlargement = ui::EnlargeDialog(dialog, ui::kPlaceCentre);
+      ui::followDpiChanges(dialog);
       ShowWindow(dialog, SW_SHOW);
       SetForegroundWindow(dialog);
       return TRUE;

@@ -16,9 +16,23 @@ namespace {
 // Window titles and class names are read into buffers of this many characters.
 constexpr int kWindowTextCapacity = 2049;
 
-// The notice window is 200 x 124; it sits in the bottom-right corner of the work area.
+// The notice window at 100 % scaling: 200 x 124 pixels with its left edge 200
+// and its top 104 pixels from the bottom-right corner of the work area, a line
+// of text every 24 pixels from 40 down in a font of 16-pixel characters. At
+// other scalings all of it grows with the DPI of the notice's monitor.
 constexpr int kNoticeWidth = 200;
+constexpr int kNoticeHeight = 124;
 constexpr int kNoticeLift = 104;
+constexpr int kNoticeTextHeight = 16;
+constexpr unsigned kDefaultDpi = 96;
+
+// `pixels` at 96 DPI at `dpi`, rounded as MulDiv rounds.
+int scaledForDpi(int pixels, unsigned dpi) {
+  const long long product = static_cast<long long>(pixels) * dpi;
+  const long long half = kDefaultDpi / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / kDefaultDpi
+                                       : (product - half) / kDefaultDpi);
+}
 
 std::u16string windowText(int (platform::Desktop::*read)(platform::WindowHandle, char16_t*, int),
                           platform::Desktop& desktop, platform::WindowHandle window) {
@@ -432,21 +446,29 @@ void Monitor::pressLockKey(std::uint8_t virtualKey) {
 }
 
 void Monitor::showScreenNotice(const TickResult& tick) {
+  const bool anyNotice = std::any_of(tick.notices.begin(), tick.notices.end(),
+                                     [](std::uint8_t n) { return n != kNoNotice; });
+  if (!anyNotice) {
+    shell_.hideNotice();
+    return;
+  }
+  const unsigned shellDpi = shell_.noticeDpi();
+  const unsigned dpi = shellDpi != 0 ? shellDpi : kDefaultDpi;
+  const auto scaled = [dpi](int pixels) { return scaledForDpi(pixels, dpi); };
   ScreenNotice notice;
   for (const auto& key : kLockKeys) {
     const std::uint8_t state = tick.notices[key.index];
     if (state == kNoNotice) continue;
     notice.lines.push_back(
-        {0, key.noticeY, key.noticeColor,
+        {0, scaled(key.noticeY), key.noticeColor,
          u" " + std::u16string(key.name) + (state != 0 ? u" : ON  " : u" : OFF ")});
   }
-  if (notice.lines.empty()) {
-    shell_.hideNotice();
-    return;
-  }
   auto& desktop = services_.desktop;
-  notice.x = desktop.GetSystemMetrics(platform::kSmCxFullScreen) - kNoticeWidth;
-  notice.y = desktop.GetSystemMetrics(platform::kSmCyFullScreen) - kNoticeLift;
+  notice.x = desktop.GetSystemMetrics(platform::kSmCxFullScreen) - scaled(kNoticeWidth);
+  notice.y = desktop.GetSystemMetrics(platform::kSmCyFullScreen) - scaled(kNoticeLift);
+  notice.width = scaled(kNoticeWidth);
+  notice.height = scaled(kNoticeHeight);
+  notice.textHeight = scaled(kNoticeTextHeight);
   notice.backgroundColor = 0;
   shell_.showNotice(notice);
   log_.log(kLogTick, 2112, u"状態表示", u"");

@@ -50,8 +50,8 @@ class MessageBoxShell {
                          std::u16string_view caption, unsigned flags) = 0;
 };
 
-// One line of the notify-only notice, drawn with TextOutW in the stock
-// SYSTEM_FONT on the background colour at (x, y) of the main window.
+// One line of the notify-only notice, drawn with TextOutW in the notice's
+// font on the background colour at (x, y) of the main window.
 struct NoticeLine {
   int x = 0;
   int y = 0;
@@ -60,12 +60,16 @@ struct NoticeLine {
   bool operator==(const NoticeLine&) const = default;
 };
 
-// The main window placed topmost at (x, y) without activation or resizing
-// (SWP_NOSIZE | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW) and drawn
+// The main window placed topmost at (x, y) in the given size without
+// activation (SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_SHOWWINDOW) and drawn
 // directly on its DC; the text stays until the next tick hides or redraws it.
+// Every size is in pixels of the monitor the notice is on.
 struct ScreenNotice {
   int x = 0;
   int y = 0;
+  int width = 0;
+  int height = 0;
+  int textHeight = 0;                 // the font's character cell, in pixels
   std::uint32_t backgroundColor = 0;  // COLORREF for SetBkColor
   std::vector<NoticeLine> lines;
   bool operator==(const ScreenNotice&) const = default;
@@ -85,6 +89,8 @@ class MonitorShell : public BalloonShell, public MessageBoxShell {
   virtual void sendKeyStateToCompanion() = 0;
   virtual void startTimer(unsigned id, unsigned milliseconds) = 0;
   virtual void killTimer(unsigned id) = 0;
+  // The DPI of the monitor the notice window is on (96 at 100 % scaling).
+  virtual unsigned noticeDpi() = 0;
   virtual void showNotice(const ScreenNotice& notice) = 0;
   // ShowWindow(SW_HIDE) on the main window.
   virtual void hideNotice() = 0;

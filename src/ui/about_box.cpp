@@ -8,9 +8,11 @@
 #include <vector>
 
 #include "diag/system_report.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 #include "ui/dark_controls.h"
+#include "ui/dialog_dpi.h"
 #include "ui/dialog_look.h"
 #include "ui/dialog_template.h"
 #include "ui/system_report.h"
@@ -31,6 +33,7 @@ struct AboutState {
   std::wstring versionText;
   std::wstring reportFile;
   bool linkGuard = false;  // a link was opened less than a second ago
+  win32::UniqueIcon icon;  // at the size of the dialog's DPI
 };
 
 AboutState& stateOf(HWND dialog) {
@@ -204,6 +207,17 @@ void showEnvironment(HWND dialog) {
 
 // ---- opening and closing
 
+// The program's icon at the size of the DPI the box is laid out for; the one
+// it replaces goes once the control shows the new one.
+void setAboutIcon(HWND dialog, AboutState& s) {
+  const int size = win32::systemMetricsForDpi(SM_CXICON, layoutDpi(dialog));
+  win32::UniqueIcon icon(static_cast<HICON>(
+      LoadImageW(s.info.instance, MAKEINTRESOURCEW(s.info.iconId), IMAGE_ICON, size, size, 0)));
+  if (!icon) return;
+  SendDlgItemMessageW(dialog, kAboutIcon, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+  s.icon = std::move(icon);
+}
+
 LRESULT CALLBACK selectAllProc(HWND edit, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
                                DWORD_PTR) {
   switch (msg) {
@@ -236,6 +250,7 @@ void initDialog(HWND dialog, AboutState& s) {
   SetDlgItemTextW(dialog, kAboutVersion, s.versionText.c_str());
   SetDlgItemTextW(dialog, kAboutLinks, links.c_str());
   SetDlgItemTextW(dialog, kAboutDescription, info.description ? info.description : L"");
+  setAboutIcon(dialog, s);
   SetWindowSubclass(GetDlgItem(dialog, kAboutDescription), selectAllProc, kSelectAllSubclass, 0);
 
   if (!hasText(info.feedback)) ShowWindow(GetDlgItem(dialog, kAboutFeedback), SW_HIDE);
@@ -251,6 +266,7 @@ void initDialog(HWND dialog, AboutState& s) {
   subclassDarkControls(dialog, nullptr);
   ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
+  followDpiChanges(dialog);
 }
 
 void onNotify(HWND dialog, const NMHDR& header) {
@@ -275,6 +291,9 @@ INT_PTR CALLBACK aboutProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) 
       return TRUE;
     case WM_TIMER:
       if (wParam == kLinkTimer) endLinkGuard(dialog);
+      return TRUE;
+    case WM_DPICHANGED:
+      setAboutIcon(dialog, stateOf(dialog));
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {
@@ -306,7 +325,8 @@ DialogTemplate buildTemplate(const AboutInfo& info) {
                    win32::wide(texts::kAboutTitle, ja), ja ? 9 : 8,
                    win32::wide(texts::kAboutFont, ja));
   t.addIcon(static_cast<WORD>(info.iconId), kAboutIcon, 10, 10);
-  t.add(L"Edit", L"", kAboutVersion, ES_MULTILINE | ES_READONLY, 40, 10, 240, 24);
+  // Read-only, yet a tab stop: the version can be selected and copied from the keyboard.
+  t.add(L"Edit", L"", kAboutVersion, ES_MULTILINE | ES_READONLY | WS_TABSTOP, 40, 10, 240, 24);
   t.add(WC_LINK, L"", kAboutLinks, WS_TABSTOP, 10, 40, 270, 86);
   t.add(L"Edit", L"", kAboutDescription,
         ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP, 10, 130,
@@ -358,7 +378,7 @@ INT_PTR ShowAbout(const AboutInfo& info) {
     return InitCommonControlsEx(&icc) != FALSE;
   }();
   (void)commonControls;
-  AboutState state{info, {}, {}};
+  AboutState state{info, {}, {}, false, {}};
   const DialogTemplate t = buildTemplate(info);
   return DialogBoxIndirectParamW(info.instance, t.get(), nullptr, aboutProc,
                                  reinterpret_cast<LPARAM>(&state));

@@ -3,12 +3,14 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
+#include "ui/dialog_dpi.h"
 #include "ui/dialog_look.h"
 #include "ui/look_rules.h"
 
@@ -18,8 +20,19 @@ namespace {
 
 constexpr UINT_PTR kDisabledTextSubclass = 0x4B01;
 constexpr UINT_PTR kHotkeySubclass = 0x4B02;
+
+// Sizes in pixels at 96 DPI; each control scales them to the DPI it is laid
+// out for when it paints.
 constexpr int kBoxSize = 14;
 constexpr int kBoxTextOffset = 18;
+constexpr int kMarkInset = 4;         // the radio's dot and the third state's square
+constexpr int kGroupCaptionLeft = 8;  // where a group box's caption starts
+constexpr int kGroupCaptionPad = 2;   // the gap on each side of the caption
+constexpr int kHotkeyInsetX = 6;
+constexpr int kHotkeyInsetY = 2;
+
+// The tick of a ticked box: three points in the 14-pixel box.
+constexpr POINT kTick[] = {{3, 7}, {6, 10}, {11, 3}};
 
 using UniquePen = win32::Unique<HPEN, win32::GdiTraits<HPEN>>;
 
@@ -127,28 +140,33 @@ void paintLabel(HWND control, HDC dc, const RECT& client, const std::wstring& te
 void paintBoxMark(HWND control, HDC dc, const RECT& box, bool radio) {
   const LRESULT state = SendMessageW(control, BM_GETCHECK, 0, 0);
   if (state == BST_UNCHECKED) return;
-  UniquePen pen(CreatePen(PS_SOLID, 2, colour::kDisabled));
+  UniquePen pen(CreatePen(PS_SOLID, 2 * lineWidthFor(control), colour::kDisabled));
   win32::UniqueBrush fill(CreateSolidBrush(colour::kDisabled));
   Selected p(dc, pen.get());
   Selected b(dc, fill.get());
+  const int inset = scaledFor(control, kMarkInset);
   if (radio) {
-    Ellipse(dc, box.left + 4, box.top + 4, box.right - 4, box.bottom - 4);
+    Ellipse(dc, box.left + inset, box.top + inset, box.right - inset, box.bottom - inset);
   } else if (state == BST_INDETERMINATE) {
-    Rectangle(dc, box.left + 4, box.top + 4, box.right - 4, box.bottom - 4);
+    Rectangle(dc, box.left + inset, box.top + inset, box.right - inset, box.bottom - inset);
   } else {
     // A check mark, so a disabled ticked box still reads as ticked.
-    const POINT tick[] = {
-        {box.left + 3, box.top + 7}, {box.left + 6, box.top + 10}, {box.left + 11, box.top + 3}};
-    Polyline(dc, tick, 3);
+    POINT tick[std::size(kTick)];
+    for (std::size_t i = 0; i < std::size(kTick); ++i) {
+      tick[i] = {box.left + scaledFor(control, kTick[i].x),
+                 box.top + scaledFor(control, kTick[i].y)};
+    }
+    Polyline(dc, tick, static_cast<int>(std::size(tick)));
   }
 }
 
 void paintCheckOrRadio(HWND control, HDC dc, const RECT& client, const std::wstring& text,
                        bool radio) {
-  const int top = client.top + ((client.bottom - client.top) - kBoxSize) / 2;
-  const RECT box = {client.left, top, client.left + kBoxSize, top + kBoxSize};
+  const int boxSize = scaledFor(control, kBoxSize);
+  const int top = client.top + ((client.bottom - client.top) - boxSize) / 2;
+  const RECT box = {client.left, top, client.left + boxSize, top + boxSize};
   {
-    UniquePen outline(CreatePen(PS_SOLID, 1, colour::kDisabled));
+    UniquePen outline(CreatePen(PS_SOLID, lineWidthFor(control), colour::kDisabled));
     win32::UniqueBrush fill(CreateSolidBrush(colour::kCheckFill));
     Selected p(dc, outline.get());
     Selected b(dc, fill.get());
@@ -160,33 +178,35 @@ void paintCheckOrRadio(HWND control, HDC dc, const RECT& client, const std::wstr
   }
   paintBoxMark(control, dc, box, radio);
   RECT textRect = client;
-  textRect.left += kBoxTextOffset;
+  textRect.left += scaledFor(control, kBoxTextOffset);
   OffsetRect(&textRect, 0, 1);
   DrawTextW(dc, text.c_str(), -1, &textRect, DT_LEFT | DT_SINGLELINE | DT_VCENTER);
 }
 
 // A group box keeps its frame and its caption at the top; filling it would
 // paint over the controls inside.
-void paintGroupBox(HDC dc, const RECT& client, const std::wstring& text) {
+void paintGroupBox(HWND control, HDC dc, const RECT& client, const std::wstring& text) {
   RECT caption = {0, 0, 0, 0};
   DrawTextW(dc, text.empty() ? L" " : text.c_str(), -1, &caption, DT_SINGLELINE | DT_CALCRECT);
   const int captionHeight = caption.bottom - caption.top;
   {
-    UniquePen outline(CreatePen(PS_SOLID, 1, colour::kDisabled));
+    UniquePen outline(CreatePen(PS_SOLID, lineWidthFor(control), colour::kDisabled));
     Selected p(dc, outline.get());
     Selected b(dc, GetStockObject(NULL_BRUSH));
     Rectangle(dc, client.left, client.top + captionHeight / 2, client.right, client.bottom);
   }
   if (text.empty()) return;
-  RECT label = {client.left + 8, client.top, client.left + 8 + (caption.right - caption.left) + 4,
+  const int left = client.left + scaledFor(control, kGroupCaptionLeft);
+  const int pad = scaledFor(control, kGroupCaptionPad);
+  RECT label = {left, client.top, left + (caption.right - caption.left) + 2 * pad,
                 client.top + captionHeight};
   label.right = std::min(label.right, client.right);
   FillRect(dc, &label, darkBrush());
-  label.left += 2;
+  label.left += pad;
   DrawTextW(dc, text.c_str(), -1, &label, DT_LEFT | DT_SINGLELINE | DT_TOP);
 }
 
-bool paintsDisabled(HWND control) { return DarkMode() && !IsWindowEnabled(control); }
+bool paintsDisabled(HWND control) { return darkLook() && !IsWindowEnabled(control); }
 
 void paintDisabledText(HWND control, HDC dc) {
   const TextKind kind = textKindOf(control);
@@ -208,7 +228,7 @@ void paintDisabledText(HWND control, HDC dc) {
       paintCheckOrRadio(control, dc, client, text, true);
       break;
     case TextKind::GroupBox:
-      paintGroupBox(dc, client, text);
+      paintGroupBox(control, dc, client, text);
       break;
     case TextKind::None:
       break;
@@ -233,6 +253,9 @@ LRESULT CALLBACK disabledTextProc(HWND control, UINT msg, WPARAM wParam, LPARAM 
       break;
     case WM_ERASEBKGND:
       if (paintsDisabled(control) && textKindOf(control) != TextKind::GroupBox) return 1;
+      break;
+    case WM_DPICHANGED_AFTERPARENT:
+      if (paintsDisabled(control)) InvalidateRect(control, nullptr, TRUE);
       break;
     case WM_ENABLE:
     case WM_SETTEXT:
@@ -286,13 +309,17 @@ void paintHotkey(HWND control, HDC dc, const HotkeyState& state) {
     SetTextColor(dc, colour::kText);
     SetBkMode(dc, TRANSPARENT);
     RECT inset = client;
-    InflateRect(&inset, -6, -2);
+    InflateRect(&inset, -scaledFor(control, kHotkeyInsetX), -scaledFor(control, kHotkeyInsetY));
     DrawTextW(dc, win32::wide(text), -1, &inset,
               DT_LEFT | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
   }
   win32::UniqueBrush border(
       CreateSolidBrush(GetFocus() == control ? colour::kHotkeyFocused : colour::kHotkeyBorder));
-  FrameRect(dc, &client, border.get());
+  RECT frame = client;
+  for (int line = lineWidthFor(control); line > 0; --line) {
+    FrameRect(dc, &frame, border.get());
+    InflateRect(&frame, -1, -1);
+  }
 }
 
 LRESULT CALLBACK hotkeyProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id,
@@ -301,27 +328,30 @@ LRESULT CALLBACK hotkeyProc(HWND control, UINT msg, WPARAM wParam, LPARAM lParam
   if (msg == hotkeyStateMessage() && msg != 0) return reinterpret_cast<LRESULT>(state);
   switch (msg) {
     case WM_PAINT:
-      if (DarkMode()) {
+      if (darkLook()) {
         PaintDC dc(control);
         paintHotkey(control, dc.get(), *state);
         return 0;
       }
       break;
     case WM_PRINTCLIENT:
-      if (DarkMode()) {
+      if (darkLook()) {
         paintHotkey(control, reinterpret_cast<HDC>(wParam), *state);
         return 0;
       }
       break;
     case WM_ERASEBKGND:
-      if (DarkMode()) return 1;
+      if (darkLook()) return 1;
       break;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
       const LRESULT result = DefSubclassProc(control, msg, wParam, lParam);
-      if (DarkMode()) InvalidateRect(control, nullptr, TRUE);  // the border follows the focus
+      if (darkLook()) InvalidateRect(control, nullptr, TRUE);  // the border follows the focus
       return result;
     }
+    case WM_DPICHANGED_AFTERPARENT:
+      InvalidateRect(control, nullptr, TRUE);
+      break;
     case WM_NCDESTROY: {
       RemoveWindowSubclass(control, hotkeyProc, id);
       std::unique_ptr<HotkeyState> owned(state);  // the subclass owned it

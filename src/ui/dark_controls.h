@@ -1,8 +1,9 @@
 #pragma once
 // Dark painting for the controls the classic look draws badly on a dark
 // background: disabled labels, check boxes, radio buttons and group boxes, and
-// the hotkey control. Both subclasses leave all painting to the control in
-// light mode, and remove themselves when the control is destroyed.
+// the hotkey control. Both subclasses leave all painting to the control
+// outside the dark look, paint at the DPI the control is laid out for, and
+// remove themselves when the control is destroyed.
 
 #include <windows.h>
 

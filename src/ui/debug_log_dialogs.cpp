@@ -9,6 +9,7 @@
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
 #include "ui/dark_controls.h"
+#include "ui/dialog_dpi.h"
 #include "ui/dialog_look.h"
 #include "ui/texts.h"
 
@@ -109,6 +110,7 @@ void initDialog(HWND dialog, const DebugLogDialogContext& c) {
   SendDlgItemMessageW(dialog, IDC_DEBUGLOG_FILE, EM_LIMITTEXT, settings::kPathCapacity - 1, 0);
   SetDlgItemTextW(dialog, IDC_DEBUGLOG_FILE, win32::wide(c.log.szDebugOutFileName));
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
+  followDpiChanges(dialog);
 }
 
 INT_PTR CALLBACK settingsProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -168,6 +170,7 @@ INT_PTR CALLBACK DebugMonitorDialog::proc(HWND dialog, UINT msg, WPARAM wParam, 
     const SIZE initial = self->layout_->minTrackSize();
     self->layout_->setMinTrackSize({initial.cx / 2, initial.cy / 2});
     SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
+    followDpiChanges(dialog);
     return TRUE;
   }
   auto* self = reinterpret_cast<DebugMonitorDialog*>(GetWindowLongPtrW(dialog, DWLP_USER));

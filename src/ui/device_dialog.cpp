@@ -14,6 +14,7 @@
 #include "resource_ids.h"
 #include "ui/dark_controls.h"
 #include "ui/dialog_controls.h"
+#include "ui/dialog_dpi.h"
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
 #include "ui/settings_dialogs.h"
@@ -87,6 +88,7 @@ void DeviceDialog::open(HWND dialog) {
   }
   setTicked(dialog, IDC_DEVICE_REVERSE, context_.settings.NOT_WATCH_DEV_NUMLOCK != 0);
   SetTimer(dialog, kRefreshTimer, kRefreshInterval, nullptr);
+  followDpiChanges(dialog);
 }
 
 void DeviceDialog::fillConnected() {

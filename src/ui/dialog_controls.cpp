@@ -4,8 +4,10 @@
 
 #include <vector>
 
+#include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
+#include "ui/dialog_dpi.h"
 
 namespace kivora::ui {
 
@@ -47,15 +49,24 @@ std::wstring windowText(HWND window) {
 
 std::wstring controlText(HWND dialog, int id) { return windowText(GetDlgItem(dialog, id)); }
 
+namespace {
+
+win32::UniqueIcon loadIcon(HINSTANCE resources, int size) {
+  return win32::UniqueIcon(static_cast<HICON>(
+      LoadImageW(resources, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON, size, size, 0)));
+}
+
+}  // namespace
+
 void DialogIcons::apply(HWND dialog, HINSTANCE resources) {
-  big_.reset(
-      static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON,
-                                    GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), 0)));
-  small_.reset(static_cast<HICON>(LoadImageW(resources, MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), 0)));
-  SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_.get()));
-  SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_.get()));
+  const UINT dpi = layoutDpi(dialog);
+  win32::UniqueIcon big = loadIcon(resources, win32::systemMetricsForDpi(SM_CXICON, dpi));
+  win32::UniqueIcon small = loadIcon(resources, win32::systemMetricsForDpi(SM_CXSMICON, dpi));
+  SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  // The window let go of the icons these replace.
+  big_ = std::move(big);
+  small_ = std::move(small);
 }
 
 }  // namespace kivora::ui

@@ -28,7 +28,9 @@ void enableControl(HWND dialog, int id, bool enabled);
 std::wstring controlText(HWND dialog, int id);
 std::wstring windowText(HWND window);
 
-// Icon 107 as the dialog's big and small icon; the icons go with the object.
+// Icon 107 as the dialog's big and small icon, at the sizes of the DPI the
+// dialog is laid out for (apply again after WM_DPICHANGED); the icons go with
+// the object.
 class DialogIcons {
  public:
   void apply(HWND dialog, HINSTANCE resources);

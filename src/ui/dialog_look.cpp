@@ -11,12 +11,14 @@
 #include "platform/win32/windows_version.h"
 #include "ui/look_rules.h"
 #include "ui/system_library.h"
+#include "ui/tooltips.h"
 
 namespace kivora::ui {
 
 namespace {
 
 std::atomic<bool> darkMode{false};
+std::atomic<bool> forcedHighContrast{false};
 
 std::mutex brushMutex;
 win32::UniqueBrush sharedDarkBrush;
@@ -90,26 +92,16 @@ void themeControl(HWND control, bool dark) {
   }
 }
 
-struct TooltipSearch {
-  HWND dialog;
-  bool dark;
-};
-
-BOOL CALLBACK themeTooltip(HWND window, LPARAM lParam) {
-  const auto& search = *reinterpret_cast<const TooltipSearch*>(lParam);
-  wchar_t buffer[64];
-  if (className(window, buffer) != TOOLTIPS_CLASSW || GetParent(window) != search.dialog)
-    return TRUE;
-  if (search.dark) {
-    SetWindowTheme(window, L" ", L" ");
-    SendMessageW(window, TTM_SETTIPBKCOLOR, colour::kListBackground, 0);
-    SendMessageW(window, TTM_SETTIPTEXTCOLOR, colour::kListText, 0);
+void themeTooltip(HWND tips, bool dark) {
+  if (dark) {
+    SetWindowTheme(tips, L" ", L" ");
+    SendMessageW(tips, TTM_SETTIPBKCOLOR, colour::kListBackground, 0);
+    SendMessageW(tips, TTM_SETTIPTEXTCOLOR, colour::kListText, 0);
   } else {
-    SetWindowTheme(window, nullptr, nullptr);
-    SendMessageW(window, TTM_SETTIPBKCOLOR, GetSysColor(COLOR_INFOBK), 0);
-    SendMessageW(window, TTM_SETTIPTEXTCOLOR, GetSysColor(COLOR_INFOTEXT), 0);
+    SetWindowTheme(tips, nullptr, nullptr);
+    SendMessageW(tips, TTM_SETTIPBKCOLOR, GetSysColor(COLOR_INFOBK), 0);
+    SendMessageW(tips, TTM_SETTIPTEXTCOLOR, GetSysColor(COLOR_INFOTEXT), 0);
   }
-  return TRUE;
 }
 
 // The link control of some comctl32 versions deletes the brush its parent
@@ -117,7 +109,7 @@ BOOL CALLBACK themeTooltip(HWND window, LPARAM lParam) {
 // stock object: deleting it does nothing, and it paints in the DC's colour.
 std::optional<INT_PTR> linkColours(HDC dc, HWND control) {
   wchar_t buffer[64];
-  if (!DarkMode() || className(control, buffer) != WC_LINK) return std::nullopt;
+  if (!darkLook() || className(control, buffer) != WC_LINK) return std::nullopt;
   ControlColours(dc);
   SetDCBrushColor(dc, colour::kDialogBackground);
   return reinterpret_cast<INT_PTR>(GetStockObject(DC_BRUSH));
@@ -132,6 +124,18 @@ void repaint(HWND window) {
 bool DarkMode() { return darkMode.load(); }
 
 void setDarkMode(bool dark) { darkMode.store(dark); }
+
+bool HighContrast() {
+  if (forcedHighContrast.load()) return true;
+  HIGHCONTRASTW contrast = {};
+  contrast.cbSize = sizeof contrast;
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof contrast, &contrast, 0) &&
+         (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+void setHighContrast(bool on) { forcedHighContrast.store(on); }
+
+bool darkLook() { return DarkMode() && !HighContrast(); }
 
 bool DetectDarkMode() {
   const bool dark = darkModeFor(win32::windowsVersion().major, readAppsUseLightTheme());
@@ -168,18 +172,16 @@ void ApplyTitleBar(HWND window) {
     }
   });
   if (!setAttribute) return;
-  const BOOL dark = DarkMode() ? TRUE : FALSE;
+  const BOOL dark = darkLook() ? TRUE : FALSE;
   setAttribute(window, kDwmUseDarkTitleBar, &dark, sizeof dark);
 }
 
 void ThemeDialog(HWND dialog) {
-  const bool dark = DarkMode();
+  const bool dark = darkLook();
   for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     themeControl(child, dark);
   }
-  TooltipSearch search{dialog, dark};
-  EnumThreadWindows(GetWindowThreadProcessId(dialog, nullptr), themeTooltip,
-                    reinterpret_cast<LPARAM>(&search));
+  for (HWND tips : tooltipsOf(dialog)) themeTooltip(tips, dark);
   repaint(dialog);
 }
 
@@ -197,12 +199,12 @@ void deleteDarkBrush() {
 BOOL EraseBackground(HWND dialog, HDC dc) {
   RECT client;
   GetClientRect(dialog, &client);
-  FillRect(dc, &client, DarkMode() ? darkBrush() : GetSysColorBrush(COLOR_BTNFACE));
+  FillRect(dc, &client, darkLook() ? darkBrush() : GetSysColorBrush(COLOR_BTNFACE));
   return TRUE;
 }
 
 HBRUSH ControlColours(HDC dc) {
-  if (!DarkMode()) return nullptr;
+  if (!darkLook()) return nullptr;
   SetTextColor(dc, colour::kText);
   SetBkMode(dc, TRANSPARENT);
   SetBkColor(dc, colour::kDialogBackground);
@@ -216,14 +218,12 @@ bool isImmersiveColorSetChange(LPARAM lParam) {
 
 std::optional<INT_PTR> dialogLookMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
-    case WM_THEMECHANGED:
-      ThemeDialog(dialog);
-      return std::nullopt;
     case WM_WININICHANGE:
-      if (isImmersiveColorSetChange(lParam)) {
-        DetectDarkMode();
-        ApplyTitleBar(dialog);
-      }
+      if (isImmersiveColorSetChange(lParam)) DetectDarkMode();
+      [[fallthrough]];
+    case WM_THEMECHANGED:
+    case WM_SYSCOLORCHANGE:
+      ApplyTitleBar(dialog);
       ThemeDialog(dialog);
       return std::nullopt;
     case WM_ERASEBKGND:

@@ -20,11 +20,22 @@ void setDarkMode(bool dark);
 // stores it as the flag and returns it.
 bool DetectDarkMode();
 
+// High Contrast: on while the system reports HCF_HIGHCONTRASTON (asked at
+// each call, so a change while Kivora runs takes effect at once), or while
+// setHighContrast(true) holds it on, as previews do (Wine reports none).
+bool HighContrast();
+void setHighContrast(bool on);
+
+// The look in effect: dark when the dark-mode flag is set and High Contrast
+// is off. In High Contrast Kivora paints nothing dark and no colour of its
+// own; every colour is a system colour.
+bool darkLook();
+
 // Lets menus and common controls of this process follow the dark theme
 // (Windows 10 or later; nothing when the system lacks the switch).
 void EnableDarkApp();
 
-// Dark or light title bar for `window`, following the flag.
+// Dark or light title bar for `window`, following the look.
 void ApplyTitleBar(HWND window);
 
 // Restyles every child control and the dialog's tooltips for the current
@@ -34,8 +45,8 @@ void ThemeDialog(HWND dialog);
 // WM_ERASEBKGND: fills the client area with the look's background. Returns TRUE.
 BOOL EraseBackground(HWND dialog, HDC dc);
 
-// WM_CTLCOLOR...: in dark mode sets white text on the dark background and
-// returns the dark brush; in light mode returns nullptr (default colours).
+// WM_CTLCOLOR...: in the dark look sets white text on the dark background and
+// returns the dark brush; otherwise returns nullptr (the system's colours).
 HBRUSH ControlColours(HDC dc);
 
 // The one dark background brush, created on first use.
@@ -47,9 +58,10 @@ void deleteDarkBrush();
 bool isImmersiveColorSetChange(LPARAM lParam);
 
 // Answers the look's messages for a dialog procedure: WM_THEMECHANGED,
-// WM_WININICHANGE (with the dark-mode re-detection on "ImmersiveColorSet"),
-// WM_ERASEBKGND and the WM_CTLCOLOR messages. Returns the dialog procedure's
-// result when the message was answered, nullopt when the dialog should go on.
+// WM_SYSCOLORCHANGE and WM_SETTINGCHANGE (with the dark-mode re-detection on
+// "ImmersiveColorSet"; High Contrast switched on or off arrives this way) restyle
+// the dialog and its title bar, WM_ERASEBKGND and the WM_CTLCOLOR messages paint. Returns the
+// dialog procedure's result when the message was answered, nullopt when the dialog should go on.
 std::optional<INT_PTR> dialogLookMessage(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam);
 
 }  // namespace kivora::ui

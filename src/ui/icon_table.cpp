@@ -46,4 +46,53 @@ win32::UniqueIcon createTableIcon(const IconTableView& table) {
   return win32::UniqueIcon(CreateIconIndirect(&icon));
 }
 
+namespace {
+
+// Packed tables of any size, as IconTableView describes them.
+struct ScaledTable {
+  int colourStride;
+  int maskStride;
+  std::vector<std::uint8_t> colour;
+  std::vector<std::uint8_t> mask;
+};
+
+int nibbleAt(const std::uint8_t* row, int x) {
+  return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0x0F;
+}
+
+bool maskAt(const std::uint8_t* row, int x) { return (row[x / 8] & (0x80 >> (x % 8))) != 0; }
+
+ScaledTable scaleTable(const IconTableView& table, int size) {
+  const int sourceColourStride = (table.width * 4 + 31) / 32 * 4;
+  const int sourceMaskStride = (table.width + 31) / 32 * 4;
+  ScaledTable scaled{(size * 4 + 31) / 32 * 4, (size + 31) / 32 * 4, {}, {}};
+  scaled.colour.assign(static_cast<size_t>(scaled.colourStride) * size, 0);
+  scaled.mask.assign(static_cast<size_t>(scaled.maskStride) * size, 0);
+  // Rows are stored bottom-up; the art's rows count from the top.
+  for (int y = 0; y < size; ++y) {
+    const int sourceY = table.height - 1 - (size - 1 - y) * table.height / size;
+    const std::uint8_t* colourRow =
+        table.colour + static_cast<size_t>(sourceY) * sourceColourStride;
+    const std::uint8_t* maskRow = table.mask + static_cast<size_t>(sourceY) * sourceMaskStride;
+    std::uint8_t* colourOut = scaled.colour.data() + static_cast<size_t>(y) * scaled.colourStride;
+    std::uint8_t* maskOut = scaled.mask.data() + static_cast<size_t>(y) * scaled.maskStride;
+    for (int x = 0; x < size; ++x) {
+      const int sourceX = x * table.width / size;
+      colourOut[x / 2] |=
+          static_cast<std::uint8_t>(nibbleAt(colourRow, sourceX) << (x % 2 == 0 ? 4 : 0));
+      if (maskAt(maskRow, sourceX)) maskOut[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+    }
+  }
+  return scaled;
+}
+
+}  // namespace
+
+win32::UniqueIcon createTableIcon(const IconTableView& table, int size) {
+  if (size <= 0) return {};
+  if (size == table.width && size == table.height) return createTableIcon(table);
+  const ScaledTable scaled = scaleTable(table, size);
+  return createTableIcon({size, size, table.palette, scaled.colour.data(), scaled.mask.data()});
+}
+
 }  // namespace kivora::ui

@@ -78,4 +78,9 @@ constexpr IconTable<W, H> packIcon(const IconPalette& palette, const char* const
 // Both bitmaps are gone afterwards; a failing step gives no icon.
 win32::UniqueIcon createTableIcon(const IconTableView& table);
 
+// The same icon `size` pixels square: each pixel of the art repeated as often
+// as the size asks (pixel (x, y) shows the art's (x * width / size,
+// y * height / size)), so the art stays sharp at any scaling.
+win32::UniqueIcon createTableIcon(const IconTableView& table, int size);
+
 }  // namespace kivora::ui

@@ -1,5 +1,7 @@
 #include "ui/layout.h"
 
+#include "ui/dialog_dpi.h"
+
 namespace kivora::ui {
 
 namespace {
@@ -8,6 +10,15 @@ Size clientSize(HWND window) {
   RECT r;
   GetClientRect(window, &r);
   return {r.right - r.left, r.bottom - r.top};
+}
+
+// From the layout's recorded DPI to the dialog's present one.
+double scaling(const DialogLayout& layout) {
+  return static_cast<double>(layoutDpi(layout.dialog())) / layout.attachedDpi();
+}
+
+SIZE scaleSize(SIZE size, double factor) {
+  return {scaleLength(size.cx, factor), scaleLength(size.cy, factor)};
 }
 
 Rect clientRectOf(HWND dialog, HWND control) {
@@ -22,6 +33,7 @@ Rect clientRectOf(HWND dialog, HWND control) {
 DialogLayout AttachLayout(HWND dialog, std::span<const LayoutAnchor> table) {
   DialogLayout layout;
   layout.dialog_ = dialog;
+  layout.attachedDpi_ = layoutDpi(dialog);
   layout.attachedClient_ = clientSize(dialog);
   for (const LayoutAnchor& entry : table) {
     if (entry.id == 0) break;
@@ -39,8 +51,12 @@ void ApplyLayout(const DialogLayout& layout, bool repaint) {
   if (!layout.dialog_ || layout.controls_.empty()) return;
   const Size now = clientSize(layout.dialog_);
   constexpr UINT kFlags = SWP_NOZORDER | SWP_NOACTIVATE;
+  const double factor = scaling(layout);
+  const Rect attachedClient =
+      scaleRect({0, 0, layout.attachedClient_.width, layout.attachedClient_.height}, factor);
   auto target = [&](const DialogLayout::Control& c) {
-    return anchoredRect(c.anchor, c.attached, layout.attachedClient_, now);
+    return anchoredRect(c.anchor, scaleRect(c.attached, factor),
+                        {attachedClient.width(), attachedClient.height()}, now);
   };
   // One batch moves everything at once; should it fail, the moves it held are
   // lost, so every control is moved on its own instead.
@@ -63,8 +79,9 @@ void ApplyLayout(const DialogLayout& layout, bool repaint) {
 void layoutMinMaxInfo(const DialogLayout& layout, LPARAM minMaxInfo) {
   auto* info = reinterpret_cast<MINMAXINFO*>(minMaxInfo);
   if (!info) return;
-  const SIZE minimum = layout.minTrackSize();
-  const SIZE maximum = layout.maxTrackSize();
+  const double factor = scaling(layout);
+  const SIZE minimum = scaleSize(layout.minTrackSize(), factor);
+  const SIZE maximum = scaleSize(layout.maxTrackSize(), factor);
   if (minimum.cx > 0 && minimum.cy > 0) info->ptMinTrackSize = {minimum.cx, minimum.cy};
   if (maximum.cx > 0 && maximum.cy > 0) info->ptMaxTrackSize = {maximum.cx, maximum.cy};
 }

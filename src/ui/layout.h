@@ -24,6 +24,8 @@ class DialogLayout {
   DialogLayout() = default;
 
   HWND dialog() const { return dialog_; }
+  // The DPI the recorded places and limits are for.
+  UINT attachedDpi() const { return attachedDpi_; }
   // Tracking limits of the whole window; a zero size means no limit.
   SIZE minTrackSize() const { return minTrack_; }
   SIZE maxTrackSize() const { return maxTrack_; }
@@ -40,6 +42,7 @@ class DialogLayout {
     Rect attached;  // client coordinates at attach time
   };
   HWND dialog_ = nullptr;
+  UINT attachedDpi_ = USER_DEFAULT_SCREEN_DPI;  // what the recorded sizes are for
   Size attachedClient_;
   std::vector<Control> controls_;
   SIZE minTrack_ = {0, 0};
@@ -51,9 +54,11 @@ class DialogLayout {
 DialogLayout AttachLayout(HWND dialog, std::span<const LayoutAnchor> table);
 
 // Moves and sizes each control by its anchor for the present client size.
+// After the dialog moved to another scaling (ui/dialog_dpi.h) the recorded
+// places are taken at that scaling.
 void ApplyLayout(const DialogLayout& layout, bool repaint = true);
 
-// Fills WM_GETMINMAXINFO's record from the layout's limits.
+// Fills WM_GETMINMAXINFO's record from the layout's limits, at the present scaling.
 void layoutMinMaxInfo(const DialogLayout& layout, LPARAM minMaxInfo);
 
 }  // namespace kivora::ui

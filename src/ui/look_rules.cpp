@@ -9,6 +9,10 @@ bool darkModeFor(unsigned majorVersion, std::optional<std::uint32_t> appsUseLigh
   return majorVersion > 9 && appsUseLightTheme.has_value() && *appsUseLightTheme == 0;
 }
 
+std::uint32_t apartFrom(std::uint32_t colour, std::uint32_t avoided) {
+  return colour == avoided ? colour ^ 0x010101u : colour;
+}
+
 Rect anchoredRect(Anchor anchor, Rect original, Size attached, Size now) {
   const int rightGap = attached.width - original.right;
   const int bottomGap = attached.height - original.bottom;

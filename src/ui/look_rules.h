@@ -22,6 +22,10 @@ inline constexpr std::uint32_t kHotkeyFocused = 0xD77800;  // RGB 0, 120, 215
 inline constexpr std::uint32_t kHotkeyBorder = 0x505050;
 }  // namespace colour
 
+// `colour`, or where it is the `avoided` colour (a window's transparent one)
+// the colour next to it, which no eye tells apart.
+std::uint32_t apartFrom(std::uint32_t colour, std::uint32_t avoided);
+
 // Dark when the system is Windows 10 or later and the user's
 // AppsUseLightTheme value is 0; a value that could not be read means light.
 bool darkModeFor(unsigned majorVersion, std::optional<std::uint32_t> appsUseLightTheme);

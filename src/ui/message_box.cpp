@@ -79,7 +79,7 @@ class BoxHookScope {
 }  // namespace
 
 int WINAPI ThemedMessageBox(HWND owner, LPCWSTR text, LPCWSTR caption, UINT type) {
-  if (!DarkMode()) return MessageBoxW(owner, text, caption, type);
+  if (!darkLook()) return MessageBoxW(owner, text, caption, type);
   BoxHookScope hook;
   return MessageBoxW(owner, text, caption, type);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // Every Kivora message box goes through ThemedMessageBox: MessageBoxW, dark
-// when the process is in dark mode. It has MessageBoxW's shape, so it can be
+// in the dark look (dark mode without High Contrast). It has MessageBoxW's shape, so it can be
 // handed to anything that takes a message-box function.
 
 #include <windows.h>

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "diag/narrow_text.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/multi_language_win32.h"
 #include "platform/win32/wide.h"
@@ -21,6 +22,7 @@
 #include "settings/script_file.h"
 #include "settings/settings_store.h"
 #include "ui/dark_controls.h"
+#include "ui/dialog_dpi.h"
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
 #include "ui/layout.h"
@@ -40,6 +42,9 @@ constexpr wchar_t kHelpTopic[] = L"HLP000024.html";
 // (Windows 10 and later; commctrl.h of mingw lacks the names).
 constexpr UINT kEmSetExtendedStyle = 0x1500 + 10;
 constexpr LPARAM kConvertEolOnPaste = 0x0004;
+
+// The Load and Save buttons' images, in pixels at 96 DPI.
+constexpr int kButtonImageSize = 16;
 
 constexpr std::size_t kPathCapacity = settings::kPathCapacity;
 std::array<wchar_t, kPathCapacity> scriptPathBuffer{};
@@ -244,17 +249,31 @@ void acceptScript(HWND dialog) {
 
 // ---- opening and closing
 
+win32::UniqueIcon editorIcon(ScriptEditorIcon icon, int size) {
+  return createTableIcon(scriptEditorIconTable(scriptEditorArtFor(icon, size)), size);
+}
+
+// The icons for the DPI the dialog is laid out for; the ones they replace go
+// only after the window and the buttons have let go of them.
 void setIcons(HWND dialog, EditorState& s) {
-  s.bigIcon = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Big));
-  s.smallIcon = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Small));
-  s.loadImage = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Load));
-  s.saveImage = createTableIcon(scriptEditorIconTable(ScriptEditorIcon::Save));
-  SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(s.bigIcon.get()));
-  SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(s.smallIcon.get()));
+  const UINT dpi = layoutDpi(dialog);
+  win32::UniqueIcon big =
+      editorIcon(ScriptEditorIcon::Big, win32::systemMetricsForDpi(SM_CXICON, dpi));
+  win32::UniqueIcon small =
+      editorIcon(ScriptEditorIcon::Small, win32::systemMetricsForDpi(SM_CXSMICON, dpi));
+  const int buttonImage = win32::scaleForDpi(kButtonImageSize, dpi);
+  win32::UniqueIcon load = editorIcon(ScriptEditorIcon::Load, buttonImage);
+  win32::UniqueIcon save = editorIcon(ScriptEditorIcon::Save, buttonImage);
+  SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
   SendDlgItemMessageW(dialog, IDC_SCRIPT_LOAD, BM_SETIMAGE, IMAGE_ICON,
-                      reinterpret_cast<LPARAM>(s.loadImage.get()));
+                      reinterpret_cast<LPARAM>(load.get()));
   SendDlgItemMessageW(dialog, IDC_SCRIPT_SAVE, BM_SETIMAGE, IMAGE_ICON,
-                      reinterpret_cast<LPARAM>(s.saveImage.get()));
+                      reinterpret_cast<LPARAM>(save.get()));
+  s.bigIcon = std::move(big);
+  s.smallIcon = std::move(small);
+  s.loadImage = std::move(load);
+  s.saveImage = std::move(save);
 }
 
 void releaseIcons(HWND dialog, EditorState& s) {
@@ -288,6 +307,7 @@ void initDialog(HWND dialog, EditorState& s) {
   SetWindowTextW(edit, win32::wide(s.context.settings.copyScript()));
   CreateTooltips(dialog, texts::scriptEditorTooltips(s.context.japanese));
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
+  followDpiChanges(dialog);
   // The caret at the start: with all text selected one key would replace the script.
   SetFocus(edit);
   SendMessageW(edit, EM_SETSEL, 0, 0);
@@ -314,6 +334,9 @@ INT_PTR CALLBACK editorProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM lParam)
       return FALSE;
     case WM_DROPFILES:
       onDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
+      return TRUE;
+    case WM_DPICHANGED:
+      setIcons(dialog, *state);
       return TRUE;
     case WM_COMMAND:
       switch (LOWORD(wParam)) {

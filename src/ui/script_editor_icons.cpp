@@ -80,6 +80,11 @@ IconTableView scriptEditorIconTable(ScriptEditorIcon icon) {
   return viewOf(kSave16);
 }
 
+ScriptEditorIcon scriptEditorArtFor(ScriptEditorIcon icon, int size) {
+  if (icon != ScriptEditorIcon::Big && icon != ScriptEditorIcon::Small) return icon;
+  return size >= kScript32.kWidth ? ScriptEditorIcon::Big : ScriptEditorIcon::Small;
+}
+
 const char* const* scriptEditorIconArt(ScriptEditorIcon icon) {
   switch (icon) {
     case ScriptEditorIcon::Big:

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "monitor/ime_control.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/wide.h"
 #include "platform/win32/windows_version.h"
 #include "resource_ids.h"
@@ -21,6 +22,7 @@
 #include "settings/texts.h"
 #include "ui/dark_controls.h"
 #include "ui/dialog_controls.h"
+#include "ui/dialog_dpi.h"
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
 #include "ui/settings_dialogs.h"
@@ -214,6 +216,7 @@ void SettingsDialog::open(HWND dialog) {
   subclassDarkControls(dialog, win32::wide(texts::kNoHotkey, japanese()));
   ApplyTitleBar(dialog);
   SendMessageW(dialog, WM_THEMECHANGED, 0, 0);
+  followDpiChanges(dialog);
 }
 
 void SettingsDialog::fillLists() {
@@ -280,8 +283,10 @@ void SettingsDialog::placeAtBottomRight() {
     return;
   const int width = window.right - window.left;
   const int height = window.bottom - window.top;
-  SetWindowPos(dialog_, nullptr, work.right - width - GetSystemMetrics(SM_CXDLGFRAME),
-               work.bottom - height - GetSystemMetrics(SM_CYDLGFRAME), 0, 0,
+  const UINT dpi = layoutDpi(dialog_);
+  SetWindowPos(dialog_, nullptr,
+               work.right - width - win32::systemMetricsForDpi(SM_CXDLGFRAME, dpi),
+               work.bottom - height - win32::systemMetricsForDpi(SM_CYDLGFRAME, dpi), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -313,6 +318,9 @@ INT_PTR SettingsDialog::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return TRUE;
     case WM_DROPFILES:
       onDrop(reinterpret_cast<HDROP>(wp));
+      return TRUE;
+    case WM_DPICHANGED:
+      icons_.apply(dialog_, context_.basics.resources);
       return TRUE;
     default:
       return FALSE;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <span>
+#include <vector>
 
 namespace kivora::ui {
 
@@ -17,5 +18,11 @@ struct TooltipEntry {
 // control does not exist are skipped. The window goes with the dialog.
 // Returns the tooltip window, or nullptr when it cannot be created.
 HWND CreateTooltips(HWND dialog, std::span<const TooltipEntry> table);
+
+// The tooltip windows `dialog` owns.
+std::vector<HWND> tooltipsOf(HWND dialog);
+
+// Tips wrap at a width that follows the dialog's DPI.
+void rescaleTooltips(HWND dialog, UINT dpi);
 
 }  // namespace kivora::ui

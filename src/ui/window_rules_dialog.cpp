@@ -13,11 +13,13 @@
 
 #include "monitor/lock_policy.h"
 #include "monitor/window_rules.h"
+#include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
 #include "resource_ids.h"
 #include "ui/dark_controls.h"
 #include "ui/dialog_controls.h"
+#include "ui/dialog_dpi.h"
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
 #include "ui/layout.h"
@@ -114,6 +116,7 @@ void RuleEditDialog::open(HWND dialog) {
                         static_cast<WPARAM>(shownCode(rule_.codes.*kCodeFields[i])), 0);
   }
   if (bigDialog_) enlargement_ = EnlargeDialog(dialog, kPlaceBottomRight);
+  followDpiChanges(dialog);
 }
 
 INT_PTR RuleEditDialog::handle(UINT msg, WPARAM wp, LPARAM) {
@@ -175,6 +178,7 @@ class WindowRulesDialog {
   }
 
   void insertColumns();
+  void rescaleColumns();
   int rowCount() const;
   int selectedRow() const;
   void selectRow(int row);
@@ -199,6 +203,7 @@ class WindowRulesDialog {
   std::optional<DialogLayout> layout_;
   win32::UniqueMenu menu_;
   DialogIcons icons_;
+  UINT columnsDpi_ = USER_DEFAULT_SCREEN_DPI;  // what the column widths are for
 };
 
 void WindowRulesDialog::open(HWND dialog) {
@@ -221,17 +226,30 @@ void WindowRulesDialog::open(HWND dialog) {
                         MAKEINTRESOURCEW(japanese() ? IDR_RULE_MENU_JA : IDR_RULE_MENU_EN)));
   icons_.apply(dialog, context_.basics.resources);
   applyDialogLook(dialog);
+  followDpiChanges(dialog);
 }
 
 void WindowRulesDialog::insertColumns() {
+  columnsDpi_ = layoutDpi(dialog_);
   LVCOLUMNW column = {};
   column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   for (std::size_t i = 0; i < texts::kRuleColumns.size(); ++i) {
     column.pszText = const_cast<wchar_t*>(win32::wide(texts::kRuleColumns[i], japanese()));
-    column.cx = texts::kRuleColumnWidths[i];
+    column.cx = win32::scaleForDpi(texts::kRuleColumnWidths[i], columnsDpi_);
     column.iSubItem = static_cast<int>(i);
     ListView_InsertColumn(list(), static_cast<int>(i), &column);
   }
+}
+
+// The widths as they are, the user's own included, at the dialog's new DPI.
+void WindowRulesDialog::rescaleColumns() {
+  const UINT dpi = layoutDpi(dialog_);
+  for (int i = 0; i < static_cast<int>(texts::kRuleColumns.size()); ++i) {
+    const int width = ListView_GetColumnWidth(list(), i);
+    ListView_SetColumnWidth(list(), i,
+                            MulDiv(width, static_cast<int>(dpi), static_cast<int>(columnsDpi_)));
+  }
+  columnsDpi_ = dpi;
 }
 
 int WindowRulesDialog::rowCount() const { return ListView_GetItemCount(list()); }
@@ -311,6 +329,10 @@ INT_PTR WindowRulesDialog::handle(UINT msg, WPARAM wp, LPARAM lp) {
       return onNotify(*reinterpret_cast<const NMHDR*>(lp)) ? TRUE : FALSE;
     case WM_COMMAND:
       if (HIWORD(wp) == BN_CLICKED) onCommand(LOWORD(wp));
+      return TRUE;
+    case WM_DPICHANGED:
+      rescaleColumns();
+      icons_.apply(dialog_, context_.basics.resources);
       return TRUE;
     default:
       return FALSE;

@@ -5,49 +5,22 @@
 //   dialog_preview.exe VIEW [ms]
 //   VIEW: editor-ja | editor-en | about-ja | about-en | debuglog-ja | monitor |
 //         settings-ja | settings-en | rules-ja | rules-en | rule-edit-ja |
-//         rule-edit-en | devices-ja | devices-en,
-//         each optionally followed by -dark (for example editor-ja-dark)
+//         rule-edit-en | devices-ja | devices-en | running-ja | running-en |
+//         opening | input-ja | input-en | messagebox-ja | messagebox-en (dialog_views.h), each
+//         optionally followed by -dark (the dark look) and then -hc (as in High Contrast), for
+//         example editor-ja-dark or settings-en-dark-hc
 
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdlib>
-#include <optional>
 #include <string>
+#include <string_view>
 
-#include "diag/debug_log.h"
-#include "monitor/window_rules.h"
-#include "platform/win32/code_page_win32.h"
-#include "platform/win32/file_access_win32.h"
-#include "platform/win32/local_time_win32.h"
-#include "platform/win32/monitor_platform_win32.h"
-#include "platform/win32/profile_win32.h"
-#include "platform/win32/registry_win32.h"
-#include "platform/win32/version_record_win32.h"
-#include "platform/win32/wide.h"
-#include "resource_ids.h"
-#include "settings/settings.h"
-#include "ui/about_box.h"
-#include "ui/debug_log_dialogs.h"
+#include "dialog_views.h"
 #include "ui/dialog_look.h"
-#include "ui/kivora_about.h"
-#include "ui/message_box.h"
-#include "ui/script_editor.h"
-#include "ui/settings_dialogs.h"
 
 namespace {
-
-namespace ui = kivora::ui;
-namespace diag = kivora::diag;
-namespace win32 = kivora::win32;
-
-constexpr char16_t kSampleScript[] =
-    u"# 監視のたびに回数を数え、60回ごとに通知します。\r\n"
-    u"DEFINE(\"KeepVar\", 1)\r\n"
-    u"count++\r\n"
-    u"if count % 60 == 0 {\r\n"
-    u"  CB.ShellNotify(\"Kivora: \" + count, 1)\r\n"
-    u"}\r\n";
 
 BOOL CALLBACK cancelDialog(HWND window, LPARAM) {
   PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
@@ -59,177 +32,12 @@ void CALLBACK closeViews(HWND, UINT, UINT_PTR, DWORD) {
   PostQuitMessage(0);
 }
 
-bool endsWith(const std::wstring& s, const std::wstring& tail) {
-  return s.size() >= tail.size() && s.compare(s.size() - tail.size(), tail.size(), tail) == 0;
-}
-
-int showEditor(bool japanese) {
-  kivora::settings::Settings settings;
-  settings.kx_script = kSampleScript;
-  ui::ScriptEditorContext context{GetModuleHandleW(nullptr), settings, japanese, nullptr, nullptr,
-                                  ui::ThemedMessageBox};
-  return static_cast<int>(ui::showScriptEditor(nullptr, context));
-}
-
-int showAbout(bool japanese) {
-  HWND slot = nullptr;
-  return static_cast<int>(ui::ShowAbout(
-      ui::kivoraAboutInfo(GetModuleHandleW(nullptr), japanese, &slot, ui::ThemedMessageBox)));
-}
-
-struct LogServices {
-  win32::Win32FileAccess files;
-  win32::Win32LocalClock clock;
-  win32::Win32CodePage codePage;
-  win32::Win32VersionRecord version;
-};
-
-int showDebugLog() {
-  LogServices services;
-  diag::DebugLog log({services.files, services.clock, services.codePage, services.version});
-  log.szDebugOutFileName = u"C:\\users\\Public\\kivora-debug.log";
-  kivora::settings::Settings settings;
-  ui::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
-  ui::DebugLogDialogContext context{
-      GetModuleHandleW(nullptr), log, settings, monitor, nullptr, true, nullptr, nullptr,
-      ui::ThemedMessageBox};
-  return static_cast<int>(ui::showDebugLogDialog(nullptr, context));
-}
-
-int showMonitor() {
-  ui::DebugMonitorDialog monitor(GetModuleHandleW(nullptr));
-  monitor.show(nullptr);
-  SetDlgItemTextW(
-      monitor.window(), IDC_DEBUG_MONITOR_TEXT,
-      L"\r\n2026/05/13 09:30:00.124\r\nL=1443:WM_RBUTTONUP \r\nL=1550:[Menu] IDM_ABOUT\r\n"
-      L"L=1252:[バージョン情報表示] Kivora");
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (!IsDialogMessageW(monitor.window(), &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-  }
-  return 0;
-}
-
-// What the settings dialogs reach; nothing here is saved. The settings live
-// in a scratch ini file that holds a few sample rules and sound files.
-class PreviewShell final : public kivora::monitor::MonitorShell,
-                           public kivora::settings::SaveHooks {
- public:
-  kivora::platform::WindowHandle mainWindow() override { return {}; }
-  void updateTrayIcon() override {}
-  void flashTrayIcon(std::optional<int>) override {}
-  void sendKeyStateToCompanion() override {}
-  void startTimer(unsigned, unsigned) override {}
-  void killTimer(unsigned) override {}
-  void showNotice(const kivora::monitor::ScreenNotice&) override {}
-  void hideNotice() override {}
-  void showNewBalloon(std::u16string_view, kivora::monitor::BalloonIcon) override {}
-  int messageBox(kivora::platform::WindowHandle, std::u16string_view, std::u16string_view,
-                 unsigned) override {
-    return IDOK;
-  }
-  void showSaveWarning(const std::u16string&) override {}
-  void registerPauseHotkey() override {}
-};
-
-struct SettingsPreview {
-  SettingsPreview() {
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    iniPath = std::wstring(temp) + L"kivora-preview.ini";
-    DeleteFileW(iniPath.c_str());
-    settings.bUseIni = true;
-    settings.NumLockState = 3;
-    settings.RemoteCheck = 1;
-    settings.RM_NumLockState = 2;
-    settings.CapsLockState = 2;
-    settings.PlaySound = 1;
-    settings.PlaySoundFileName = u"C:\\Windows\\Media\\notify.wav";
-    settings.use_script = 1;
-    settings.ImeLock = 3;
-    settings.HOTKEY_ENDISTTICON = 0x0650;
-    settings.NotifyOnly = 1;
-    settings.return_waitmsec = 5000;
-    settings.watchedKeyboards = {u"\\\\?\\HID#VID_046D&PID_C31C&MI_00",
-                                 u"\\\\?\\HID#VID_04F2&PID_0402&MI_00"};
-    const auto where = store();
-    kivora::settings::EnsureIniFile(where);
-    kivora::monitor::saveWindowRules(
-        where, true, false,
-        {{u"Excel", {2, 0, 0, 2}}, {u"メモ帳", {3, 1, 0, 4}}, {u"Terminal", {5, 5, 5, 5}}}, shell);
-  }
-  ~SettingsPreview() { DeleteFileW(iniPath.c_str()); }
-  kivora::settings::SettingsStore store() {
-    kivora::settings::StoreLocation where;
-    where.iniPath = kivora::win32::fromWide(iniPath.c_str());
-    return {regw, profile, files, where};
-  }
-  kivora::ui::DialogBasics basics(bool japanese) {
-    return {GetModuleHandleW(nullptr), japanese, ui::ThemedMessageBox, nullptr};
-  }
-
-  std::wstring iniPath;
-  kivora::settings::Settings settings;
-  PreviewShell shell;
-  win32::Win32Registry registry;
-  win32::Win32Profile profile;
-  win32::Win32FileAccess files;
-  kivora::settings::RegwContext regw{registry, {}, false};
-  LogServices logServices;
-  diag::DebugLog log{
-      {logServices.files, logServices.clock, logServices.codePage, logServices.version}};
-  win32::Win32RawInput rawInput;
-  win32::Win32Hotkeys hotkeyApi;
-  kivora::monitor::DeviceWatch devices{rawInput, log, shell, false};
-  kivora::monitor::HotkeyControl hotkeys{hotkeyApi, log, shell, settings, false};
-};
-
-int showSettings(bool japanese) {
-  SettingsPreview preview;
-  const ui::SettingsDialogContext context{preview.basics(japanese),
-                                          preview.settings,
-                                          preview.store(),
-                                          preview.shell,
-                                          preview.shell,
-                                          preview.devices,
-                                          preview.hotkeys,
-                                          nullptr,
-                                          nullptr,
-                                          nullptr,
-                                          nullptr,
-                                          nullptr,
-                                          nullptr,
-                                          nullptr,
-                                          nullptr};
-  return static_cast<int>(ui::showSettingsDialog(context));
-}
-
-// With `editFirst` the first rule is opened in the edit dialog as well.
-int showRules(bool japanese, bool editFirst) {
-  SettingsPreview preview;
-  if (editFirst) {
-    SetTimer(nullptr, 0, 1000, [](HWND, UINT, UINT_PTR id, DWORD) {
-      KillTimer(nullptr, id);
-      const wchar_t* title = FindWindowW(L"#32770", L"for specific window")
-                                 ? L"for specific window"
-                                 : L"ウインドウごとに挙動を変える";
-      PostMessageW(FindWindowW(L"#32770", title), WM_COMMAND, MAKEWPARAM(IDC_RULE_EDIT, BN_CLICKED),
-                   0);
-    });
-  }
-  const ui::WindowRulesDialogContext context{preview.basics(japanese), preview.store(), true, false,
-                                             preview.shell};
-  return static_cast<int>(ui::showWindowRulesDialog(nullptr, context));
-}
-
-int showDevices(bool japanese) {
-  SettingsPreview preview;
-  const ui::DeviceDialogContext context{preview.basics(japanese), preview.settings,
-                                        preview.devices};
-  return static_cast<int>(ui::showDeviceDialog(nullptr, context));
+// Takes `tail` off the end of `s` if it is there.
+bool takeSuffix(std::wstring& s, std::wstring_view tail) {
+  if (s.size() < tail.size() || s.compare(s.size() - tail.size(), tail.size(), tail) != 0)
+    return false;
+  s.resize(s.size() - tail.size());
+  return true;
 }
 
 }  // namespace
@@ -241,24 +49,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const UINT ms = argc > 2 ? static_cast<UINT>(_wtoi(argv[2])) : 8000;
   LocalFree(argv);
 
-  if (endsWith(view, L"-dark")) {
-    ui::setDarkMode(true);
-    view.resize(view.size() - 5);
-  }
+  if (takeSuffix(view, L"-hc")) kivora::ui::setHighContrast(true);
+  if (takeSuffix(view, L"-dark")) kivora::ui::setDarkMode(true);
   SetTimer(nullptr, 0, ms, closeViews);
-  if (view == L"editor-ja") return showEditor(true);
-  if (view == L"editor-en") return showEditor(false);
-  if (view == L"about-ja") return showAbout(true);
-  if (view == L"about-en") return showAbout(false);
-  if (view == L"debuglog-ja") return showDebugLog();
-  if (view == L"monitor") return showMonitor();
-  if (view == L"settings-ja") return showSettings(true);
-  if (view == L"settings-en") return showSettings(false);
-  if (view == L"rules-ja") return showRules(true, false);
-  if (view == L"rules-en") return showRules(false, false);
-  if (view == L"rule-edit-ja") return showRules(true, true);
-  if (view == L"rule-edit-en") return showRules(false, true);
-  if (view == L"devices-ja") return showDevices(true);
-  if (view == L"devices-en") return showDevices(false);
-  return 2;
+  return kivora::tools::showDialogView(view);
 }

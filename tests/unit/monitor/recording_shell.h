@@ -44,6 +44,7 @@ class RecordingShell final : public monitor::MonitorShell {
     timers.erase(id);
     killed.push_back(id);
   }
+  unsigned noticeDpi() override { return dpi; }
   void showNotice(const monitor::ScreenNotice& shown) override { notice = shown; }
   void hideNotice() override {
     notice.reset();
@@ -71,6 +72,7 @@ class RecordingShell final : public monitor::MonitorShell {
   int trayUpdates = 0;
   std::vector<std::optional<int>> flashes;
   int companionSends = 0;
+  unsigned dpi = 96;                            // of the notice's monitor
   std::optional<monitor::ScreenNotice> notice;  // what is on screen now
   int hides = 0;
   int boxAnswer = 1;  // IDOK

@@ -237,10 +237,46 @@ class NotifyOnly : public MonitorTest {
   monitor::ScreenNotice expectedNotice() const {
     return {1920 - 200,
             1017 - 104,
+            200,
+            124,
+            16,
             0,
             {{0, 40, 0xE0FFFF, u" NumLock : OFF "}, {0, 64, 0xFFE0FF, u" CapsLock : ON  "}}};
   }
 };
+
+TEST_F(NotifyOnly, TheNoticeGrowsWithTheDpiOfItsMonitor) {
+  struct Case {
+    unsigned dpi;
+    monitor::ScreenNotice notice;
+  };
+  const std::u16string num = u" NumLock : OFF ", caps = u" CapsLock : ON  ";
+  const Case cases[] = {
+      {144,
+       {1920 - 300,
+        1017 - 156,
+        300,
+        186,
+        24,
+        0,
+        {{0, 60, 0xE0FFFF, num}, {0, 96, 0xFFE0FF, caps}}}},
+      {120,
+       {1920 - 250,
+        1017 - 130,
+        250,
+        155,
+        20,
+        0,
+        {{0, 50, 0xE0FFFF, num}, {0, 80, 0xFFE0FF, caps}}}},
+      {0, expectedNotice()},  // no window to ask: as at 100 %
+  };
+  for (const Case& c : cases) {
+    shell.dpi = c.dpi;
+    tick();
+    ASSERT_TRUE(shell.notice);
+    EXPECT_EQ(*shell.notice, c.notice) << c.dpi;
+  }
+}
 
 TEST_F(NotifyOnly, WithoutReturnTimeDifferencesAreShownEveryTickAndNeverCorrected) {
   for (int i = 0; i < 3; ++i) {

@@ -14,6 +14,8 @@
 #include "app/tray.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/wide.h"
+#include "ui/dialog_look.h"
+#include "ui/look_rules.h"
 #include "win/app/app_test_support.h"
 #include "win/test_paths.h"
 
@@ -25,15 +27,31 @@ COLORREF pixelAt(HWND window, int x, int y) {
   return GetPixel(dc.get(), x, y);
 }
 
-TEST(Notice, DrawnWhereTheMonitorSaysAndKeptAfterThePaint) {
-  const HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP, 0, 0, 200, 124,
-                                      nullptr, nullptr, nullptr, nullptr);
-  ASSERT_TRUE(window);
+// The notice as the monitor makes it at 150 %: everything half as big again.
+monitor::ScreenNotice noticeAt150() {
   monitor::ScreenNotice notice;
   notice.x = 300;
   notice.y = 200;
+  notice.width = 300;
+  notice.height = 186;
+  notice.textHeight = 24;
   notice.backgroundColor = 0;
-  notice.lines = {{0, 40, 0xE0FFFF, u" NumLock : ON  "}, {0, 88, 0xFFFFE0, u" ScrollLock : OFF "}};
+  notice.lines = {{0, 60, 0xE0FFFF, u" NumLock : ON  "}, {0, 132, 0xFFFFE0, u" ScrollLock : OFF "}};
+  return notice;
+}
+
+// The rows of the notice's left column that hold `colour`.
+int rowsOf(HWND window, COLORREF colour, int height) {
+  int rows = 0;
+  for (int y = 0; y < height; ++y) rows += pixelAt(window, 1, y) == colour ? 1 : 0;
+  return rows;
+}
+
+TEST(Notice, DrawnWhereAndAsLargeAsTheMonitorSaysAndKeptAfterThePaint) {
+  const HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, L"Static", L"", WS_POPUP, 0, 0, 200, 124,
+                                      nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(window);
+  const monitor::ScreenNotice notice = noticeAt150();
   drawNotice(window, notice);
   test::pumpMessages();  // whatever paint was owed has run now
 
@@ -41,12 +59,31 @@ TEST(Notice, DrawnWhereTheMonitorSaysAndKeptAfterThePaint) {
   GetWindowRect(window, &r);
   EXPECT_EQ(r.left, 300);
   EXPECT_EQ(r.top, 200);
+  EXPECT_EQ(r.right - r.left, 300);
+  EXPECT_EQ(r.bottom - r.top, 186);
   EXPECT_TRUE(IsWindowVisible(window));
   EXPECT_TRUE(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
   EXPECT_NE(GetForegroundWindow(), window) << "shown without activation";
-  EXPECT_EQ(pixelAt(window, 1, 41), 0u) << "the first line's background";
-  EXPECT_EQ(pixelAt(window, 1, 89), 0u) << "the last line's background";
-  EXPECT_NE(pixelAt(window, 1, 70), 0u) << "no line there";
+  EXPECT_EQ(pixelAt(window, 1, 61), 0u) << "the first line's background";
+  EXPECT_EQ(pixelAt(window, 1, 133), 0u) << "the last line's background";
+  EXPECT_NE(pixelAt(window, 1, 100), 0u) << "no line there";
+  EXPECT_EQ(rowsOf(window, 0, 186), 2 * 24) << "two lines, each a 24-pixel cell high";
+  DestroyWindow(window);
+}
+
+TEST(Notice, HighContrastTakesTheSystemColoursButNeverTheTransparentOne) {
+  const HWND window = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_LAYERED, L"Static", L"", WS_POPUP, 0,
+                                      0, 200, 124, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_TRUE(window);
+  // The transparent colour is the system's window colour itself.
+  const COLORREF background = GetSysColor(COLOR_WINDOW);
+  SetLayeredWindowAttributes(window, background, 255, LWA_COLORKEY);
+  ui::setHighContrast(true);
+  drawNotice(window, noticeAt150());
+  test::pumpMessages();
+  ui::setHighContrast(false);
+  EXPECT_EQ(pixelAt(window, 1, 61), ui::apartFrom(background, background));
+  EXPECT_NE(pixelAt(window, 1, 61), background);
   DestroyWindow(window);
 }
 

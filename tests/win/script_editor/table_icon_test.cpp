@@ -36,10 +36,13 @@ COLORREF paletteColour(const IconTableView& table, char c) {
   return RGB(q[2], q[1], q[0]);
 }
 
-void expectIconDrawsItsArt(ScriptEditorIcon which) {
+// At `size` pixels (0: the table's own), pixel (x, y) shows the art's
+// (x * width / size, y * height / size).
+void expectIconDrawsItsArt(ScriptEditorIcon which, int size = 0) {
   const IconTableView table = scriptEditorIconTable(which);
   const char* const* art = scriptEditorIconArt(which);
-  win32::UniqueIcon icon = createTableIcon(table);
+  win32::UniqueIcon icon = size == 0 ? createTableIcon(table) : createTableIcon(table, size);
+  if (size == 0) size = table.width;
   ASSERT_TRUE(icon);
   ICONINFO info = {};
   ASSERT_TRUE(GetIconInfo(icon.get(), &info));
@@ -47,16 +50,16 @@ void expectIconDrawsItsArt(ScriptEditorIcon which) {
   EXPECT_TRUE(info.fIcon);
   BITMAP shape = {};
   GetObjectW(colour.get(), sizeof shape, &shape);
-  ASSERT_EQ(shape.bmWidth, table.width);
-  ASSERT_EQ(shape.bmHeight, table.height);
+  ASSERT_EQ(shape.bmWidth, size);
+  ASSERT_EQ(shape.bmHeight, size);
 
-  const auto colours = pixelsOf(colour.get(), table.width, table.height);
-  const auto masks = pixelsOf(mask.get(), table.width, table.height);
+  const auto colours = pixelsOf(colour.get(), size, size);
+  const auto masks = pixelsOf(mask.get(), size, size);
   int opaque = 0;
-  for (int y = 0; y < table.height; ++y) {
-    for (int x = 0; x < table.width; ++x) {
-      const char c = art[y][x];
-      const size_t i = static_cast<size_t>(y) * table.width + x;
+  for (int y = 0; y < size; ++y) {
+    for (int x = 0; x < size; ++x) {
+      const char c = art[y * table.height / size][x * table.width / size];
+      const size_t i = static_cast<size_t>(y) * size + x;
       if (c == '.') {
         EXPECT_EQ(masks[i], RGB(255, 255, 255)) << "transparent at " << x << "," << y;
       } else {
@@ -66,7 +69,7 @@ void expectIconDrawsItsArt(ScriptEditorIcon which) {
       }
     }
   }
-  EXPECT_GT(opaque, table.width * table.height / 4) << "an icon, not a speck";
+  EXPECT_GT(opaque, size * size / 4) << "an icon, not a speck";
 }
 
 TEST(TableIcons, EachEditorIconDrawsItsArt) {
@@ -75,6 +78,25 @@ TEST(TableIcons, EachEditorIconDrawsItsArt) {
     SCOPED_TRACE(static_cast<int>(which));
     expectIconDrawsItsArt(which);
   }
+}
+
+TEST(TableIcons, ScaledIconsRepeatTheArtsPixels) {
+  for (int size : {20, 24, 48, 64}) {
+    for (auto which : {ScriptEditorIcon::Big, ScriptEditorIcon::Save}) {
+      SCOPED_TRACE(testing::Message() << size << " pixels, icon " << static_cast<int>(which));
+      expectIconDrawsItsArt(which, size);
+    }
+  }
+}
+
+TEST(TableIcons, TheWindowsIconIsScaledFromTheLargestArtNoLargerThanItsSize) {
+  using enum ScriptEditorIcon;
+  EXPECT_EQ(scriptEditorArtFor(Small, 16), Small);
+  EXPECT_EQ(scriptEditorArtFor(Big, 24), Small) << "16 pixels repeated, none lost";
+  EXPECT_EQ(scriptEditorArtFor(Small, 32), Big);
+  EXPECT_EQ(scriptEditorArtFor(Big, 48), Big);
+  EXPECT_EQ(scriptEditorArtFor(Big, 12), Small) << "the smallest art below its size";
+  EXPECT_EQ(scriptEditorArtFor(Load, 32), Load) << "the buttons' images have one art";
 }
 
 TEST(TableIcons, PackingStoresRowsBottomUpPaddedTo32Bits) {

@@ -13,6 +13,7 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/windows_version.h"
 #include "ui/dark_controls.h"
+#include "ui/dialog_dpi.h"
 #include "ui/dialog_look.h"
 #include "ui/enlarge.h"
 #include "ui/layout.h"
@@ -38,6 +39,10 @@ class DialogLook : public ::testing::Test {
   void TearDown() override {
     if (dialog_) DestroyWindow(dialog_);
     ui::setDarkMode(false);
+    ui::setHighContrast(false);
+  }
+  HFONT fontOf(int id) const {
+    return reinterpret_cast<HFONT>(SendMessageW(item(id), WM_GETFONT, 0, 0));
   }
   HWND item(int id) const { return GetDlgItem(dialog_, id); }
   RECT clientRectOf(int id) const {
@@ -379,6 +384,104 @@ TEST_F(DialogLook, DarkHotkeyPaintsTextAndFocusBorder) {
   if (GetFocus() == hotkey) {
     EXPECT_EQ(printClient(hotkey, kMarker).at(0, 0), ui::colour::kHotkeyFocused);
   }
+}
+
+TEST_F(DialogLook, HighContrastPaintsNothingDarkAndTheDialogFollowsTheSwitch) {
+  HWND list = item(kList);
+  const ui::TooltipEntry table[] = {{kOk, L"OK"}, {0, nullptr}};
+  HWND tips = ui::CreateTooltips(dialog_, table);
+  ui::subclassDarkControls(dialog_, L"-None-");
+  EnableWindow(item(kLabel), FALSE);
+  ui::setDarkMode(true);
+  SendMessageW(dialog_, WM_THEMECHANGED, 0, 0);
+  ASSERT_EQ(ListView_GetBkColor(list), ui::colour::kListBackground);
+
+  // High Contrast switched on while the dialog is open.
+  ui::setHighContrast(true);
+  SendMessageW(dialog_, WM_SETTINGCHANGE, SPI_SETHIGHCONTRAST, 0);
+  EXPECT_TRUE(ui::DarkMode()) << "the user's choice stays; only the look changes";
+  EXPECT_FALSE(ui::darkLook());
+  EXPECT_EQ(ListView_GetBkColor(list), GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(ListView_GetTextColor(list), GetSysColor(COLOR_WINDOWTEXT));
+  EXPECT_EQ(SendMessageW(tips, TTM_GETTIPBKCOLOR, 0, 0),
+            static_cast<LRESULT>(GetSysColor(COLOR_INFOBK)));
+  EXPECT_EQ(pixelAfterErase(dialog_), GetSysColor(COLOR_BTNFACE));
+  win32::WindowDC screen(nullptr);
+  win32::MemoryDC dc(screen.get());
+  EXPECT_NE(SendMessageW(dialog_, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc.get()),
+                         reinterpret_cast<LPARAM>(item(kLabel))),
+            reinterpret_cast<LRESULT>(ui::darkBrush()))
+      << "the system's colours";
+  EXPECT_EQ(printClient(item(kLabel), kMarker).count(ui::colour::kDisabled), 0)
+      << "a disabled label is the control's own";
+  EXPECT_EQ(printClient(item(kHotkey), kMarker).count(ui::colour::kHotkeyBorder), 0);
+
+  ui::setHighContrast(false);
+  SendMessageW(dialog_, WM_THEMECHANGED, 0, 0);
+  EXPECT_EQ(ListView_GetBkColor(list), ui::colour::kListBackground) << "dark again";
+}
+
+// Wine has one DPI for every monitor and never sends WM_DPICHANGED; the test
+// sends what Windows sends when the dialog moves to a monitor at 150 %.
+void moveToDpi(HWND dialog, UINT dpi, RECT suggested) {
+  SendMessageW(dialog, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+}
+
+TEST_F(DialogLook, ADialogFollowsAMoveToAnotherScalingAndBack) {
+  resizeClient(400, 240);
+  const std::array<ui::LayoutAnchor, 2> anchors = {
+      {{kOk, ui::Anchor::BottomRight}, {0, ui::Anchor::None}}};
+  state_.layout = ui::AttachLayout(dialog_, anchors);
+  ui::subclassDarkControls(dialog_, L"-None-");
+  ui::followDpiChanges(dialog_);
+  const UINT dpi = ui::layoutDpi(dialog_);
+  const UINT dpi150 = dpi * 3 / 2;
+  const auto scaled = [&](LONG v) { return MulDiv(v, static_cast<int>(dpi150), dpi); };
+  RECT window;
+  GetWindowRect(dialog_, &window);
+  RECT client;
+  GetClientRect(dialog_, &client);
+  const RECT label = clientRectOf(kLabel), ok = clientRectOf(kOk);
+  const HFONT font = fontOf(kLabel);
+  LOGFONTW logFont = {};
+  ASSERT_TRUE(GetObjectW(font, sizeof logFont, &logFont));
+
+  const RECT suggested = {window.left, window.top, window.left + scaled(window.right - window.left),
+                          window.top + scaled(window.bottom - window.top)};
+  moveToDpi(dialog_, dpi150, suggested);
+  RECT now;
+  GetWindowRect(dialog_, &now);
+  EXPECT_TRUE(EqualRect(&now, &suggested)) << "the window takes the suggested rectangle";
+  EXPECT_EQ(ui::layoutDpi(dialog_), dpi150);
+  EXPECT_EQ(ui::layoutDpi(item(kCheck)), dpi150) << "its controls are laid out for it too";
+  const RECT label150 = clientRectOf(kLabel);
+  EXPECT_EQ(label150.left, scaled(label.left));
+  EXPECT_EQ(label150.top, scaled(label.top));
+  EXPECT_EQ(label150.right, scaled(label.right));
+  EXPECT_EQ(label150.bottom, scaled(label.bottom));
+  LOGFONTW logFont150 = {};
+  ASSERT_TRUE(GetObjectW(fontOf(kLabel), sizeof logFont150, &logFont150));
+  EXPECT_EQ(logFont150.lfHeight, scaled(logFont.lfHeight));
+  EXPECT_STREQ(logFont150.lfFaceName, logFont.lfFaceName);
+  RECT client150;
+  GetClientRect(dialog_, &client150);
+  EXPECT_NEAR(client150.right - clientRectOf(kOk).right, scaled(client.right - ok.right), 1)
+      << "the anchored layout keeps its margins at the new scale";
+
+  // The dark painting takes its sizes from the new DPI: a 21-pixel box at 150 %.
+  ui::setDarkMode(true);
+  EnableWindow(item(kCheck), FALSE);
+  const Picture check = printClient(item(kCheck), kMarker);
+  const int box = scaled(14), top = (check.height - box) / 2;
+  EXPECT_EQ(check.at(0, top), ui::colour::kDisabled);
+  EXPECT_EQ(check.at(box - 1, top + box - 1), ui::colour::kDisabled);
+  EXPECT_EQ(check.at(box + 1, top + box / 2), ui::colour::kDialogBackground)
+      << "the box ends where its size says";
+
+  moveToDpi(dialog_, dpi, window);
+  const RECT back = clientRectOf(kLabel);
+  EXPECT_TRUE(EqualRect(&back, &label)) << "back where it was";
+  EXPECT_EQ(fontOf(kLabel), font) << "and with the dialog's own font";
 }
 
 TEST(HotkeyName, CtrlAltF5ReadsAsTheSystemNamesIt) {

@@ -1,5 +1,6 @@
 // ThemedMessageBox is a real MessageBoxW: it is found as a "#32770" window,
-// answers the colour messages darkly only in dark mode, and is closed here.
+// answers the colour messages darkly only in the dark look (never in High
+// Contrast), and is closed here.
 
 #include <windows.h>
 
@@ -49,7 +50,10 @@ LRESULT staticColourAnswer(HWND box, HDC dc) {
 
 class ThemedBox : public ::testing::Test {
  protected:
-  void TearDown() override { ui::setDarkMode(false); }
+  void TearDown() override {
+    ui::setDarkMode(false);
+    ui::setHighContrast(false);
+  }
 };
 
 TEST_F(ThemedBox, DarkBoxAnswersWithTheDarkColoursAndIsClosedByTheTest) {
@@ -71,16 +75,21 @@ TEST_F(ThemedBox, DarkBoxAnswersWithTheDarkColoursAndIsClosedByTheTest) {
   EXPECT_EQ(run.result, IDOK);
 }
 
-TEST_F(ThemedBox, LightBoxKeepsTheSystemColours) {
-  BoxRun run(L"Kivora light box", MB_YESNO | MB_ICONQUESTION);
-  HWND box = waitForWindow(L"#32770", L"Kivora light box");
-  ASSERT_TRUE(box);
-  win32::WindowDC screen(nullptr);
-  win32::MemoryDC dc(screen.get());
-  EXPECT_NE(staticColourAnswer(box, dc.get()), reinterpret_cast<LRESULT>(ui::darkBrush()));
-  PostMessageW(box, WM_COMMAND, IDNO, 0);
-  run.thread.join();
-  EXPECT_EQ(run.result, IDNO);
+TEST_F(ThemedBox, LightBoxAndHighContrastKeepTheSystemColours) {
+  for (bool dark : {false, true}) {
+    ui::setDarkMode(dark);
+    ui::setHighContrast(dark);  // dark mode chosen, but High Contrast is on
+    BoxRun run(L"Kivora light box", MB_YESNO | MB_ICONQUESTION);
+    HWND box = waitForWindow(L"#32770", L"Kivora light box");
+    ASSERT_TRUE(box);
+    win32::WindowDC screen(nullptr);
+    win32::MemoryDC dc(screen.get());
+    EXPECT_NE(staticColourAnswer(box, dc.get()), reinterpret_cast<LRESULT>(ui::darkBrush()))
+        << dark;
+    PostMessageW(box, WM_COMMAND, IDNO, 0);
+    run.thread.join();
+    EXPECT_EQ(run.result, IDNO);
+  }
 }
 
 TEST_F(ThemedBox, HookEndsWithTheBox) {
