@@ -19,17 +19,6 @@ constexpr DWORD kTimerInterval = 10000;
 // Far beyond any instant correction, far below the timer.
 constexpr double kLongBeforeTheTimer = 2000;
 
-double milliseconds() {
-  static const LONGLONG frequency = [] {
-    LARGE_INTEGER f{};
-    QueryPerformanceFrequency(&f);
-    return f.QuadPart;
-  }();
-  LARGE_INTEGER now{};
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency);
-}
-
 class InstantCheck : public KivoraTest {
  protected:
   // NumLock ON before Kivora starts, which then holds it ON with a slow timer.

@@ -364,4 +364,15 @@ bool waitUntil(const std::function<bool()>& done, DWORD ms) {
   return true;
 }
 
+double milliseconds() {
+  static const LONGLONG frequency = [] {
+    LARGE_INTEGER f{};
+    QueryPerformanceFrequency(&f);
+    return f.QuadPart;
+  }();
+  LARGE_INTEGER now{};
+  QueryPerformanceCounter(&now);
+  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency);
+}
+
 }  // namespace kivora::e2e

@@ -120,4 +120,8 @@ class WindowInFront {
 // Waits until `done` holds, checking every 50 ms; false after the timeout.
 bool waitUntil(const std::function<bool()>& done, DWORD ms = kWait);
 
+// A steady clock in milliseconds (QueryPerformanceCounter), for the figures a
+// test prints about how soon Kivora reacted.
+double milliseconds();
+
 }  // namespace kivora::e2e

@@ -31,17 +31,6 @@ constexpr double kLongBeforeTheTimer = 2000;
 constexpr wchar_t kRuleTitle[] = L"Budget 2025 - Spreadsheet";
 constexpr wchar_t kPlainTitle[] = L"notes.txt - Editor";
 
-double milliseconds() {
-  static const LONGLONG frequency = [] {
-    LARGE_INTEGER f{};
-    QueryPerformanceFrequency(&f);
-    return f.QuadPart;
-  }();
-  LARGE_INTEGER now{};
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency);
-}
-
 // Rule 0 of the registry's list: NumLock always ON in a window whose title
 // holds "Spreadsheet".
 void writeSpreadsheetRule() {

@@ -32,7 +32,11 @@
 #include <string>
 #include <vector>
 
+#include "win_probe_common/kivora_window.h"
+
 namespace {
+
+using kivora::probe::kivoraWindow;
 
 constexpr wchar_t kSettingsKey[] = L"Software\\Orvanta\\Kivora\\CurrentVersion";
 constexpr UINT kExecAll = 32770;  // MYWM_EXECALL
@@ -307,28 +311,6 @@ int runBehind(int seconds, int rate) {
   GetExitCodeProcess(info.hProcess, &titles);
   CloseHandle(info.hProcess);
   return static_cast<int>(titles);
-}
-
-HWND kivoraWindow(DWORD pid) {
-  struct Find {
-    DWORD pid;
-    HWND found;
-  } find{pid, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto& f = *reinterpret_cast<Find*>(param);
-        wchar_t cls[32] = {};
-        GetClassNameW(window, cls, 32);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == f.pid && lstrcmpW(cls, L"Kivora") == 0) {
-          f.found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&find));
-  return find.found;
 }
 
 // The window behind: its own process, never brought to the front.

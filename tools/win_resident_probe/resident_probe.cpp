@@ -26,7 +26,11 @@
 #include <string>
 #include <vector>
 
+#include "win_probe_common/kivora_window.h"
+
 namespace {
+
+using kivora::probe::kivoraWindow;
 
 constexpr wchar_t kSettingsKey[] = L"Software\\Orvanta\\Kivora\\CurrentVersion";
 constexpr UINT kExecAll = 32770;  // MYWM_EXECALL
@@ -135,28 +139,6 @@ double waitForNumLockOn(double since, double timeoutMs) {
     Sleep(1);
   }
   return -1.0;
-}
-
-HWND kivoraWindow(DWORD pid) {
-  struct Find {
-    DWORD pid;
-    HWND found;
-  } find{pid, nullptr};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto& f = *reinterpret_cast<Find*>(param);
-        wchar_t cls[32] = {};
-        GetClassNameW(window, cls, 32);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == f.pid && lstrcmpW(cls, L"Kivora") == 0) {
-          f.found = window;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&find));
-  return find.found;
 }
 
 void sampleResources(HANDLE process, const char* when) {
