@@ -485,7 +485,8 @@ Value* AssignNode::assign(ScriptContext& ctx) {
   return &slot;
 }
 
-// += on text: the variable's text followed by the right side's.
+// += on text: the variable becomes the text of both sides, a whole new string
+// as any assignment makes it (a variable that was also an array is one no more).
 Value* AssignNode::appendText(ScriptContext& ctx, Value* current) {
   // When the right side cannot change the variable, the text is appended in
   // place: the same result as reading the variable first, without the copies.
@@ -499,6 +500,7 @@ Value* AssignNode::appendText(ScriptContext& ctx, Value* current) {
       IntegerText digits;
       current->strValue += textOf(r, digits);
     }
+    *current = Value::string(std::move(current->strValue));
     return current;
   }
   Value before = read(ctx);  // a text: the variable's, or "" for a missing name$
@@ -507,7 +509,7 @@ Value* AssignNode::appendText(ScriptContext& ctx, Value* current) {
   IntegerText digits;
   before.strValue += textOf(r, digits);
   Value& slot = ctx.variables.at(target, slot_);
-  slot = std::move(before);
+  slot = Value::string(std::move(before.strValue));
   return &slot;
 }
 
