@@ -87,14 +87,16 @@ int Engine::enter(const char16_t* script, const ScriptHost* host, Mode mode) {
 }
 
 void Engine::recoverFromFault(std::uint32_t exceptionCode, const ScriptHost* host) noexcept {
+  // The report speaks the run's language, which the script may have changed
+  // with DEFINE("RSC_LANG", n) like that of every other engine report.
+  const bool japanese = context_ ? context_->japanese() : host && host->japanese != 0;
   // The fault left the run's objects half-done on abandoned frames; the state is
   // given up (never freed, since freeing it could fault again) and the next run
   // starts with a fresh one.
   (void)context_.release();
   if (!host || !host->errorCallback) return;
   try {
-    const std::u16string text =
-        utf8ToWide(messages::processorFault(host->japanese != 0, exceptionCode));
+    const std::u16string text = utf8ToWide(messages::processorFault(japanese, exceptionCode));
     host->errorCallback(kErrUnknown, -1, text.c_str());
   } catch (...) {
   }
