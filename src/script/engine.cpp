@@ -1,5 +1,6 @@
 #include "script/engine.h"
 
+#include "script/compiler.h"
 #include "script/context.h"
 #include "script/fault_guard.h"
 #include "script/messages.h"
@@ -144,9 +145,10 @@ int Engine::runOnce(const char16_t* script, const ScriptHost* host, Mode mode) n
     ParseContext parse{ctx, scanner, lines, nullptr};
     parsed = parseScript(parse);
     if (parsed && mode == Mode::kRun) {
-      const NodePtr tree = std::move(parse.root);
+      const Owned<BlockNode> tree = std::move(parse.root);
       ctx.setStackBase(&frameMark, scriptStackBudget());
-      tree->evaluate(ctx);
+      CompiledScript compiled(ctx);
+      compiled.compiler.script(*tree)->run(ctx);
       // A return at top level ends the run with its value.
       if (ctx.state.flowState == kFlowReturn) ctx.state.exitCode = ctx.takeReturn().toInt();
     }

@@ -1,0 +1,434 @@
+// Operators. Every operator but + gives an integer, so those are computed as
+// integers; + and the comparisons look at their operands' types and take them
+// as Operands: an integer, or a value read in place where that is safe.
+// Operands are evaluated left first, always.
+//
+// The common operators come in forms for the operands the compiler saw: a
+// variable or an integer literal is read directly rather than through a
+// virtual call.
+
+#include "script/arithmetic.h"
+#include "script/code_nodes.h"
+#include "script/messages.h"
+#include "script/nodes.h"
+
+#include <string>
+
+namespace kivora::script {
+
+namespace {
+
+using namespace arithmetic;
+
+// --- how an operator reads its operands --------------------------------------
+
+struct AnyReader {
+  Expression* e;
+  i32 integer(ScriptContext& ctx) const { return e->integer(ctx); }
+  Operand operand(ScriptContext& ctx, Scratch& scratch) const { return e->operand(ctx, scratch); }
+};
+
+struct VariableReader {
+  VariableRead* v;
+  i32 integer(ScriptContext& ctx) const { return v->integer(ctx); }
+  Operand operand(ScriptContext& ctx, Scratch& scratch) const {
+    if (v->place.defined) return {&v->place.value, 0};
+    return {&scratch.emplace(v->missing(ctx)), 0};
+  }
+};
+
+struct IntegerReader {
+  i32 number;
+  i32 integer(ScriptContext&) const { return number; }
+  Operand operand(ScriptContext&, Scratch&) const { return {nullptr, number}; }
+};
+
+// Calls make(leftReader, rightReader) with the readers that fit the operands;
+// only the common operators (Specialize) get a form for each pair.
+template <bool Specialize, typename Make>
+Expression* withReaders(Expression* left, Expression* right, Make make) {
+  if constexpr (Specialize) {
+    auto* leftVariable = dynamic_cast<VariableRead*>(left);
+    auto* rightVariable = dynamic_cast<VariableRead*>(right);
+    auto* rightNumber = dynamic_cast<IntegerConstant*>(right);
+    if (leftVariable) {
+      if (rightVariable) return make(VariableReader{leftVariable}, VariableReader{rightVariable});
+      if (rightNumber)
+        return make(VariableReader{leftVariable}, IntegerReader{rightNumber->number});
+      return make(VariableReader{leftVariable}, AnyReader{right});
+    }
+    if (rightVariable) return make(AnyReader{left}, VariableReader{rightVariable});
+    if (rightNumber) return make(AnyReader{left}, IntegerReader{rightNumber->number});
+  }
+  return make(AnyReader{left}, AnyReader{right});
+}
+
+Traits binaryTraits(int op, const Expression* left, const Expression* right) {
+  return {op != kOpAdd || left->traits.alwaysInteger,
+          left->traits.leavesVariablesAlone && right->traits.leavesVariablesAlone};
+}
+
+// What every operator with an integer result shares.
+class IntegerResult : public Expression {
+ public:
+  using Expression::Expression;
+  Value value(ScriptContext& ctx) override { return Value::integer(integer(ctx)); }
+  bool truth(ScriptContext& ctx) override { return integer(ctx) != 0; }
+  const Value& view(ScriptContext& ctx, Scratch& scratch) override {
+    return scratch.emplace(Value::integer(integer(ctx)));
+  }
+  Operand operand(ScriptContext& ctx, Scratch&) override { return {nullptr, integer(ctx)}; }
+};
+
+// --- integer operators -------------------------------------------------------
+
+template <i32 (*Apply)(i32, i32), typename L, typename R>
+class IntegerOperator final : public IntegerResult {
+ public:
+  IntegerOperator(int line, Traits traits, L left, R right)
+      : IntegerResult(line, traits), left_(left), right_(right) {}
+  i32 integer(ScriptContext& ctx) override {
+    const i32 a = left_.integer(ctx);
+    return Apply(a, right_.integer(ctx));
+  }
+
+ private:
+  const L left_;
+  const R right_;
+};
+
+i32 bitOr(i32 a, i32 b) { return a | b; }
+i32 bitAnd(i32 a, i32 b) { return a & b; }
+i32 bitXor(i32 a, i32 b) { return a ^ b; }
+
+template <i32 (*Apply)(i32, i32), bool Specialize = false>
+Expression* makeInteger(Program& program, int line, Traits traits, Expression* left,
+                        Expression* right) {
+  return withReaders<Specialize>(left, right, [&](auto l, auto r) -> Expression* {
+    return program.make<IntegerOperator<Apply, decltype(l), decltype(r)>>(line, traits, l, r);
+  });
+}
+
+// / and %: dividing by 0 is reported and gives 0.
+template <bool Modulo, typename L, typename R>
+class Division final : public IntegerResult {
+ public:
+  Division(int line, Traits traits, L left, R right)
+      : IntegerResult(line, traits), left_(left), right_(right) {}
+  i32 integer(ScriptContext& ctx) override {
+    const i32 a = left_.integer(ctx);
+    const i32 b = right_.integer(ctx);
+    if (b == 0) {
+      ctx.fail(Modulo ? kErrModuloByZero : kErrDivisionByZero, line,
+               messages::divisionByZero(ctx.japanese(), Modulo ? "%" : "/", line));
+      return 0;
+    }
+    return Modulo ? remainder(a, b) : quotient(a, b);
+  }
+
+ private:
+  const L left_;
+  const R right_;
+};
+
+template <bool Modulo>
+Expression* makeDivision(Program& program, int line, Traits traits, Expression* left,
+                         Expression* right) {
+  return withReaders<true>(left, right, [&](auto l, auto r) -> Expression* {
+    return program.make<Division<Modulo, decltype(l), decltype(r)>>(line, traits, l, r);
+  });
+}
+
+// && and ||: the integer forms of both sides; the right one only when the
+// left does not decide.
+template <bool And>
+class Logical final : public IntegerResult {
+ public:
+  Logical(int line, Traits traits, Expression* left, Expression* right)
+      : IntegerResult(line, traits), left_(left), right_(right) {}
+  i32 integer(ScriptContext& ctx) override {
+    if ((left_->integer(ctx) != 0) != And) return And ? 0 : 1;
+    return right_->integer(ctx) != 0 ? 1 : 0;
+  }
+
+ private:
+  Expression* const left_;
+  Expression* const right_;
+};
+
+// --- operands read in place --------------------------------------------------
+
+// The left operand, read in place only when reading the right one cannot
+// change it; otherwise it is the copy the language's rule asks for (an
+// integer is a copy already).
+template <typename L>
+Operand leftOperand(const L& reader, bool copy, ScriptContext& ctx, Scratch& scratch) {
+  Operand l = reader.operand(ctx, scratch);
+  if (copy && l.value && !(scratch && l.value == &*scratch)) l.value = &scratch.emplace(*l.value);
+  return l;
+}
+
+// ==, !=, <, ... : a string on either side makes it a byte-wise text comparison.
+int compare(const Operand& l, const Operand& r) {
+  if (l.isString() || r.isString()) {
+    IntegerText lDigits;
+    IntegerText rDigits;
+    const int c = textOf(l, lDigits).compare(textOf(r, rDigits));
+    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+  }
+  const i32 a = l.rawInteger();
+  const i32 b = r.rawInteger();
+  return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+bool strictlyEqual(const Operand& l, const Operand& r) {
+  if (l.isString() != r.isString()) return false;
+  if (l.isString()) return l.value->strValue == r.value->strValue;
+  return l.rawInteger() == r.rawInteger();
+}
+
+bool equal(const Operand& l, const Operand& r) { return compare(l, r) == 0; }
+bool notEqual(const Operand& l, const Operand& r) { return compare(l, r) != 0; }
+bool strictlyNotEqual(const Operand& l, const Operand& r) { return !strictlyEqual(l, r); }
+bool less(const Operand& l, const Operand& r) { return compare(l, r) < 0; }
+bool greater(const Operand& l, const Operand& r) { return compare(l, r) > 0; }
+bool lessOrEqual(const Operand& l, const Operand& r) { return compare(l, r) <= 0; }
+bool greaterOrEqual(const Operand& l, const Operand& r) { return compare(l, r) >= 0; }
+
+template <bool (*Test)(const Operand&, const Operand&), typename L, typename R>
+class Comparison final : public IntegerResult {
+ public:
+  Comparison(int line, Traits traits, L left, R right, bool copyLeft)
+      : IntegerResult(line, traits), left_(left), right_(right), copyLeft_(copyLeft) {}
+  i32 integer(ScriptContext& ctx) override {
+    Scratch leftScratch;
+    Scratch rightScratch;
+    const Operand l = leftOperand(left_, copyLeft_, ctx, leftScratch);
+    const Operand r = right_.operand(ctx, rightScratch);
+    return Test(l, r) ? 1 : 0;
+  }
+
+ private:
+  const L left_;
+  const R right_;
+  const bool copyLeft_;
+};
+
+template <bool (*Test)(const Operand&, const Operand&), bool Specialize = true>
+Expression* makeComparison(Program& program, int line, Traits traits, Expression* left,
+                           Expression* right) {
+  const bool copyLeft = !right->traits.leavesVariablesAlone;
+  return withReaders<Specialize>(left, right, [&](auto l, auto r) -> Expression* {
+    return program.make<Comparison<Test, decltype(l), decltype(r)>>(line, traits, l, r, copyLeft);
+  });
+}
+
+// +: an integer unless the left operand is a string; then the joined text.
+// (With a left operand that is always an integer, + is IntegerOperator<add>.)
+template <typename L, typename R>
+class Addition final : public Expression {
+ public:
+  Addition(int line, Traits traits, L left, R right, bool copyLeft)
+      : Expression(line, traits), left_(left), right_(right), copyLeft_(copyLeft) {}
+
+  Value value(ScriptContext& ctx) override {
+    Scratch scratch;
+    const Operand o = sum(ctx, scratch);
+    return o.value ? std::move(*scratch) : Value::integer(o.integer);
+  }
+  i32 integer(ScriptContext& ctx) override {
+    Scratch scratch;
+    const Operand o = sum(ctx, scratch);
+    return o.value ? o.value->toInt() : o.integer;
+  }
+  bool truth(ScriptContext& ctx) override {
+    Scratch scratch;
+    const Operand o = sum(ctx, scratch);
+    return o.value ? o.value->isTrue() : o.integer != 0;
+  }
+  const Value& view(ScriptContext& ctx, Scratch& scratch) override {
+    const Operand o = sum(ctx, scratch);
+    return o.value ? *o.value : scratch.emplace(Value::integer(o.integer));
+  }
+  Operand operand(ScriptContext& ctx, Scratch& scratch) override { return sum(ctx, scratch); }
+
+ private:
+  // The sum; a joined text is left in out.
+  Operand sum(ScriptContext& ctx, Scratch& out) {
+    Scratch leftScratch;
+    Scratch rightScratch;
+    const Operand l = leftOperand(left_, copyLeft_, ctx, leftScratch);
+    const Operand r = right_.operand(ctx, rightScratch);
+    if (!l.isString()) {
+      const i32 a = l.rawInteger();
+      return {nullptr,
+              r.isString() ? add(atolSaturated(r.value->strValue), a) : add(a, r.rawInteger())};
+    }
+    IntegerText digits;
+    const std::string_view tail = textOf(r, digits);
+    std::string text;
+    if (leftScratch && l.value == &*leftScratch) {
+      text = std::move(leftScratch->strValue);  // a temporary: its text is taken over
+    } else {
+      text.reserve(l.value->strValue.size() + tail.size());
+      text = l.value->strValue;
+    }
+    text += tail;
+    return {&out.emplace(Value::string(std::move(text))), 0};
+  }
+
+  const L left_;
+  const R right_;
+  const bool copyLeft_;
+};
+
+Expression* makeAddition(Program& program, int line, Traits traits, Expression* left,
+                         Expression* right) {
+  if (left->traits.alwaysInteger) return makeInteger<add, true>(program, line, traits, left, right);
+  const bool copyLeft = !right->traits.leavesVariablesAlone;
+  return withReaders<true>(left, right, [&](auto l, auto r) -> Expression* {
+    return program.make<Addition<decltype(l), decltype(r)>>(line, traits, l, r, copyLeft);
+  });
+}
+
+// --- unary operators, ?: and the stack check ---------------------------------
+
+template <i32 (*Apply)(i32)>
+class UnaryOperator final : public IntegerResult {
+ public:
+  UnaryOperator(int line, Expression* operand)
+      : IntegerResult(line, {true, operand->traits.leavesVariablesAlone}), operand_(operand) {}
+  i32 integer(ScriptContext& ctx) override { return Apply(operand_->integer(ctx)); }
+
+ private:
+  Expression* const operand_;
+};
+
+i32 bitNot(i32 c) { return ~c; }
+i32 logicalNot(i32 c) { return c == 0 ? 1 : 0; }
+
+class Choice final : public Expression {
+ public:
+  Choice(int line, Expression* condition, Expression* thenValue, Expression* elseValue)
+      : Expression(line, {thenValue->traits.alwaysInteger && elseValue->traits.alwaysInteger,
+                          condition->traits.leavesVariablesAlone &&
+                              thenValue->traits.leavesVariablesAlone &&
+                              elseValue->traits.leavesVariablesAlone}),
+        condition_(condition),
+        then_(thenValue),
+        else_(elseValue) {}
+  Value value(ScriptContext& ctx) override { return pick(ctx)->value(ctx); }
+  i32 integer(ScriptContext& ctx) override { return pick(ctx)->integer(ctx); }
+
+ private:
+  Expression* pick(ScriptContext& ctx) { return condition_->truth(ctx) ? then_ : else_; }
+  Expression* const condition_;
+  Expression* const then_;
+  Expression* const else_;
+};
+
+class StackCheck final : public Expression {
+ public:
+  explicit StackCheck(Expression* inner) : Expression(inner->line, inner->traits), inner_(inner) {}
+  void run(ScriptContext& ctx) override {
+    ctx.checkStack();
+    inner_->run(ctx);
+  }
+  Value value(ScriptContext& ctx) override {
+    ctx.checkStack();
+    return inner_->value(ctx);
+  }
+  i32 integer(ScriptContext& ctx) override {
+    ctx.checkStack();
+    return inner_->integer(ctx);
+  }
+  bool truth(ScriptContext& ctx) override {
+    ctx.checkStack();
+    return inner_->truth(ctx);
+  }
+  const Value& view(ScriptContext& ctx, Scratch& scratch) override {
+    ctx.checkStack();
+    return inner_->view(ctx, scratch);
+  }
+  Operand operand(ScriptContext& ctx, Scratch& scratch) override {
+    ctx.checkStack();
+    return inner_->operand(ctx, scratch);
+  }
+
+ private:
+  Expression* const inner_;
+};
+
+}  // namespace
+
+Expression* makeBinary(Program& program, int line, int op, Expression* left, Expression* right) {
+  const Traits traits = binaryTraits(op, left, right);
+  switch (op) {
+    case kOpAnd:
+      return program.make<Logical<true>>(line, traits, left, right);
+    case kOpOr:
+      return program.make<Logical<false>>(line, traits, left, right);
+    case kOpAdd:
+      return makeAddition(program, line, traits, left, right);
+    case kOpSub:
+      return makeInteger<sub, true>(program, line, traits, left, right);
+    case kOpMul:
+      return makeInteger<mul, true>(program, line, traits, left, right);
+    case kOpDiv:
+      return makeDivision<false>(program, line, traits, left, right);
+    case kOpMod:
+      return makeDivision<true>(program, line, traits, left, right);
+    case kOpPow:
+      return makeInteger<power>(program, line, traits, left, right);
+    case kOpBitOr:
+      return makeInteger<bitOr>(program, line, traits, left, right);
+    case kOpBitAnd:
+      return makeInteger<bitAnd, true>(program, line, traits, left, right);
+    case kOpBitXor:
+      return makeInteger<bitXor>(program, line, traits, left, right);
+    case kOpShl:
+      return makeInteger<shiftLeft>(program, line, traits, left, right);
+    case kOpShr:
+      return makeInteger<shiftRight>(program, line, traits, left, right);
+    case kOpEq:
+      return makeComparison<equal>(program, line, traits, left, right);
+    case kOpNe:
+      return makeComparison<notEqual>(program, line, traits, left, right);
+    case kOpStrictEq:
+      return makeComparison<strictlyEqual, false>(program, line, traits, left, right);
+    case kOpStrictNe:
+      return makeComparison<strictlyNotEqual, false>(program, line, traits, left, right);
+    case kOpLt:
+      return makeComparison<less>(program, line, traits, left, right);
+    case kOpGt:
+      return makeComparison<greater>(program, line, traits, left, right);
+    case kOpLe:
+      return makeComparison<lessOrEqual>(program, line, traits, left, right);
+    case kOpGe:
+      return makeComparison<greaterOrEqual>(program, line, traits, left, right);
+    default:  // no other operator reaches the tree
+      return program.make<IntegerConstant>(line, 0);
+  }
+}
+
+Expression* makeUnary(Program& program, int line, int op, Expression* operand) {
+  switch (op) {
+    case kOpSub:
+      return program.make<UnaryOperator<neg>>(line, operand);
+    case kOpBitNot:
+      return program.make<UnaryOperator<bitNot>>(line, operand);
+    default:  // kOpNot
+      return program.make<UnaryOperator<logicalNot>>(line, operand);
+  }
+}
+
+Expression* makeChoice(Program& program, int line, Expression* condition, Expression* thenValue,
+                       Expression* elseValue) {
+  return program.make<Choice>(line, condition, thenValue, elseValue);
+}
+
+Expression* makeStackCheck(Program& program, Expression* inner) {
+  return program.make<StackCheck>(inner);
+}
+
+}  // namespace kivora::script
