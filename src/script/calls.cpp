@@ -114,9 +114,12 @@ class UserCall final : public Expression {
 
   Outcome invoke(ScriptContext& ctx) {
     ctx.checkStack();
-    if (refuseTooDeep(ctx, name_, arguments_.size(), line)) return Outcome::kRefused;
+    if (ctx.state.callDepth > kMaxCallDepth) {
+      refuse(ctx);
+      return Outcome::kRefused;
+    }
     if (!function_.body) function_.body = compiler_.functionBody(function_);
-    const std::size_t base = ctx.savedParameters.size();
+    const std::size_t base = ctx.savedCount;
     bind(ctx);
     ++ctx.state.callDepth;
     try {
@@ -134,62 +137,86 @@ class UserCall final : public Expression {
     return returned ? Outcome::kReturned : Outcome::kEnded;
   }
 
+  [[gnu::cold]] void refuse(ScriptContext& ctx) const {
+    ctx.fail(kErrTooManyCalls, line,
+             messages::tooManyCalls(ctx.japanese(), name_, arguments_.size(), line));
+  }
+
   // Binds the parameters one by one, so a later argument sees the earlier
   // parameters; each one's value from before the call is saved first (a name
-  // listed twice keeps the value it had before the call).
+  // listed twice keeps the value it had before the call). An argument that
+  // may change the parameter's variable runs after the value it had is saved;
+  // any other runs first, and the value is then moved out rather than copied.
   void bind(ScriptContext& ctx) {
     for (std::size_t i = 0; i < bound_; ++i) {
-      Variable& parameter = *function_.parameters[i];
+      const Parameter& parameter = function_.parameters[i];
+      Variable& place = *parameter.place;
       Expression& argument = *arguments_[i];
-      const bool save = !function_.repeatsEarlier[i];
-      if (save && !argument.traits.leavesVariablesAlone) {
-        // The argument may change the parameter's variable: the value it had
-        // before is what is saved.
-        ctx.savedParameters.push_back(parameter.defined ? parameter.value
-                                                        : defaultValueFor(parameterName(i)));
-        assign(ctx, parameter, argument);
+      const bool saveFirst = parameter.saved && !argument.traits.leavesVariablesAlone;
+      if (saveFirst) save(ctx, parameter, false);
+      Scratch scratch;
+      const Operand o = argument.operand(ctx, scratch);
+      if (!o.value || o.value->isPlainInteger()) {
+        const std::int32_t n = o.value ? o.value->intValue : o.integer;
+        if (parameter.saved && !saveFirst) save(ctx, parameter, true);
+        setInteger(VariableTable::define(place), n);
         continue;
       }
-      if (argument.traits.alwaysInteger) {
-        const std::int32_t n = argument.integer(ctx);
-        if (save) saveByMove(ctx, parameter, i);
-        setInteger(VariableTable::define(parameter), n);
-      } else {
-        Value v = argument.value(ctx);
-        if (save) saveByMove(ctx, parameter, i);
-        VariableTable::define(parameter) = std::move(v);
-      }
+      Value v = scratch && o.value == &*scratch ? std::move(*scratch) : Value(*o.value);
+      if (parameter.saved && !saveFirst) save(ctx, parameter, true);
+      VariableTable::define(place) = std::move(v);
     }
   }
 
-  static void assign(ScriptContext& ctx, Variable& parameter, Expression& argument) {
-    Value v = argument.value(ctx);
-    VariableTable::define(parameter) = std::move(v);
-  }
-
-  // Saves the parameter's value by moving it out: the argument that replaces
-  // it is already computed.
-  void saveByMove(ScriptContext& ctx, Variable& parameter, std::size_t i) {
-    if (parameter.defined) {
-      ctx.savedParameters.emplace_back();
-      std::swap(ctx.savedParameters.back(), parameter.value);
+  // Saves the parameter's value (the default value when it has none) in the
+  // next entry of the saved list; byMove leaves the parameter's value behind
+  // as anything, to be replaced at once.
+  static void save(ScriptContext& ctx, const Parameter& parameter, bool byMove) {
+    std::vector<SavedParameter>& list = ctx.savedParameters;
+    if (ctx.savedCount == list.size()) list.emplace_back();
+    SavedParameter& saved = list[ctx.savedCount++];
+    Variable& place = *parameter.place;
+    if (!place.defined) {
+      saved.plainInteger = parameter.name.empty() || parameter.name.back() != '$';
+      saved.integer = 0;
+      if (!saved.plainInteger) saved.value = defaultValueFor(parameter.name);
+    } else if (place.value.isPlainInteger()) {
+      saved.plainInteger = true;
+      saved.integer = place.value.intValue;
     } else {
-      ctx.savedParameters.push_back(defaultValueFor(parameterName(i)));
+      saved.plainInteger = false;
+      if (byMove) {
+        swap(saved.value, place.value);
+      } else {
+        saved.value = place.value;
+      }
     }
   }
 
   // Puts every saved value back (a parameter that did not exist before the
-  // call exists afterwards with its default value).
+  // call exists afterwards with its default value). What a parameter held
+  // during the call may stay in the saved list for a later call to reuse,
+  // unless it holds memory worth giving back.
   void restore(ScriptContext& ctx, std::size_t base) noexcept {
-    std::size_t at = base;
+    SavedParameter* saved = ctx.savedParameters.data() + base;
     for (std::size_t i = 0; i < bound_; ++i) {
-      if (function_.repeatsEarlier[i]) continue;
-      VariableTable::define(*function_.parameters[i]) = std::move(ctx.savedParameters[at++]);
+      const Parameter& parameter = function_.parameters[i];
+      if (!parameter.saved) continue;
+      Value& value = VariableTable::define(*parameter.place);
+      if (saved->plainInteger) {
+        setInteger(value, saved->integer);
+      } else {
+        swap(value, saved->value);
+        if (!saved->value.elements.empty() || saved->value.strValue.capacity() > kKeptText)
+          saved->value = Value{};
+      }
+      ++saved;
     }
-    ctx.savedParameters.resize(base);
+    ctx.savedCount = base;
   }
 
-  std::string_view parameterName(std::size_t i) const { return function_.source.parameters[i]; }
+  // Texts up to this long stay in the saved list when a call ends.
+  static constexpr std::size_t kKeptText = 64;
 
   const std::string_view name_;
   CompiledFunction& function_;

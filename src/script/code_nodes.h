@@ -143,13 +143,19 @@ Statement* makeGoto(Program& program, int line, std::string label, Expression* t
 
 class Compiler;
 
+// A parameter of a compiled function.
+struct Parameter {
+  Variable* place;
+  std::string_view name;
+  // False when an earlier parameter has the same name: its value from before
+  // the call is saved only once.
+  bool saved;
+};
+
 // A user function as the calls of one run see it.
 struct CompiledFunction {
   const UserFunction& source;
-  std::vector<Variable*> parameters;
-  // Whether an earlier parameter has the same name (its value from before the
-  // call is saved only once).
-  std::vector<bool> repeatsEarlier;
+  std::vector<Parameter> parameters;
   Statement* body = nullptr;  // compiled at the first call
 };
 

@@ -320,13 +320,12 @@ std::vector<Expression*> Compiler::expressions(std::vector<NodePtr>& nodes) {
 CompiledFunction& Compiler::function(const UserFunction& source) {
   auto& slot = functions_[&source];
   if (!slot) {
-    auto compiled = std::make_unique<CompiledFunction>(CompiledFunction{source, {}, {}, nullptr});
+    auto compiled = std::make_unique<CompiledFunction>(CompiledFunction{source, {}, nullptr});
     const auto& names = source.parameters;
     for (std::size_t i = 0; i < names.size(); ++i) {
-      compiled->parameters.push_back(&place(names[i]));
       bool repeats = false;
       for (std::size_t j = 0; j < i && !repeats; ++j) repeats = names[j] == names[i];
-      compiled->repeatsEarlier.push_back(repeats);
+      compiled->parameters.push_back({&place(names[i]), names[i], !repeats});
     }
     slot = std::move(compiled);
   }

@@ -87,6 +87,7 @@ void ScriptContext::resetRunState() noexcept {
   returnValue_ = Value{};
   flowUnderReturn_ = kFlowRunning;
   savedParameters.clear();
+  savedCount = 0;
   if (state.keepVar) {
     variables.dropEmptyPlaces();
   } else {

@@ -41,6 +41,14 @@ struct ScriptState {
   bool japaneseMessages = false;
 };
 
+// A parameter's value from before a call: a plain integer is kept as just
+// that, anything else as the value.
+struct SavedParameter {
+  Value value;
+  std::int32_t integer = 0;
+  bool plainInteger = false;
+};
+
 // More nested user calls than this stop the script.
 inline constexpr int kMaxCallDepth = 512;
 
@@ -99,8 +107,11 @@ class ScriptContext {
   const Value& returnedValue() const noexcept { return returnValue_; }
   void endReturn() noexcept { state.flowState = flowUnderReturn_; }
 
-  // The values parameters had before the calls under way, innermost last.
-  std::vector<Value> savedParameters;
+  // The values parameters had before the calls under way, innermost last, in
+  // savedParameters[0, savedCount). Entries beyond stay for reuse, so a call
+  // moves values in and out without making or freeing any.
+  std::vector<SavedParameter> savedParameters;
+  std::size_t savedCount = 0;
 
   // Shows a message box through the host's function (the system's one when the
   // host gives none) and returns its result unchanged.

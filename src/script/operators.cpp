@@ -68,26 +68,32 @@ Traits binaryTraits(int op, const Expression* left, const Expression* right) {
           left->traits.leavesVariablesAlone && right->traits.leavesVariablesAlone};
 }
 
-// What every operator with an integer result shares.
+// What every operator with an integer result shares; Derived::compute gives
+// the integer (called directly, not through the virtual integer()).
+template <typename Derived>
 class IntegerResult : public Expression {
  public:
   using Expression::Expression;
-  Value value(ScriptContext& ctx) override { return Value::integer(integer(ctx)); }
-  bool truth(ScriptContext& ctx) override { return integer(ctx) != 0; }
-  const Value& view(ScriptContext& ctx, Scratch& scratch) override {
-    return scratch.emplace(Value::integer(integer(ctx)));
+  Value value(ScriptContext& ctx) override { return Value::integer(self().compute(ctx)); }
+  i32 integer(ScriptContext& ctx) final { return self().compute(ctx); }
+  bool truth(ScriptContext& ctx) final { return self().compute(ctx) != 0; }
+  const Value& view(ScriptContext& ctx, Scratch& scratch) final {
+    return scratch.emplace(Value::integer(self().compute(ctx)));
   }
-  Operand operand(ScriptContext& ctx, Scratch&) override { return {nullptr, integer(ctx)}; }
+  Operand operand(ScriptContext& ctx, Scratch&) final { return {nullptr, self().compute(ctx)}; }
+
+ private:
+  Derived& self() { return static_cast<Derived&>(*this); }
 };
 
 // --- integer operators -------------------------------------------------------
 
 template <i32 (*Apply)(i32, i32), typename L, typename R>
-class IntegerOperator final : public IntegerResult {
+class IntegerOperator final : public IntegerResult<IntegerOperator<Apply, L, R>> {
  public:
   IntegerOperator(int line, Traits traits, L left, R right)
-      : IntegerResult(line, traits), left_(left), right_(right) {}
-  i32 integer(ScriptContext& ctx) override {
+      : IntegerResult<IntegerOperator>(line, traits), left_(left), right_(right) {}
+  i32 compute(ScriptContext& ctx) {
     const i32 a = left_.integer(ctx);
     return Apply(a, right_.integer(ctx));
   }
@@ -111,16 +117,16 @@ Expression* makeInteger(Program& program, int line, Traits traits, Expression* l
 
 // / and %: dividing by 0 is reported and gives 0.
 template <bool Modulo, typename L, typename R>
-class Division final : public IntegerResult {
+class Division final : public IntegerResult<Division<Modulo, L, R>> {
  public:
   Division(int line, Traits traits, L left, R right)
-      : IntegerResult(line, traits), left_(left), right_(right) {}
-  i32 integer(ScriptContext& ctx) override {
+      : IntegerResult<Division>(line, traits), left_(left), right_(right) {}
+  i32 compute(ScriptContext& ctx) {
     const i32 a = left_.integer(ctx);
     const i32 b = right_.integer(ctx);
     if (b == 0) {
-      ctx.fail(Modulo ? kErrModuloByZero : kErrDivisionByZero, line,
-               messages::divisionByZero(ctx.japanese(), Modulo ? "%" : "/", line));
+      ctx.fail(Modulo ? kErrModuloByZero : kErrDivisionByZero, this->line,
+               messages::divisionByZero(ctx.japanese(), Modulo ? "%" : "/", this->line));
       return 0;
     }
     return Modulo ? remainder(a, b) : quotient(a, b);
@@ -142,11 +148,11 @@ Expression* makeDivision(Program& program, int line, Traits traits, Expression* 
 // && and ||: the integer forms of both sides; the right one only when the
 // left does not decide.
 template <bool And>
-class Logical final : public IntegerResult {
+class Logical final : public IntegerResult<Logical<And>> {
  public:
   Logical(int line, Traits traits, Expression* left, Expression* right)
-      : IntegerResult(line, traits), left_(left), right_(right) {}
-  i32 integer(ScriptContext& ctx) override {
+      : IntegerResult<Logical>(line, traits), left_(left), right_(right) {}
+  i32 compute(ScriptContext& ctx) {
     if ((left_->integer(ctx) != 0) != And) return And ? 0 : 1;
     return right_->integer(ctx) != 0 ? 1 : 0;
   }
@@ -168,44 +174,50 @@ Operand leftOperand(const L& reader, bool copy, ScriptContext& ctx, Scratch& scr
   return l;
 }
 
-// ==, !=, <, ... : a string on either side makes it a byte-wise text comparison.
-int compare(const Operand& l, const Operand& r) {
-  if (l.isString() || r.isString()) {
-    IntegerText lDigits;
-    IntegerText rDigits;
-    const int c = textOf(l, lDigits).compare(textOf(r, rDigits));
-    return c < 0 ? -1 : (c > 0 ? 1 : 0);
+// ==, !=, <, ... : a string on either side makes it a byte-wise text
+// comparison, else the integers are compared.
+int compareTexts(const Operand& l, const Operand& r) {
+  IntegerText lDigits;
+  IntegerText rDigits;
+  const int c = textOf(l, lDigits).compare(textOf(r, rDigits));
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
+template <bool (*Holds)(int)>
+struct Ordering {
+  static bool integers(i32 a, i32 b) { return Holds(a < b ? -1 : (a > b ? 1 : 0)); }
+  static bool texts(const Operand& l, const Operand& r) { return Holds(compareTexts(l, r)); }
+};
+
+// === and !==: a string and a non-string are never equal.
+template <bool Equal>
+struct Strictly {
+  static bool integers(i32 a, i32 b) { return (a == b) == Equal; }
+  static bool texts(const Operand& l, const Operand& r) {
+    const bool same = l.isString() == r.isString() && l.value->strValue == r.value->strValue;
+    return same == Equal;
   }
-  const i32 a = l.rawInteger();
-  const i32 b = r.rawInteger();
-  return a < b ? -1 : (a > b ? 1 : 0);
-}
+};
 
-bool strictlyEqual(const Operand& l, const Operand& r) {
-  if (l.isString() != r.isString()) return false;
-  if (l.isString()) return l.value->strValue == r.value->strValue;
-  return l.rawInteger() == r.rawInteger();
-}
+bool isZero(int c) { return c == 0; }
+bool isNotZero(int c) { return c != 0; }
+bool isNegative(int c) { return c < 0; }
+bool isPositive(int c) { return c > 0; }
+bool isNotPositive(int c) { return c <= 0; }
+bool isNotNegative(int c) { return c >= 0; }
 
-bool equal(const Operand& l, const Operand& r) { return compare(l, r) == 0; }
-bool notEqual(const Operand& l, const Operand& r) { return compare(l, r) != 0; }
-bool strictlyNotEqual(const Operand& l, const Operand& r) { return !strictlyEqual(l, r); }
-bool less(const Operand& l, const Operand& r) { return compare(l, r) < 0; }
-bool greater(const Operand& l, const Operand& r) { return compare(l, r) > 0; }
-bool lessOrEqual(const Operand& l, const Operand& r) { return compare(l, r) <= 0; }
-bool greaterOrEqual(const Operand& l, const Operand& r) { return compare(l, r) >= 0; }
-
-template <bool (*Test)(const Operand&, const Operand&), typename L, typename R>
-class Comparison final : public IntegerResult {
+template <typename Test, typename L, typename R>
+class Comparison final : public IntegerResult<Comparison<Test, L, R>> {
  public:
   Comparison(int line, Traits traits, L left, R right, bool copyLeft)
-      : IntegerResult(line, traits), left_(left), right_(right), copyLeft_(copyLeft) {}
-  i32 integer(ScriptContext& ctx) override {
+      : IntegerResult<Comparison>(line, traits), left_(left), right_(right), copyLeft_(copyLeft) {}
+  i32 compute(ScriptContext& ctx) {
     Scratch leftScratch;
     Scratch rightScratch;
     const Operand l = leftOperand(left_, copyLeft_, ctx, leftScratch);
     const Operand r = right_.operand(ctx, rightScratch);
-    return Test(l, r) ? 1 : 0;
+    if (!l.isString() && !r.isString()) return Test::integers(l.rawInteger(), r.rawInteger());
+    return Test::texts(l, r) ? 1 : 0;
   }
 
  private:
@@ -214,7 +226,7 @@ class Comparison final : public IntegerResult {
   const bool copyLeft_;
 };
 
-template <bool (*Test)(const Operand&, const Operand&), bool Specialize = true>
+template <typename Test, bool Specialize = true>
 Expression* makeComparison(Program& program, int line, Traits traits, Expression* left,
                            Expression* right) {
   const bool copyLeft = !right->traits.leavesVariablesAlone;
@@ -224,7 +236,10 @@ Expression* makeComparison(Program& program, int line, Traits traits, Expression
 }
 
 // +: an integer unless the left operand is a string; then the joined text.
-// (With a left operand that is always an integer, + is IntegerOperator<add>.)
+// With a non-string on the left the sum is the left integer plus the right
+// operand's integer (its atol when it is a string), so the right operand
+// is then read as an integer. (With a left operand that is always an integer,
+// + is IntegerOperator<add>.)
 template <typename L, typename R>
 class Addition final : public Expression {
  public:
@@ -256,14 +271,21 @@ class Addition final : public Expression {
   // The sum; a joined text is left in out.
   Operand sum(ScriptContext& ctx, Scratch& out) {
     Scratch leftScratch;
-    Scratch rightScratch;
-    const Operand l = leftOperand(left_, copyLeft_, ctx, leftScratch);
-    const Operand r = right_.operand(ctx, rightScratch);
+    const Operand l = left_.operand(ctx, leftScratch);
     if (!l.isString()) {
       const i32 a = l.rawInteger();
-      return {nullptr,
-              r.isString() ? add(atolSaturated(r.value->strValue), a) : add(a, r.rawInteger())};
+      return {nullptr, add(a, right_.integer(ctx))};
     }
+    return join(ctx, l, leftScratch, out);
+  }
+
+  // The left operand's text followed by the right one's.
+  Operand join(ScriptContext& ctx, Operand l, Scratch& leftScratch, Scratch& out) {
+    // The left text is copied when reading the right operand could change it.
+    const bool temporary = leftScratch && l.value == &*leftScratch;
+    if (copyLeft_ && !temporary) l.value = &leftScratch.emplace(*l.value);
+    Scratch rightScratch;
+    const Operand r = right_.operand(ctx, rightScratch);
     IntegerText digits;
     const std::string_view tail = textOf(r, digits);
     std::string text;
@@ -294,11 +316,12 @@ Expression* makeAddition(Program& program, int line, Traits traits, Expression* 
 // --- unary operators, ?: and the stack check ---------------------------------
 
 template <i32 (*Apply)(i32)>
-class UnaryOperator final : public IntegerResult {
+class UnaryOperator final : public IntegerResult<UnaryOperator<Apply>> {
  public:
   UnaryOperator(int line, Expression* operand)
-      : IntegerResult(line, {true, operand->traits.leavesVariablesAlone}), operand_(operand) {}
-  i32 integer(ScriptContext& ctx) override { return Apply(operand_->integer(ctx)); }
+      : IntegerResult<UnaryOperator>(line, {true, operand->traits.leavesVariablesAlone}),
+        operand_(operand) {}
+  i32 compute(ScriptContext& ctx) { return Apply(operand_->integer(ctx)); }
 
  private:
   Expression* const operand_;
@@ -391,21 +414,21 @@ Expression* makeBinary(Program& program, int line, int op, Expression* left, Exp
     case kOpShr:
       return makeInteger<shiftRight>(program, line, traits, left, right);
     case kOpEq:
-      return makeComparison<equal>(program, line, traits, left, right);
+      return makeComparison<Ordering<isZero>>(program, line, traits, left, right);
     case kOpNe:
-      return makeComparison<notEqual>(program, line, traits, left, right);
+      return makeComparison<Ordering<isNotZero>>(program, line, traits, left, right);
     case kOpStrictEq:
-      return makeComparison<strictlyEqual, false>(program, line, traits, left, right);
+      return makeComparison<Strictly<true>, false>(program, line, traits, left, right);
     case kOpStrictNe:
-      return makeComparison<strictlyNotEqual, false>(program, line, traits, left, right);
+      return makeComparison<Strictly<false>, false>(program, line, traits, left, right);
     case kOpLt:
-      return makeComparison<less>(program, line, traits, left, right);
+      return makeComparison<Ordering<isNegative>>(program, line, traits, left, right);
     case kOpGt:
-      return makeComparison<greater>(program, line, traits, left, right);
+      return makeComparison<Ordering<isPositive>>(program, line, traits, left, right);
     case kOpLe:
-      return makeComparison<lessOrEqual>(program, line, traits, left, right);
+      return makeComparison<Ordering<isNotPositive>>(program, line, traits, left, right);
     case kOpGe:
-      return makeComparison<greaterOrEqual>(program, line, traits, left, right);
+      return makeComparison<Ordering<isNotNegative>>(program, line, traits, left, right);
     default:  // no other operator reaches the tree
       return program.make<IntegerConstant>(line, 0);
   }

@@ -28,12 +28,14 @@ class Block final : public Statement {
 
   void run(ScriptContext& ctx) override {
     ctx.checkStack();
+    const bool askHost = static_cast<bool>(ctx.host.statementCallback);
     for (Statement* statement : statements_) {
       statement->run(ctx);
+      const int flow = ctx.state.flowState;
       // A statement left by a return did not complete: no statement callback.
-      if (ctx.state.flowState == kFlowReturn) break;
-      if (hostStopsRun(ctx, statement->line)) break;
-      if (ctx.state.flowState != kFlowRunning) break;
+      if (flow == kFlowReturn) break;
+      if (askHost && hostStopsRun(ctx, statement->line)) break;
+      if (flow != kFlowRunning) break;
     }
   }
 
@@ -234,7 +236,16 @@ class Return final : public Statement {
     } else if (value_->traits.alwaysInteger) {
       ctx.startReturn(value_->integer(ctx));
     } else {
-      ctx.startReturn(value_->value(ctx));
+      // A plain integer travels without a copy of its value.
+      Scratch scratch;
+      const Operand o = value_->operand(ctx, scratch);
+      if (!o.value || o.value->isPlainInteger()) {
+        ctx.startReturn(o.value ? o.value->intValue : o.integer);
+      } else if (scratch && o.value == &*scratch) {
+        ctx.startReturn(std::move(*scratch));
+      } else {
+        ctx.startReturn(Value(*o.value));
+      }
     }
   }
 
