@@ -1,5 +1,6 @@
 #include "script/context.h"
 
+#include "script/builtins/regex_cache.h"
 #include "script/builtins/system_interface.h"
 #include "script/messages.h"
 
@@ -88,6 +89,7 @@ void ScriptContext::resetRunState() noexcept {
   flowUnderReturn_ = kFlowRunning;
   savedParameters.clear();
   savedCount = 0;
+  regexCache.reset();
   if (state.keepVar) {
     variables.dropEmptyPlaces();
   } else {

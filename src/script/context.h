@@ -18,6 +18,7 @@
 
 namespace kivora::script {
 
+class RegexCache;
 class ScriptSystem;
 
 using FunctionTable = std::map<std::string, UserFunction, std::less<>>;
@@ -112,6 +113,8 @@ class ScriptContext {
   // moves values in and out without making or freeing any.
   std::vector<SavedParameter> savedParameters;
   std::size_t savedCount = 0;
+  // The patterns the regular-expression builtins compiled during this run.
+  std::unique_ptr<RegexCache> regexCache;
 
   // Shows a message box through the host's function (the system's one when the
   // host gives none) and returns its result unchanged.
