@@ -27,15 +27,26 @@ constexpr std::uint32_t kLastRuleNumber = 0xFFFFFFFE;
 constexpr std::u16string_view kNameSuffix = u"_NAME";
 constexpr std::array<std::u16string_view, 4> kCodeSuffixes{u"_NMLK", u"_CPLK", u"_SCLK", u"_IME"};
 
-// "%08X" followed by the suffix.
-std::u16string valueName(std::uint32_t number, std::u16string_view suffix) {
-  static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
-  std::u16string name(8, u'0');
-  for (int i = 7; i >= 0; --i) {
-    name[static_cast<std::size_t>(i)] = kDigits[number & 0xF];
-    number >>= 4;
+// "%08X" followed by the suffix, made in place: a tick makes one per rule.
+class ValueName {
+ public:
+  std::u16string_view of(std::uint32_t number, std::u16string_view suffix) {
+    static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
+    for (int i = 7; i >= 0; --i) {
+      text_[static_cast<std::size_t>(i)] = kDigits[number & 0xF];
+      number >>= 4;
+    }
+    std::copy(suffix.begin(), suffix.end(), text_.begin() + 8);
+    return {text_.data(), 8 + suffix.size()};
   }
-  return name + std::u16string(suffix);
+
+ private:
+  std::array<char16_t, 16> text_{};
+};
+
+std::u16string valueName(std::uint32_t number, std::u16string_view suffix) {
+  ValueName name;
+  return std::u16string(name.of(number, suffix));
 }
 
 LockPolicy& codeAt(RuleCodes& codes, std::size_t i) {
@@ -70,7 +81,7 @@ class IniRuleTitles {
   // tick (a big script is kept in it); the titles are then read one by one.
   static std::optional<IniRuleTitles> read(const SettingsStore& store) {
     IniRuleTitles titles;
-    for (std::uint32_t size = kFirstReadSize; size <= kLargestRead; size *= 4) {
+    for (std::uint32_t size = kFirstReadSize; size <= kLargestRead; size *= 8) {
       titles.text_ = std::make_unique_for_overwrite<char16_t[]>(size);
       const std::uint32_t copied = store.profile.GetPrivateProfileSectionW(
           store.location.iniSection.c_str(), titles.text_.get(), size,
@@ -90,7 +101,7 @@ class IniRuleTitles {
   }
 
  private:
-  static constexpr std::uint32_t kFirstReadSize = 4 * 1024;
+  static constexpr std::uint32_t kFirstReadSize = 32 * 1024;
   static constexpr std::uint32_t kLargestRead = 256 * 1024;
 
   static std::u16string_view trimmed(std::u16string_view text) {
@@ -201,10 +212,11 @@ RuleCodes findInRegistry(const SettingsStore& store, diag::DebugLog& log,
                          std::u16string_view title) {
   REGW key(store.regw);
   if (!openRulesKey(key, store, settings::kOpenReadOnly)) return {};
+  ValueName name;
+  std::u16string ruleTitle;  // one buffer for every title of the tick
   for (std::uint32_t number = 0;; ++number) {
-    const auto ruleTitle = registryTitle(key, number);
-    if (!ruleTitle) break;
-    if (title.find(*ruleTitle) != std::u16string_view::npos) {
+    if (!key.ReadStringW(name.of(number, kNameSuffix), ruleTitle, kRuleTitleCapacity)) break;
+    if (title.find(ruleTitle) != std::u16string_view::npos) {
       const RuleCodes codes = registryCodes(key, number);
       log.log(kLogTick, 1761, u"ウィンドウ名による特殊処理対象", u"");
       key.CloseKey();

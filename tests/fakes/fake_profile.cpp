@@ -1,6 +1,8 @@
 #include "fakes/fake_profile.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -42,8 +44,11 @@ std::u16string decode(const std::vector<std::uint8_t>& bytes, Encoding& encoding
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
     encoding = Encoding::Utf16;
     std::u16string text((bytes.size() - 2) / 2, u'\0');
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      text[i] = static_cast<char16_t>(bytes[2 * i + 2] | (bytes[2 * i + 3] << 8));
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(text.data(), bytes.data() + 2, text.size() * 2);
+    } else {
+      for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(bytes[2 * i + 2] | (bytes[2 * i + 3] << 8));
     }
     return text;
   }
