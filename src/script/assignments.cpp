@@ -152,7 +152,17 @@ class PlainAssignment final : public AssignmentBase {
       setInteger(v, n);
       return v;
     }
-    Value v = value_->value(ctx);
+    // A plain integer (a call's result, say) is stored without a Value made
+    // for it; a value read in place is copied, one in scratch moved.
+    Scratch scratch;
+    const Operand o = value_->operand(ctx, scratch);
+    if (!o.value || o.value->isPlainInteger()) {
+      const i32 n = o.value ? o.value->intValue : o.integer;
+      Value& v = define();
+      setInteger(v, n);
+      return v;
+    }
+    Value v = scratch && o.value == &*scratch ? std::move(*scratch) : Value(*o.value);
     Value& slot = define();
     slot = std::move(v);
     return slot;

@@ -147,13 +147,19 @@ class UserCall final : public Expression {
   // listed twice keeps the value it had before the call). An argument that
   // may change the parameter's variable runs after the value it had is saved;
   // any other runs first, and the value is then moved out rather than copied.
-  void bind(ScriptContext& ctx) {
+  [[gnu::always_inline]] void bind(ScriptContext& ctx) {
     for (std::size_t i = 0; i < bound_; ++i) {
       const Parameter& parameter = function_.parameters[i];
       Variable& place = *parameter.place;
       Expression& argument = *arguments_[i];
       const bool saveFirst = parameter.saved && !argument.traits.leavesVariablesAlone;
       if (saveFirst) save(ctx, parameter, false);
+      if (argument.traits.alwaysInteger) {
+        const std::int32_t n = argument.integer(ctx);
+        if (parameter.saved && !saveFirst) save(ctx, parameter, true);
+        setInteger(VariableTable::define(place), n);
+        continue;
+      }
       Scratch scratch;
       const Operand o = argument.operand(ctx, scratch);
       if (!o.value || o.value->isPlainInteger()) {
@@ -171,7 +177,8 @@ class UserCall final : public Expression {
   // Saves the parameter's value (the default value when it has none) in the
   // next entry of the saved list; byMove leaves the parameter's value behind
   // as anything, to be replaced at once.
-  static void save(ScriptContext& ctx, const Parameter& parameter, bool byMove) {
+  [[gnu::always_inline]] static void save(ScriptContext& ctx, const Parameter& parameter,
+                                          bool byMove) {
     std::vector<SavedParameter>& list = ctx.savedParameters;
     if (ctx.savedCount == list.size()) list.emplace_back();
     SavedParameter& saved = list[ctx.savedCount++];
@@ -197,7 +204,7 @@ class UserCall final : public Expression {
   // call exists afterwards with its default value). What a parameter held
   // during the call may stay in the saved list for a later call to reuse,
   // unless it holds memory worth giving back.
-  void restore(ScriptContext& ctx, std::size_t base) noexcept {
+  [[gnu::always_inline]] void restore(ScriptContext& ctx, std::size_t base) noexcept {
     SavedParameter* saved = ctx.savedParameters.data() + base;
     for (std::size_t i = 0; i < bound_; ++i) {
       const Parameter& parameter = function_.parameters[i];

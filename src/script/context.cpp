@@ -57,23 +57,6 @@ Value ScriptContext::readMissing(std::string_view name, const std::int32_t* cons
   return defaultValueFor(name);
 }
 
-void ScriptContext::startReturn(Value value) noexcept {
-  returnValue_ = std::move(value);
-  flowUnderReturn_ = state.flowState;
-  state.flowState = kFlowReturn;
-}
-
-void ScriptContext::startReturn(std::int32_t value) noexcept {
-  setInteger(returnValue_, value);
-  flowUnderReturn_ = state.flowState;
-  state.flowState = kFlowReturn;
-}
-
-Value ScriptContext::takeReturn() noexcept {
-  state.flowState = flowUnderReturn_;
-  return std::move(returnValue_);
-}
-
 int ScriptContext::showHostMessageBox(std::string_view text, std::string_view caption,
                                       unsigned flags) {
   const std::u16string wideText = utf8ToWide(text);

@@ -101,9 +101,20 @@ class ScriptContext {
   // A return statement: its value waits here while the flow state carries the
   // return out to the call that takes it (takeReturn), which puts back the
   // flow state the return found.
-  void startReturn(Value value) noexcept;
-  void startReturn(std::int32_t value) noexcept;
-  Value takeReturn() noexcept;
+  void startReturn(Value value) noexcept {
+    returnValue_ = std::move(value);
+    flowUnderReturn_ = state.flowState;
+    state.flowState = kFlowReturn;
+  }
+  void startReturn(std::int32_t value) noexcept {
+    setInteger(returnValue_, value);
+    flowUnderReturn_ = state.flowState;
+    state.flowState = kFlowReturn;
+  }
+  Value takeReturn() noexcept {
+    state.flowState = flowUnderReturn_;
+    return std::move(returnValue_);
+  }
   // The value a return left, for a call that needs only its integer or a look.
   const Value& returnedValue() const noexcept { return returnValue_; }
   void endReturn() noexcept { state.flowState = flowUnderReturn_; }

@@ -30,8 +30,8 @@ struct AnyReader {
 
 struct VariableReader {
   VariableRead* v;
-  i32 integer(ScriptContext& ctx) const { return v->integer(ctx); }
-  Operand operand(ScriptContext& ctx, Scratch& scratch) const {
+  [[gnu::always_inline]] i32 integer(ScriptContext& ctx) const { return v->integer(ctx); }
+  [[gnu::always_inline]] Operand operand(ScriptContext& ctx, Scratch& scratch) const {
     if (v->place.defined) return {&v->place.value, 0};
     return {&scratch.emplace(v->missing(ctx)), 0};
   }
@@ -168,7 +168,8 @@ class Logical final : public IntegerResult<Logical<And>> {
 // change it; otherwise it is the copy the language's rule asks for (an
 // integer is a copy already).
 template <typename L>
-Operand leftOperand(const L& reader, bool copy, ScriptContext& ctx, Scratch& scratch) {
+[[gnu::always_inline]] inline Operand leftOperand(const L& reader, bool copy, ScriptContext& ctx,
+                                                  Scratch& scratch) {
   Operand l = reader.operand(ctx, scratch);
   if (copy && l.value && !(scratch && l.value == &*scratch)) l.value = &scratch.emplace(*l.value);
   return l;
