@@ -16,6 +16,7 @@
 #include <boost/regex.hpp>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <optional>
@@ -175,7 +176,8 @@ std::basic_string<Char> replaceAll(const std::basic_string<Char>& text,
   replaced.reserve(text.size());
   auto out = std::back_inserter(replaced);
   if (const auto plain = PlainFormat<Char>::parse(format)) {
-    boost::regex_replace(out, text.begin(), text.end(), re, *plain, flags);
+    // By reference: Boost takes a formatter by value at every match.
+    boost::regex_replace(out, text.begin(), text.end(), re, std::cref(*plain), flags);
   } else {
     boost::regex_replace(out, text.begin(), text.end(), re, format, flags);
   }
