@@ -18,7 +18,7 @@
 
 namespace kivora::script {
 
-class RegexCache;
+struct RegexCache;
 class ScriptSystem;
 
 using FunctionTable = std::map<std::string, UserFunction, std::less<>>;
