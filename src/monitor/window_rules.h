@@ -36,7 +36,10 @@ struct WindowRule {
 inline constexpr std::size_t kRuleTitleCapacity = 260;
 
 // The codes of the first rule whose text occurs in title (case-sensitive; an
-// empty text matches every title), or all zeros. Logs which it was.
+// empty text matches every title), or all zeros. Logs which it was. The
+// registry is read through one open key; the ini file's titles come from one
+// read of the settings section, and only the codes of the rule that applies
+// are read by name.
 RuleCodes findWindowRule(const settings::SettingsStore& store, bool useIni, diag::DebugLog& log,
                          std::u16string_view title);
 

@@ -18,6 +18,12 @@ class Profile {
   virtual std::uint32_t GetPrivateProfileStringW(const char16_t* appName, const char16_t* keyName,
                                                  const char16_t* defaultText, char16_t* returned,
                                                  std::uint32_t size, const char16_t* fileName) = 0;
+  // Every line of the section as "key=value", each zero-terminated, with one
+  // more zero after the last; returns the characters copied without that last
+  // zero. When they do not fit, the list is cut with both zeros kept and the
+  // result is size - 2.
+  virtual std::uint32_t GetPrivateProfileSectionW(const char16_t* appName, char16_t* returned,
+                                                  std::uint32_t size, const char16_t* fileName) = 0;
   // The value read as a decimal number (a minus sign gives the two's
   // complement), or the default when the key is absent or empty.
   virtual std::uint32_t GetPrivateProfileIntW(const char16_t* appName, const char16_t* keyName,

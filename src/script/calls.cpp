@@ -1,13 +1,18 @@
 // Function calls: user functions, builtins through the table, and CB. calls
-// handed to the host.
+// handed to the host. Parameters are the only locals: their values from
+// before a call wait in ScriptContext::savedParameters and go back when the
+// call ends, so a call allocates nothing once the run is warm.
 
 #include "script/builtins/builtin_call.h"
 #include "script/builtins/builtin_table.h"
-#include "script/context.h"
+#include "script/code_nodes.h"
+#include "script/compiler.h"
 #include "script/messages.h"
 #include "script/nodes.h"
 
-#include <new>
+#include <algorithm>
+#include <array>
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -16,246 +21,345 @@ namespace kivora::script {
 
 namespace {
 
-std::vector<Value> evaluateAll(ScriptContext& ctx, std::vector<NodePtr>& nodes) {
-  std::vector<Value> values;
-  values.reserve(nodes.size());
-  for (NodePtr& n : nodes) values.push_back(n->evaluate(ctx));
-  return values;
+// More nested calls than the limit are refused: reported, and no argument runs.
+bool refuseTooDeep(ScriptContext& ctx, std::string_view name, std::size_t count, int line) {
+  if (ctx.state.callDepth <= kMaxCallDepth) return false;
+  ctx.fail(kErrTooManyCalls, line, messages::tooManyCalls(ctx.japanese(), name, count, line));
+  return true;
 }
 
-// Up to N items of T on the stack, more on the heap; constructed one by one
-// as they come, so unused room costs nothing.
-template <typename T, std::size_t N>
-class ShortList {
+// The argument values of a builtin call: up to four in place, more on the heap.
+class ArgumentList {
  public:
-  explicit ShortList(std::size_t capacity) {
-    if (capacity > N) spill_.reserve(capacity);
-  }
-  ~ShortList() {
-    if (onHeap()) return;
-    for (std::size_t i = count_; i > 0; --i) local()[i - 1].~T();
-  }
-  ShortList(const ShortList&) = delete;
-  ShortList& operator=(const ShortList&) = delete;
-
-  void push(T item) {
-    if (onHeap()) {
-      spill_.push_back(std::move(item));
-    } else {
-      new (local() + count_) T(std::move(item));
+  explicit ArgumentList(std::size_t count) : count_(count) {
+    if (count > kLocal) {
+      spillValues_ = std::make_unique<Scratch[]>(count);
+      spillPointers_ = std::make_unique<const Value*[]>(count);
     }
-    ++count_;
   }
-  T* data() { return onHeap() ? spill_.data() : local(); }
-  std::size_t size() const { return count_; }
-
- private:
-  bool onHeap() const { return spill_.capacity() != 0; }
-  T* local() { return std::launder(reinterpret_cast<T*>(storage_)); }
-  alignas(T) unsigned char storage_[N * sizeof(T)];
-  std::vector<T> spill_;
-  std::size_t count_ = 0;
-};
-
-// Calls with few arguments keep them on the stack; only longer lists allocate.
-inline constexpr std::size_t kLocalArguments = 4;
-
-template <typename Use>
-Value withArguments(ScriptContext& ctx, std::vector<NodePtr>& nodes, Use use) {
-  ShortList<Value, kLocalArguments> values(nodes.size());
-  for (NodePtr& n : nodes) values.push(n->evaluate(ctx));
-  return use(std::span<const Value>(values.data(), values.size()));
-}
-
-// Variables lent to a builtin that reads only its arguments: each variable's
-// value sits in the argument list for the call and goes back when it ends,
-// however it ends, so MID(s, ...) on a long text copies nothing.
-class LentArguments {
- public:
-  explicit LentArguments(std::size_t capacity) : lent_(capacity) {}
-  ~LentArguments() { giveBack(); }
-  LentArguments(const LentArguments&) = delete;
-  LentArguments& operator=(const LentArguments&) = delete;
-
-  // The argument that holds variable's value while it is lent, else null (an
-  // argument list naming a variable twice copies it from there the second time).
-  const Value* holder(const Value* variable) {
-    for (std::size_t i = 0; i < lent_.size(); ++i)
-      if (lent_.data()[i].variable == variable) return lent_.data()[i].argument;
-    return nullptr;
-  }
-  void lend(Value& variable, Value& argument) noexcept {
-    std::swap(variable, argument);
-    lent_.push({&variable, &argument});
+  Scratch& scratch(std::size_t i) { return spillValues_ ? spillValues_[i] : local_[i]; }
+  const Value*& pointer(std::size_t i) { return spillPointers_ ? spillPointers_[i] : pointers_[i]; }
+  Arguments arguments() const {
+    return {spillPointers_ ? spillPointers_.get() : pointers_.data(), count_};
   }
 
  private:
-  void giveBack() noexcept {
-    for (std::size_t i = 0; i < lent_.size(); ++i)
-      std::swap(*lent_.data()[i].variable, *lent_.data()[i].argument);
-  }
-  struct Loan {
-    Value* variable;
-    Value* argument;
-  };
-  ShortList<Loan, kLocalArguments> lent_;
+  static constexpr std::size_t kLocal = 4;
+  std::array<Scratch, kLocal> local_;
+  std::array<const Value*, kLocal> pointers_{};
+  std::unique_ptr<Scratch[]> spillValues_;
+  std::unique_ptr<const Value*[]> spillPointers_;
+  std::size_t count_;
 };
 
-// The same for a builtin that reads only its arguments. A variable named as an
-// argument is lent rather than copied when no later argument can change it (so
-// it still holds, at the call, what a copy would have taken).
-template <typename Use>
-Value withLentArguments(ScriptContext& ctx, std::vector<NodePtr>& nodes, std::size_t lendFrom,
-                        Use use) {
-  const std::size_t count = nodes.size();
-  ShortList<Value, kLocalArguments> values(count);
-  ShortList<Value*, kLocalArguments> variables(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    Value* variable = nullptr;
-    if (i >= lendFrom && nodes[i]->kind == kVarNode)
-      variable = static_cast<VarNode&>(*nodes[i]).storage(ctx);
-    values.push(variable ? Value{} : nodes[i]->evaluate(ctx));
-    variables.push(variable);
+// --- user functions ----------------------------------------------------------
+
+class UserCall final : public Expression {
+ public:
+  UserCall(int line, std::string_view name, CompiledFunction& function, Compiler& compiler,
+           std::vector<Expression*> arguments)
+      : Expression(line, {}),
+        name_(name),
+        function_(function),
+        compiler_(compiler),
+        arguments_(std::move(arguments)),
+        bound_(std::min(arguments_.size(), function.parameters.size())) {}
+
+  void run(ScriptContext& ctx) override {
+    if (invoke(ctx) == Outcome::kReturned) (void)ctx.takeReturn();
   }
-  // The list is complete, so the arguments no longer move.
-  LentArguments lent(count);
-  for (std::size_t i = 0; i < count; ++i) {
-    Value* variable = variables.data()[i];
-    if (!variable) continue;
-    if (const Value* held = lent.holder(variable)) {
-      values.data()[i] = *held;
-    } else {
-      lent.lend(*variable, values.data()[i]);
+  Value value(ScriptContext& ctx) override {
+    switch (invoke(ctx)) {
+      case Outcome::kReturned:
+        return ctx.takeReturn();
+      case Outcome::kRefused:
+        return defaultValueFor(name_);
+      default:
+        return Value{};
     }
   }
-  return use(std::span<const Value>(values.data(), values.size()));
-}
+  // The default value of a refused call reads as 0 and false, text or not.
+  std::int32_t integer(ScriptContext& ctx) override {
+    if (invoke(ctx) != Outcome::kReturned) return 0;
+    const std::int32_t n = ctx.returnedValue().toInt();
+    ctx.endReturn();
+    return n;
+  }
+  bool truth(ScriptContext& ctx) override {
+    if (invoke(ctx) != Outcome::kReturned) return false;
+    const bool t = ctx.returnedValue().isTrue();
+    ctx.endReturn();
+    return t;
+  }
+  Operand operand(ScriptContext& ctx, Scratch& scratch) override {
+    switch (invoke(ctx)) {
+      case Outcome::kReturned: {
+        const Value& r = ctx.returnedValue();
+        if (r.isString || r.isArray) return {&scratch.emplace(ctx.takeReturn()), 0};
+        const std::int32_t n = r.intValue;
+        ctx.endReturn();
+        return {nullptr, n};
+      }
+      case Outcome::kRefused:
+        return {&scratch.emplace(defaultValueFor(name_)), 0};
+      default:
+        return {nullptr, 0};
+    }
+  }
 
-// A parameter's value from before the call, put back when the call ends.
-struct SavedParameter {
-  std::size_t index = 0;  // in the function's parameter list
-  Value value;
+ private:
+  // kReturned: a return gave the call its value, waiting in the context for
+  // the caller to take.
+  enum class Outcome { kEnded, kReturned, kRefused };
+
+  Outcome invoke(ScriptContext& ctx) {
+    ctx.checkStack();
+    if (ctx.state.callDepth > kMaxCallDepth) {
+      refuse(ctx);
+      return Outcome::kRefused;
+    }
+    if (!function_.body) function_.body = compiler_.functionBody(function_);
+    const std::size_t base = ctx.savedCount;
+    bind(ctx);
+    ++ctx.state.callDepth;
+    try {
+      function_.body->run(ctx);
+    } catch (const GotoException&) {
+      // A goto may leave the function for a label of its caller.
+      --ctx.state.callDepth;
+      restore(ctx, base);
+      throw;
+    }
+    --ctx.state.callDepth;
+    // The body's value is not the call's: only a return gives one.
+    const bool returned = ctx.state.flowState == kFlowReturn;
+    restore(ctx, base);
+    return returned ? Outcome::kReturned : Outcome::kEnded;
+  }
+
+  [[gnu::cold]] void refuse(ScriptContext& ctx) const {
+    ctx.fail(kErrTooManyCalls, line,
+             messages::tooManyCalls(ctx.japanese(), name_, arguments_.size(), line));
+  }
+
+  // Binds the parameters one by one, so a later argument sees the earlier
+  // parameters; each one's value from before the call is saved first (a name
+  // listed twice keeps the value it had before the call). An argument that
+  // may change the parameter's variable runs after the value it had is saved;
+  // any other runs first, and the value is then moved out rather than copied.
+  [[gnu::always_inline]] void bind(ScriptContext& ctx) {
+    for (std::size_t i = 0; i < bound_; ++i) {
+      const Parameter& parameter = function_.parameters[i];
+      Variable& place = *parameter.place;
+      Expression& argument = *arguments_[i];
+      const bool saveFirst = parameter.saved && !argument.traits.leavesVariablesAlone;
+      if (saveFirst) save(ctx, parameter, false);
+      if (argument.traits.alwaysInteger) {
+        const std::int32_t n = argument.integer(ctx);
+        if (parameter.saved && !saveFirst) save(ctx, parameter, true);
+        setInteger(VariableTable::define(place), n);
+        continue;
+      }
+      Scratch scratch;
+      const Operand o = argument.operand(ctx, scratch);
+      if (!o.value || o.value->isPlainInteger()) {
+        const std::int32_t n = o.value ? o.value->intValue : o.integer;
+        if (parameter.saved && !saveFirst) save(ctx, parameter, true);
+        setInteger(VariableTable::define(place), n);
+        continue;
+      }
+      Value v = scratch && o.value == &*scratch ? std::move(*scratch) : Value(*o.value);
+      if (parameter.saved && !saveFirst) save(ctx, parameter, true);
+      VariableTable::define(place) = std::move(v);
+    }
+  }
+
+  // Saves the parameter's value (the default value when it has none) in the
+  // next entry of the saved list; byMove leaves the parameter's value behind
+  // as anything, to be replaced at once.
+  [[gnu::always_inline]] static void save(ScriptContext& ctx, const Parameter& parameter,
+                                          bool byMove) {
+    std::vector<SavedParameter>& list = ctx.savedParameters;
+    if (ctx.savedCount == list.size()) list.emplace_back();
+    SavedParameter& saved = list[ctx.savedCount++];
+    Variable& place = *parameter.place;
+    if (!place.defined) {
+      saved.plainInteger = parameter.name.empty() || parameter.name.back() != '$';
+      saved.integer = 0;
+      if (!saved.plainInteger) saved.value = defaultValueFor(parameter.name);
+    } else if (place.value.isPlainInteger()) {
+      saved.plainInteger = true;
+      saved.integer = place.value.intValue;
+    } else {
+      saved.plainInteger = false;
+      if (byMove) {
+        swap(saved.value, place.value);
+      } else {
+        saved.value = place.value;
+      }
+    }
+  }
+
+  // Puts every saved value back (a parameter that did not exist before the
+  // call exists afterwards with its default value). What a parameter held
+  // during the call may stay in the saved list for a later call to reuse,
+  // unless it holds memory worth giving back.
+  [[gnu::always_inline]] void restore(ScriptContext& ctx, std::size_t base) noexcept {
+    SavedParameter* saved = ctx.savedParameters.data() + base;
+    for (std::size_t i = 0; i < bound_; ++i) {
+      const Parameter& parameter = function_.parameters[i];
+      if (!parameter.saved) continue;
+      Value& value = VariableTable::define(*parameter.place);
+      if (saved->plainInteger) {
+        setInteger(value, saved->integer);
+      } else {
+        swap(value, saved->value);
+        if (!saved->value.elements.empty() || saved->value.strValue.capacity() > kKeptText)
+          saved->value = Value{};
+      }
+      ++saved;
+    }
+    ctx.savedCount = base;
+  }
+
+  // Texts up to this long stay in the saved list when a call ends.
+  static constexpr std::size_t kKeptText = 64;
+
+  const std::string_view name_;
+  CompiledFunction& function_;
+  Compiler& compiler_;
+  const std::vector<Expression*> arguments_;
+  const std::size_t bound_;  // arguments beyond the parameters are never evaluated
 };
 
-// Parameters are the only locals: their values before the call, restored after.
-void restore(ScriptContext& ctx, UserFunction& function,
-             ShortList<SavedParameter, kLocalArguments>& saved) {
-  SavedParameter* entries = saved.data();
-  for (std::size_t i = 0; i < saved.size(); ++i) {
-    const std::size_t p = entries[i].index;
-    ctx.variables.at(function.parameters[p], function.parameterSlots[p]) =
-        std::move(entries[i].value);
+// --- builtins ----------------------------------------------------------------
+
+class BuiltinCallNode final : public Expression {
+ public:
+  BuiltinCallNode(int line, std::string_view name, const BuiltinEntry& entry,
+                  std::vector<Expression*> arguments)
+      : Expression(line, {}),
+        name_(name),
+        entry_(entry),
+        arguments_(std::move(arguments)),
+        lendFrom_(lendFrom(entry, arguments_)) {}
+
+  Value value(ScriptContext& ctx) override {
+    ctx.checkStack();
+    if (refuseTooDeep(ctx, name_, arguments_.size(), line)) return defaultValueFor(name_);
+    ArgumentList list(arguments_.size());
+    for (std::size_t i = 0; i < arguments_.size(); ++i) {
+      Scratch& scratch = list.scratch(i);
+      list.pointer(i) = i >= lendFrom_ ? &arguments_[i]->view(ctx, scratch)
+                                       : &scratch.emplace(arguments_[i]->value(ctx));
+    }
+    BuiltinCall call{ctx, name_, line, list.arguments()};
+    return entry_.handler(call);
   }
-}
+
+ private:
+  // The first argument a builtin that reads only its arguments may read where
+  // it is: from there on no argument can change a variable, so a variable
+  // still holds, at the call, what a copy would have taken. Others get copies.
+  static std::size_t lendFrom(const BuiltinEntry& entry, const std::vector<Expression*>& args) {
+    if (!entry.readsOnlyArguments) return args.size();
+    std::size_t from = args.empty() ? 0 : args.size() - 1;
+    while (from > 0 && args[from]->traits.leavesVariablesAlone) --from;
+    return from;
+  }
+
+  const std::string_view name_;
+  const BuiltinEntry& entry_;
+  const std::vector<Expression*> arguments_;
+  const std::size_t lendFrom_;
+};
+
+// Neither a user function nor a builtin taking that many arguments.
+class UnresolvedCall final : public Expression {
+ public:
+  UnresolvedCall(int line, std::string_view name, std::vector<Expression*> arguments)
+      : Expression(line, {}), name_(name), arguments_(std::move(arguments)) {}
+
+  Value value(ScriptContext& ctx) override {
+    ctx.checkStack();
+    if (refuseTooDeep(ctx, name_, arguments_.size(), line)) return defaultValueFor(name_);
+    ArgumentList list(arguments_.size());
+    for (std::size_t i = 0; i < arguments_.size(); ++i)
+      list.pointer(i) = &list.scratch(i).emplace(arguments_[i]->value(ctx));
+    return dispatchBuiltin(ctx, name_, list.arguments(), line);
+  }
+
+ private:
+  const std::string_view name_;
+  const std::vector<Expression*> arguments_;
+};
+
+// --- CB. calls ---------------------------------------------------------------
+
+class ApplicationCall final : public Expression {
+ public:
+  ApplicationCall(int line, std::string_view name, std::vector<Expression*> arguments)
+      : Expression(line, {}), name_(name), arguments_(std::move(arguments)) {}
+
+  Value value(ScriptContext& ctx) override {
+    ctx.checkStack();
+    if (!ctx.host.applicationFunction) {
+      ctx.fail(
+          kErrUnknownFunction, line,
+          messages::unknownApplicationFunction(ctx.japanese(), name_, arguments_.size(), line));
+      return Value{};
+    }
+    std::vector<Value> values;
+    values.reserve(arguments_.size());
+    for (Expression* argument : arguments_) values.push_back(argument->value(ctx));
+    std::vector<HostValue> hostValues(values.size());
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      hostValues[i].isString = values[i].isString;
+      hostValues[i].intValue = values[i].intValue;
+      if (values[i].isString) hostValues[i].text = utf8ToWide(values[i].strValue);
+    }
+    const std::u16string wideName = utf8ToWide(name_);
+    HostValue result;
+    AppCallInfo info;
+    info.name = wideName.c_str();
+    info.arguments = hostValues.empty() ? nullptr : hostValues.data();
+    info.count = static_cast<std::int32_t>(hostValues.size());
+    info.result = &result;
+    info.engineArguments = values.empty() ? nullptr : values.data();
+    ctx.host.applicationFunction(&info);
+    if (result.isString) return Value::string(wideToUtf8(result.text));
+    return Value::integer(result.intValue);
+  }
+
+ private:
+  const std::string_view name_;
+  const std::vector<Expression*> arguments_;
+};
 
 }  // namespace
 
-void FuncCallNode::resolve(ScriptContext& ctx) {
-  resolvedFor_ = ctx.functionsStamp;
-  const auto function = ctx.functions.find(name);
-  function_ = function != ctx.functions.end() ? &function->second : nullptr;
-  builtin_ = nullptr;
-  if (function_) return;
-  std::string key = toUpperAscii(name);
-  if (!key.empty() && key.back() == '$') key.pop_back();
-  const BuiltinEntry* entry = findBuiltin(key);
-  // A builtin called with a count it does not take goes through dispatchBuiltin,
-  // which reports it.
-  if (entry && entry->minArgs <= arguments.size() && arguments.size() <= entry->maxArgs)
-    builtin_ = entry;
+Expression* makeUserCall(Program& program, int line, std::string_view name,
+                         CompiledFunction& function, Compiler& compiler,
+                         std::vector<Expression*> arguments) {
+  return program.make<UserCall>(line, name, function, compiler, std::move(arguments));
 }
 
-Value FuncCallNode::evaluate(ScriptContext& ctx) {
-  ctx.checkStack();
-  if (ctx.state.callDepth > kMaxCallDepth) {
-    ctx.fail(kErrTooManyCalls, line,
-             messages::tooManyCalls(ctx.japanese(), name, arguments.size(), line));
-    return defaultValueFor(name);
-  }
-  if (resolvedFor_ != ctx.functionsStamp) resolve(ctx);
-  if (function_) return callUserFunction(ctx, *function_);
-  return callBuiltin(ctx);
+Expression* makeBuiltinCall(Program& program, int line, std::string_view name,
+                            const BuiltinEntry& entry, std::vector<Expression*> arguments) {
+  return program.make<BuiltinCallNode>(line, name, entry, std::move(arguments));
 }
 
-Value FuncCallNode::callBuiltin(ScriptContext& ctx) {
-  if (builtin_ && builtin_->readsOnlyArguments) {
-    if (lendFrom_ < 0) {
-      // The first argument after which every argument leaves variables alone.
-      std::size_t from = arguments.empty() ? 0 : arguments.size() - 1;
-      while (from > 0 && arguments[from]->leavesVariablesAlone()) --from;
-      lendFrom_ = static_cast<std::int32_t>(from);
-    }
-    return withLentArguments(ctx, arguments, static_cast<std::size_t>(lendFrom_),
-                             [&](std::span<const Value> values) {
-                               BuiltinCall call{ctx, name, line, values};
-                               return builtin_->handler(call);
-                             });
-  }
-  return withArguments(ctx, arguments, [&](std::span<const Value> values) {
-    if (!builtin_) return dispatchBuiltin(ctx, name, values, line);
-    BuiltinCall call{ctx, name, line, values};
-    return builtin_->handler(call);
-  });
+Expression* makeUnresolvedCall(Program& program, int line, std::string_view name,
+                               std::vector<Expression*> arguments) {
+  return program.make<UnresolvedCall>(line, name, std::move(arguments));
 }
 
-Value FuncCallNode::callUserFunction(ScriptContext& ctx, UserFunction& function) {
-  const std::size_t bound = std::min(arguments.size(), function.parameters.size());
-  ShortList<SavedParameter, kLocalArguments> saved(bound);
-  for (std::size_t i = 0; i < bound; ++i) {
-    const std::string& parameter = function.parameters[i];
-    // A name listed twice keeps its value from before the call.
-    if (!function.repeatsEarlier[i]) {
-      const Value* current = ctx.variables.find(parameter, function.parameterSlots[i]);
-      saved.push({i, current ? *current : defaultValueFor(parameter)});
-    }
-    // Bound one by one, so a later argument sees the earlier parameters.
-    Value argument = arguments[i]->evaluate(ctx);
-    ctx.variables.at(parameter, function.parameterSlots[i]) = std::move(argument);
-  }
-  ++ctx.state.callDepth;
-  try {
-    function.body->evaluate(ctx);
-  } catch (const GotoException&) {
-    --ctx.state.callDepth;
-    restore(ctx, function, saved);
-    throw;
-  }
-  --ctx.state.callDepth;
-  // The body's value is not the call's: only a return gives one.
-  Value result = ctx.state.flowState == kFlowReturn ? ctx.takeReturn() : Value{};
-  restore(ctx, function, saved);
-  return result;
+Expression* makeApplicationCall(Program& program, int line, std::string_view name,
+                                std::vector<Expression*> arguments) {
+  return program.make<ApplicationCall>(line, name, std::move(arguments));
 }
 
-Value CBCallNode::evaluate(ScriptContext& ctx) {
-  ctx.checkStack();
-  if (!ctx.host.applicationFunction) {
-    ctx.fail(kErrUnknownFunction, line,
-             messages::unknownApplicationFunction(ctx.japanese(), name, arguments.size(), line));
-    return Value{};
-  }
-  const std::vector<Value> values = evaluateAll(ctx, arguments);
-  std::vector<HostValue> hostValues(values.size());
-  for (std::size_t i = 0; i < values.size(); ++i) {
-    hostValues[i].isString = values[i].isString;
-    hostValues[i].intValue = values[i].intValue;
-    if (values[i].isString) hostValues[i].text = utf8ToWide(values[i].strValue);
-  }
-  const std::u16string wideName = utf8ToWide(name);
-  HostValue result;
-  AppCallInfo info;
-  info.name = wideName.c_str();
-  info.arguments = hostValues.empty() ? nullptr : hostValues.data();
-  info.count = static_cast<std::int32_t>(hostValues.size());
-  info.result = &result;
-  info.engineArguments = values.empty() ? nullptr : values.data();
-  ctx.host.applicationFunction(&info);
-  if (result.isString) return Value::string(wideToUtf8(result.text));
-  return Value::integer(result.intValue);
-}
-
-Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, std::span<const Value> args,
-                      int line) {
+Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, Arguments args, int line) {
   std::string key = toUpperAscii(name);
   if (!key.empty() && key.back() == '$') key.pop_back();
   const std::size_t count = args.size();
@@ -265,7 +369,7 @@ Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, std::span<const
     return entry->handler(call);
   }
   if (key == "ASSERT" && count == 2) {
-    if (args[0].toInt() == 0) ctx.fail(kErrAssert, line, args[1].toString());
+    if (args[0]->toInt() == 0) ctx.fail(kErrAssert, line, args[1]->toString());
     return defaultValueFor(name);
   }
   ctx.fail(kErrUnknownFunction, line, messages::unknownFunction(ctx.japanese(), name, count, line));

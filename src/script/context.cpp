@@ -1,67 +1,43 @@
 #include "script/context.h"
 
+#include "script/builtins/regex_cache.h"
 #include "script/builtins/system_interface.h"
-#include "script/constants.h"
 #include "script/messages.h"
 
-#include <atomic>
+#include <algorithm>
 #include <stdexcept>
 
 namespace kivora::script {
 
-namespace {
-
-std::uint64_t nextStamp() noexcept {
-  static std::atomic<std::uint64_t> counter{0};
-  return ++counter;
-}
-
-}  // namespace
-
-VariableTable::VariableTable() : identity_(nextStamp()), version_(nextStamp()) {}
-
-void VariableTable::clear() noexcept {
-  map_.clear();
-  identity_ = nextStamp();
-  version_ = nextStamp();
-}
-
-Value& VariableTable::at(std::string_view name) {
-  auto it = map_.find(name);
-  if (it == map_.end()) {
-    it = map_.emplace(std::string(name), Value{}).first;
-    version_ = nextStamp();
-  }
-  return it->second;
-}
-
-Value& VariableTable::at(std::string_view name, VariableSlot& slot) {
-  if (slot.value && slot.stamp == identity_) return *slot.value;
-  Value& v = at(name);
-  slot = {&v, identity_};
-  return v;
-}
-
-Value* VariableTable::find(std::string_view name, VariableSlot& slot) {
-  if (slot.value) {
-    if (slot.stamp == identity_) return slot.value;
-  } else if (slot.stamp == version_) {
-    return nullptr;
-  }
-  Value* v = find(name);
-  slot = v ? VariableSlot{v, identity_} : VariableSlot{nullptr, version_};
-  return v;
-}
-
 Value* VariableTable::find(std::string_view name) {
   const auto it = map_.find(name);
-  return it == map_.end() ? nullptr : &it->second;
+  return it != map_.end() && it->second.defined ? &it->second.value : nullptr;
 }
 
 const Value* VariableTable::find(std::string_view name) const {
   const auto it = map_.find(name);
-  return it == map_.end() ? nullptr : &it->second;
+  return it != map_.end() && it->second.defined ? &it->second.value : nullptr;
 }
+
+Variable& VariableTable::place(std::string_view name) {
+  auto it = map_.find(name);
+  if (it == map_.end()) it = map_.emplace(std::string(name), Variable{}).first;
+  return it->second;
+}
+
+void VariableTable::dropEmptyPlaces() noexcept {
+  std::erase_if(map_, [](const auto& entry) { return !entry.second.defined; });
+}
+
+std::size_t VariableTable::size() const {
+  return static_cast<std::size_t>(
+      std::count_if(map_.begin(), map_.end(), [](const auto& e) { return e.second.defined; }));
+}
+
+ScriptContext::ScriptContext(ScriptSystem& system, std::uint32_t& randomState)
+    : system(system), randomState(randomState) {}
+
+ScriptContext::~ScriptContext() = default;
 
 void ScriptContext::reportError(unsigned code, int line, std::string_view text) {
   if (!host.errorCallback) return;
@@ -74,39 +50,11 @@ void ScriptContext::fail(unsigned code, int line, std::string_view text) {
   state.flowState = kFlowStop;
 }
 
-Value ScriptContext::readVariable(std::string_view name, int line) {
-  if (const Value* v = variables.find(name)) return *v;
-  ConstantSlot constant;
-  return readMissingVariable(name, line, constant);
-}
-
-Value ScriptContext::readVariable(std::string_view name, int line, VariableSlot& slot,
-                                  ConstantSlot& constant) {
-  if (const Value* v = variables.find(name, slot)) return *v;
-  return readMissingVariable(name, line, constant);
-}
-
-Value ScriptContext::readMissingVariable(std::string_view name, int line, ConstantSlot& constant) {
-  if (constant.state == ConstantSlot::kUnknown) {
-    const auto found = lookupConstant(toUpperAscii(name));
-    constant.state = found ? ConstantSlot::kFound : ConstantSlot::kNone;
-    constant.value = found.value_or(0);
-  }
-  if (constant.state == ConstantSlot::kFound) return Value::integer(constant.value);
+Value ScriptContext::readMissing(std::string_view name, const std::int32_t* constant, int line) {
+  if (constant) return Value::integer(*constant);
   if (state.mustVarDef)
     fail(kErrUnassignedVariable, line, messages::unassignedVariable(japanese(), name, line));
   return defaultValueFor(name);
-}
-
-void ScriptContext::startReturn(Value value) noexcept {
-  returnValue_ = std::move(value);
-  flowUnderReturn_ = state.flowState;
-  state.flowState = kFlowReturn;
-}
-
-Value ScriptContext::takeReturn() noexcept {
-  state.flowState = flowUnderReturn_;
-  return std::move(returnValue_);
 }
 
 int ScriptContext::showHostMessageBox(std::string_view text, std::string_view caption,
@@ -120,10 +68,16 @@ int ScriptContext::showHostMessageBox(std::string_view text, std::string_view ca
 
 void ScriptContext::resetRunState() noexcept {
   functions.clear();
-  ++functionsStamp;
   returnValue_ = Value{};
   flowUnderReturn_ = kFlowRunning;
-  if (!state.keepVar) variables.clear();
+  savedParameters.clear();
+  savedCount = 0;
+  regexCache.reset();
+  if (state.keepVar) {
+    variables.dropEmptyPlaces();
+  } else {
+    variables.clear();
+  }
   state.flowState = kFlowRunning;
   state.exitCode = 0;
   state.callDepth = 0;
@@ -131,8 +85,8 @@ void ScriptContext::resetRunState() noexcept {
 }
 
 void ScriptContext::setStackBase(const void* base, std::size_t budget) noexcept {
-  stackBase_ = static_cast<const char*>(base);
-  stackBudget_ = budget;
+  const auto at = reinterpret_cast<std::uintptr_t>(base);
+  stackLimit_ = base && at > budget ? at - budget : 0;
 }
 
 void ScriptContext::stackExhausted() { throw std::runtime_error(messages::kNestedTooDeeply); }

@@ -6,43 +6,20 @@
 #include "script/host.h"
 #include "script/nodes.h"
 #include "script/value.h"
-#include "script/variable_slot.h"
+#include "script/variables.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kivora::script {
 
+struct RegexCache;
 class ScriptSystem;
-
-// Every variable of a script; names ordered by plain byte comparison.
-class VariableTable {
- public:
-  VariableTable();
-  bool contains(std::string_view name) const { return map_.find(name) != map_.end(); }
-  // The variable, created as int 0 when missing.
-  Value& at(std::string_view name);
-  Value* find(std::string_view name);
-  const Value* find(std::string_view name) const;
-  // The same through a slot. Variables are never removed one by one, so a
-  // variable found stays where it is until the table is cleared, and a name
-  // found missing stays missing until a variable is added.
-  Value& at(std::string_view name, VariableSlot& slot);
-  Value* find(std::string_view name, VariableSlot& slot);
-  void clear() noexcept;
-  std::size_t size() const { return map_.size(); }
-
- private:
-  std::map<std::string, Value, std::less<>> map_;
-  // Stamps come from one counter for every table, so no slot can match a
-  // table it was not filled from. identity_ changes when the table is
-  // cleared, version_ when it is cleared or grows.
-  std::uint64_t identity_;
-  std::uint64_t version_;
-};
 
 using FunctionTable = std::map<std::string, UserFunction, std::less<>>;
 
@@ -63,6 +40,14 @@ struct ScriptState {
   bool keepVar = false;
   bool mustVarDef = false;
   bool japaneseMessages = false;
+};
+
+// A parameter's value from before a call: a plain integer is kept as just
+// that, anything else as the value.
+struct SavedParameter {
+  Value value;
+  std::int32_t integer = 0;
+  bool plainInteger = false;
 };
 
 // More nested user calls than this stop the script.
@@ -88,8 +73,10 @@ enum ErrorCode : unsigned {
 
 class ScriptContext {
  public:
-  ScriptContext(ScriptSystem& system, std::uint32_t& randomState)
-      : system(system), randomState(randomState) {}
+  ScriptContext(ScriptSystem& system, std::uint32_t& randomState);
+  ~ScriptContext();
+  ScriptContext(const ScriptContext&) = delete;
+  ScriptContext& operator=(const ScriptContext&) = delete;
 
   VariableTable variables;
   FunctionTable functions;
@@ -107,19 +94,38 @@ class ScriptContext {
   // reportError, then stop the script after the current statement.
   void fail(unsigned code, int line, std::string_view text);
 
-  // A variable read: the variable, else a constant, else the unassigned rule.
-  Value readVariable(std::string_view name, int line);
-  Value readVariable(std::string_view name, int line, VariableSlot& slot, ConstantSlot& constant);
-  // The read of a name that is no variable: the constant, else the unassigned rule.
-  Value readMissingVariable(std::string_view name, int line, ConstantSlot& constant);
+  // The read of a name that holds no variable: the constant of that name (the
+  // compiler looks it up once), else the unassigned rule.
+  Value readMissing(std::string_view name, const std::int32_t* constant, int line);
 
   // A return statement: its value waits here while the flow state carries the
   // return out to the call that takes it (takeReturn), which puts back the
   // flow state the return found.
-  void startReturn(Value value) noexcept;
-  Value takeReturn() noexcept;
-  // Changes whenever the function table does, so calls may keep what they found in it.
-  std::uint64_t functionsStamp = 1;
+  void startReturn(Value value) noexcept {
+    returnValue_ = std::move(value);
+    flowUnderReturn_ = state.flowState;
+    state.flowState = kFlowReturn;
+  }
+  void startReturn(std::int32_t value) noexcept {
+    setInteger(returnValue_, value);
+    flowUnderReturn_ = state.flowState;
+    state.flowState = kFlowReturn;
+  }
+  Value takeReturn() noexcept {
+    state.flowState = flowUnderReturn_;
+    return std::move(returnValue_);
+  }
+  // The value a return left, for a call that needs only its integer or a look.
+  const Value& returnedValue() const noexcept { return returnValue_; }
+  void endReturn() noexcept { state.flowState = flowUnderReturn_; }
+
+  // The values parameters had before the calls under way, innermost last, in
+  // savedParameters[0, savedCount). Entries beyond stay for reuse, so a call
+  // moves values in and out without making or freeing any.
+  std::vector<SavedParameter> savedParameters;
+  std::size_t savedCount = 0;
+  // The patterns the regular-expression builtins compiled during this run.
+  std::unique_ptr<RegexCache> regexCache;
 
   // Shows a message box through the host's function (the system's one when the
   // host gives none) and returns its result unchanged.
@@ -133,15 +139,13 @@ class ScriptContext {
   void setStackBase(const void* base, std::size_t budget) noexcept;
   void checkStack() const {
     // Stacks grow downward on every platform Kivora runs on.
-    const char* here = static_cast<const char*>(__builtin_frame_address(0));
-    if (stackBase_ && here<stackBase_&& static_cast<std::size_t>(stackBase_ - here)> stackBudget_)
+    if (reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)) < stackLimit_)
       stackExhausted();
   }
 
  private:
   [[noreturn]] static void stackExhausted();
-  const char* stackBase_ = nullptr;
-  std::size_t stackBudget_ = 0;
+  std::uintptr_t stackLimit_ = 0;
   Value returnValue_;
   int flowUnderReturn_ = kFlowRunning;
 };

@@ -1,5 +1,6 @@
 #include "script/engine.h"
 
+#include "script/compiler.h"
 #include "script/context.h"
 #include "script/fault_guard.h"
 #include "script/messages.h"
@@ -87,14 +88,16 @@ int Engine::enter(const char16_t* script, const ScriptHost* host, Mode mode) {
 }
 
 void Engine::recoverFromFault(std::uint32_t exceptionCode, const ScriptHost* host) noexcept {
+  // The report speaks the run's language, which the script may have changed
+  // with DEFINE("RSC_LANG", n) like that of every other engine report.
+  const bool japanese = context_ ? context_->japanese() : host && host->japanese != 0;
   // The fault left the run's objects half-done on abandoned frames; the state is
   // given up (never freed, since freeing it could fault again) and the next run
   // starts with a fresh one.
   (void)context_.release();
   if (!host || !host->errorCallback) return;
   try {
-    const std::u16string text =
-        utf8ToWide(messages::processorFault(host->japanese != 0, exceptionCode));
+    const std::u16string text = utf8ToWide(messages::processorFault(japanese, exceptionCode));
     host->errorCallback(kErrUnknown, -1, text.c_str());
   } catch (...) {
   }
@@ -142,9 +145,10 @@ int Engine::runOnce(const char16_t* script, const ScriptHost* host, Mode mode) n
     ParseContext parse{ctx, scanner, lines, nullptr};
     parsed = parseScript(parse);
     if (parsed && mode == Mode::kRun) {
-      const NodePtr tree = std::move(parse.root);
+      const Owned<BlockNode> tree = std::move(parse.root);
       ctx.setStackBase(&frameMark, scriptStackBudget());
-      tree->evaluate(ctx);
+      CompiledScript compiled(ctx);
+      compiled.compiler.script(*tree)->run(ctx);
       // A return at top level ends the run with its value.
       if (ctx.state.flowState == kFlowReturn) ctx.state.exitCode = ctx.takeReturn().toInt();
     }

@@ -50,7 +50,6 @@ void ParseContext::defineFunction(std::string name, std::vector<std::string> par
   UserFunction function{name, std::move(parameters), std::move(body)};
   // A later definition replaces the earlier one, body and all.
   script.functions.insert_or_assign(std::move(name), std::move(function));
-  ++script.functionsStamp;
 }
 
 bool parseScript(ParseContext& ctx) {

@@ -25,10 +25,6 @@ std::string Value::toString() const {
   return std::to_string(intValue);
 }
 
-std::int32_t Value::toInt() const { return isString ? atolSaturated(strValue) : intValue; }
-
-bool Value::isTrue() const { return isString ? !strValue.empty() : intValue != 0; }
-
 Value& Value::element(std::size_t i) {
   if (!isArray) {
     isArray = 1;
@@ -42,14 +38,6 @@ std::string_view textOf(const Value& v, IntegerText& digits) {
   if (v.isString || v.isArray) return v.strValue;
   const auto end = std::to_chars(digits.data(), digits.data() + digits.size(), v.intValue).ptr;
   return {digits.data(), static_cast<std::size_t>(end - digits.data())};
-}
-
-void setInteger(Value& v, std::int32_t n) {
-  if (!v.isString && !v.isArray && v.strValue.empty() && v.elements.empty()) {
-    v.intValue = n;
-  } else {
-    v = Value::integer(n);
-  }
 }
 
 std::int32_t atolSaturated(std::string_view text) {

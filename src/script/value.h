@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kivora::script {
@@ -25,7 +26,11 @@ struct Value {
 
   std::string toString() const;
   std::int32_t toInt() const;
-  bool isTrue() const;
+  bool isTrue() const { return isString ? !strValue.empty() : intValue != 0; }
+  // An integer and nothing else, as Value::integer makes it.
+  bool isPlainInteger() const {
+    return !isString && !isArray && strValue.empty() && elements.empty();
+  }
 
   // Element i (i >= 0), turning a non-array into an empty array first and
   // growing the array with int 0 entries as needed.
@@ -38,10 +43,27 @@ using IntegerText = std::array<char, 12>;
 // written into digits (which must outlive the result).
 std::string_view textOf(const Value& v, IntegerText& digits);
 // v becomes the integer n, a whole new value as an assignment makes it.
-void setInteger(Value& v, std::int32_t n);
+inline void setInteger(Value& v, std::int32_t n) {
+  if (v.isPlainInteger()) {
+    v.intValue = n;
+  } else {
+    v = Value::integer(n);
+  }
+}
+
+// Exchanges two values member by member, without a temporary value.
+inline void swap(Value& a, Value& b) noexcept {
+  std::swap(a.isString, b.isString);
+  std::swap(a.isArray, b.isArray);
+  std::swap(a.intValue, b.intValue);
+  a.strValue.swap(b.strValue);
+  a.elements.swap(b.elements);
+}
 
 // C atol, but values beyond the 32-bit range saturate instead of wrapping.
 std::int32_t atolSaturated(std::string_view text);
+
+inline std::int32_t Value::toInt() const { return isString ? atolSaturated(strValue) : intValue; }
 
 std::string toUpperAscii(std::string_view s);
 std::string toLowerAscii(std::string_view s);

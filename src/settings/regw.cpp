@@ -1,6 +1,9 @@
 #include "settings/regw.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <vector>
@@ -255,8 +258,35 @@ bool REGW::ReadStringW(std::u16string_view name, std::u16string& buffer, std::si
   buffer.clear();
   if (!requireOpen(texts::kRegwReadString)) return false;
   if (capacity == 0) return false;
-  // A value larger than the buffer is read whole and cut, never copied past it.
-  const auto value = readRaw(std::u16string(name));
+  // A short value (a rule's title every tick) is read in one query into a
+  // buffer on the stack; a larger one is read whole and cut, never copied
+  // past the buffer.
+  std::array<char16_t, 64> shortName;
+  const bool nameIsShort = name.size() < shortName.size();
+  std::u16string longName;
+  if (nameIsShort) {
+    *std::copy(name.begin(), name.end(), shortName.begin()) = u'\0';
+  } else {
+    longName = name;
+  }
+  const char16_t* n = nameIsShort ? shortName.data() : longName.c_str();
+  std::array<std::uint8_t, 1024> data;
+  std::uint32_t size = data.size();
+  const LStatus status = context_.registry.RegQueryValueExW(*key_, n, nullptr, data.data(), &size);
+  if (status == platform::kErrorSuccess) {
+    // The data as size / 2 UTF-16 characters, up to the first NUL and cut.
+    buffer.resize(std::min<std::size_t>(size / 2, capacity - 1));
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(buffer.data(), data.data(), buffer.size() * 2);
+    } else {
+      for (std::size_t i = 0; i < buffer.size(); ++i)
+        buffer[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+    }
+    buffer.resize(std::min(buffer.find(u'\0'), buffer.size()));
+    return true;
+  }
+  if (status != platform::kErrorMoreData) return false;
+  const auto value = readRaw(nameIsShort ? std::u16string(name) : longName);
   if (!value) return false;
   buffer = cString(value->chars());
   if (buffer.size() > capacity - 1) buffer.resize(capacity - 1);

@@ -1,6 +1,8 @@
 #include "fakes/fake_profile.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,20 +32,23 @@ struct Document {
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
 
-std::u16string trim(std::u16string_view text) {
+std::u16string_view trim(std::u16string_view text) {
   std::size_t b = 0;
   std::size_t e = text.size();
   while (b < e && isBlank(text[b])) ++b;
   while (e > b && isBlank(text[e - 1])) --e;
-  return std::u16string(text.substr(b, e - b));
+  return text.substr(b, e - b);
 }
 
 std::u16string decode(const std::vector<std::uint8_t>& bytes, Encoding& encoding) {
   if (bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) {
     encoding = Encoding::Utf16;
-    std::u16string text;
-    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2) {
-      text.push_back(static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8)));
+    std::u16string text((bytes.size() - 2) / 2, u'\0');
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(text.data(), bytes.data() + 2, text.size() * 2);
+    } else {
+      for (std::size_t i = 0; i < text.size(); ++i)
+        text[i] = static_cast<char16_t>(bytes[2 * i + 2] | (bytes[2 * i + 3] << 8));
     }
     return text;
   }
@@ -78,38 +83,57 @@ std::vector<std::uint8_t> encode(const std::u16string& text, Encoding encoding) 
   return bytes;
 }
 
-Document parse(const std::optional<std::vector<std::uint8_t>>& bytes) {
-  Document doc;
-  if (!bytes) return doc;
-  const std::u16string text = decode(*bytes, doc.encoding);
+// A line of the file as the profile functions see it: a section header
+// (name) or an entry (name and value; a line without '=' has an empty value).
+struct Line {
+  bool header = false;
+  std::u16string_view name;
+  std::u16string_view value;
+};
+
+// Calls visit(Line) for every line that is not blank.
+template <typename Visit>
+void forEachLine(std::u16string_view text, Visit visit) {
   std::size_t start = 0;
   while (start <= text.size()) {
     std::size_t end = text.find(u'\n', start);
-    if (end == std::u16string::npos) end = text.size();
-    std::u16string_view line(text.data() + start, end - start);
+    if (end == std::u16string_view::npos) end = text.size();
+    std::u16string_view line = text.substr(start, end - start);
     if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
-    const std::u16string trimmed = trim(line);
+    const std::u16string_view trimmed = trim(line);
     if (!trimmed.empty()) {
       if (trimmed.front() == u'[') {
         const auto close = trimmed.find(u']');
-        doc.sections.push_back(
-            {trim(std::u16string_view(trimmed).substr(
-                 1, close == std::u16string::npos ? std::u16string::npos : close - 1)),
-             {}});
+        visit(Line{
+            true,
+            trim(trimmed.substr(
+                1, close == std::u16string_view::npos ? std::u16string_view::npos : close - 1)),
+            {}});
       } else {
-        if (doc.sections.empty()) doc.sections.push_back({});
         const auto eq = trimmed.find(u'=');
-        if (eq == std::u16string::npos) {
-          doc.sections.back().entries.push_back({trimmed, {}});
+        if (eq == std::u16string_view::npos) {
+          visit(Line{false, trimmed, {}});
         } else {
-          doc.sections.back().entries.push_back(
-              {trim(std::u16string_view(trimmed).substr(0, eq)),
-               trim(std::u16string_view(trimmed).substr(eq + 1))});
+          visit(Line{false, trim(trimmed.substr(0, eq)), trim(trimmed.substr(eq + 1))});
         }
       }
     }
     start = end + 1;
   }
+}
+
+Document parse(const std::optional<std::vector<std::uint8_t>>& bytes) {
+  Document doc;
+  if (!bytes) return doc;
+  const std::u16string text = decode(*bytes, doc.encoding);
+  forEachLine(text, [&](const Line& line) {
+    if (line.header) {
+      doc.sections.push_back({std::u16string(line.name), {}});
+      return;
+    }
+    if (doc.sections.empty()) doc.sections.push_back({});
+    doc.sections.back().entries.push_back({std::u16string(line.name), std::u16string(line.value)});
+  });
   return doc;
 }
 
@@ -162,10 +186,7 @@ std::uint32_t copyOut(std::u16string_view text, char16_t* returned, std::uint32_
 
 // A list of names, each zero-terminated, ending with an extra zero; cut short
 // with both zeros kept when it does not fit.
-std::uint32_t copyList(const std::vector<std::u16string>& names, char16_t* returned,
-                       std::uint32_t size) {
-  std::u16string list;
-  for (const auto& n : names) list += n + u'\0';
+std::uint32_t copyJoinedList(std::u16string_view list, char16_t* returned, std::uint32_t size) {
   if (list.size() + 1 <= size) {
     std::copy(list.begin(), list.end(), returned);
     returned[list.size()] = u'\0';
@@ -179,6 +200,13 @@ std::uint32_t copyList(const std::vector<std::u16string>& names, char16_t* retur
   returned[size - 2] = u'\0';
   returned[size - 1] = u'\0';
   return size - 2;
+}
+
+std::uint32_t copyList(const std::vector<std::u16string>& names, char16_t* returned,
+                       std::uint32_t size) {
+  std::u16string list;
+  for (const auto& n : names) list += n + u'\0';
+  return copyJoinedList(list, returned, size);
 }
 
 int hexDigit(char16_t c) {
@@ -216,6 +244,29 @@ std::uint32_t FakeProfile::GetPrivateProfileStringW(const char16_t* appName,
   std::u16string fallback = defaultText ? defaultText : u"";
   while (!fallback.empty() && fallback.back() == u' ') fallback.pop_back();
   return copyOut(fallback, returned, size);
+}
+
+std::uint32_t FakeProfile::GetPrivateProfileSectionW(const char16_t* appName, char16_t* returned,
+                                                     std::uint32_t size, const char16_t* fileName) {
+  if (returned == nullptr || size == 0) return 0;
+  // The lines of the first section of that name, read straight from the text:
+  // a tick reads the section every time, so this stays cheap.
+  const auto bytes = files_.bytes(fileName);
+  Encoding encoding = Encoding::Ansi;
+  const std::u16string text = bytes ? decode(*bytes, encoding) : std::u16string();
+  std::u16string list;
+  enum { kBefore, kInside, kAfter } where = kBefore;
+  forEachLine(text, [&](const Line& line) {
+    if (line.header) {
+      if (where == kInside) where = kAfter;
+      if (where == kBefore && appName && !line.name.empty() &&
+          equalsIgnoreAsciiCase(line.name, appName))
+        where = kInside;
+    } else if (where == kInside) {
+      list.append(line.name).append(1, u'=').append(line.value).append(1, u'\0');
+    }
+  });
+  return copyJoinedList(list, returned, size);
 }
 
 std::uint32_t FakeProfile::GetPrivateProfileIntW(const char16_t* appName, const char16_t* keyName,

@@ -18,6 +18,8 @@ class FakeProfile final : public platform::Profile {
   std::uint32_t GetPrivateProfileStringW(const char16_t* appName, const char16_t* keyName,
                                          const char16_t* defaultText, char16_t* returned,
                                          std::uint32_t size, const char16_t* fileName) override;
+  std::uint32_t GetPrivateProfileSectionW(const char16_t* appName, char16_t* returned,
+                                          std::uint32_t size, const char16_t* fileName) override;
   std::uint32_t GetPrivateProfileIntW(const char16_t* appName, const char16_t* keyName,
                                       std::int32_t defaultValue, const char16_t* fileName) override;
   bool GetPrivateProfileStructW(const char16_t* section, const char16_t* key, void* data,

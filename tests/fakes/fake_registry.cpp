@@ -39,6 +39,37 @@ std::u16string valueKey(const char16_t* name) { return name ? fold(name) : std::
 
 }  // namespace
 
+namespace {
+
+char16_t upper(char16_t c) {
+  return c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+}
+
+}  // namespace
+
+std::size_t FakeRegistry::FoldedHash::operator()(std::u16string_view name) const {
+  std::size_t hash = 14695981039346656037u;
+  for (const char16_t c : name) hash = (hash ^ upper(c)) * 1099511628211u;
+  return hash;
+}
+
+bool FakeRegistry::FoldedEqual::operator()(std::u16string_view a, std::u16string_view b) const {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i)
+    if (upper(a[i]) != upper(b[i])) return false;
+  return true;
+}
+
+bool FakeRegistry::FoldedLess::operator()(std::u16string_view a, std::u16string_view b) const {
+  const std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    const char16_t x = upper(a[i]);
+    const char16_t y = upper(b[i]);
+    if (x != y) return x < y;
+  }
+  return a.size() < b.size();
+}
+
 FakeRegistry::FakeRegistry() = default;
 FakeRegistry::~FakeRegistry() = default;
 
@@ -64,14 +95,20 @@ LStatus FakeRegistry::openOrCreate(RegKey key, const char16_t* subKey, RegSam sa
   Key* node = resolve(key, nullptr);
   if (node == nullptr) return kErrorInvalidHandle;
   bool createdAny = false;
-  for (const auto& part : components(subKey)) {
-    const std::u16string path = node->path + u"\\" + part;
-    if (deniedOpens_.count(path)) return kErrorAccessDenied;
+  // The parts are looked up without making strings: a tick opens a key at every turn.
+  std::u16string_view rest(subKey ? subKey : u"");
+  while (!rest.empty()) {
+    const auto slash = rest.find(u'\\');
+    const std::u16string_view part = rest.substr(0, slash);
+    rest.remove_prefix(slash == std::u16string_view::npos ? rest.size() : slash + 1);
+    if (part.empty()) continue;
+    if (!deniedOpens_.empty() && deniedOpens_.count(node->path + u"\\" + fold(part)))
+      return kErrorAccessDenied;
     auto it = node->subkeys.find(part);
     if (it == node->subkeys.end()) {
       if (!create) return kErrorFileNotFound;
-      it = node->subkeys.emplace(part, std::make_unique<Key>()).first;
-      it->second->path = path;
+      it = node->subkeys.emplace(fold(part), std::make_unique<Key>()).first;
+      it->second->path = node->path + u"\\" + it->first;
       createdAny = true;
     }
     node = it->second.get();
@@ -104,7 +141,7 @@ LStatus FakeRegistry::RegQueryValueExW(RegKey key, const char16_t* valueName, st
   if (node == nullptr) return kErrorInvalidHandle;
   if ((access & kKeyQueryValue) == 0) return kErrorAccessDenied;
   if (data != nullptr && dataSize == nullptr) return kErrorInvalidParameter;
-  const auto it = node->values.find(valueKey(valueName));
+  const auto it = node->values.find(std::u16string_view(valueName ? valueName : u""));
   if (it == node->values.end()) return kErrorFileNotFound;
   const Value& value = it->second;
   const auto size = static_cast<std::uint32_t>(value.data.size());

@@ -8,6 +8,8 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/registry.h"
@@ -50,10 +52,24 @@ class FakeRegistry final : public platform::Registry {
     std::uint32_t type = 0;
     std::vector<std::uint8_t> data;
   };
+  // Orders and hashes folded names, and finds one by a name in any case
+  // without folding it into a new string: a tick reads values at every turn.
+  struct FoldedLess {
+    using is_transparent = void;
+    bool operator()(std::u16string_view a, std::u16string_view b) const;
+  };
+  struct FoldedHash {
+    using is_transparent = void;
+    std::size_t operator()(std::u16string_view name) const;
+  };
+  struct FoldedEqual {
+    using is_transparent = void;
+    bool operator()(std::u16string_view a, std::u16string_view b) const;
+  };
   struct Key {
     std::u16string path;  // folded, from its root, for the injected failures
-    std::map<std::u16string, std::unique_ptr<Key>> subkeys;  // by folded name
-    std::map<std::u16string, Value> values;                  // by folded name
+    std::map<std::u16string, std::unique_ptr<Key>, FoldedLess> subkeys;         // by folded name
+    std::unordered_map<std::u16string, Value, FoldedHash, FoldedEqual> values;  // by folded name
   };
   struct Handle {
     Key* key = nullptr;

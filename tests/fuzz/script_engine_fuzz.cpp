@@ -11,8 +11,10 @@
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <functional>
 #include <mutex>
+#include <new>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,6 +24,36 @@
 #include "script/host.h"
 #include "script/script_thread.h"
 #include "unit/script/fake_script_system.h"
+
+// Exhausted memory is something the engine reports (code 106), not a
+// finding: a script may ask for more than any machine has (an array read at
+// index 2147483647 asks for 128 GiB). An allocation larger than the fuzzer
+// allows in one piece (-malloc_limit_mb) fails here as on a machine without
+// that much memory, by throwing std::bad_alloc; the sanitizer's own operator
+// new would end the process instead.
+namespace {
+constexpr std::size_t kLargestAllocation = std::size_t{1} << 30;
+
+void* allocate(std::size_t size) {
+  if (size > kLargestAllocation) throw std::bad_alloc();
+  if (void* p = std::malloc(size ? size : 1)) return p;
+  throw std::bad_alloc();
+}
+}  // namespace
+
+// Every form, so that what is freed here was also allocated here.
+void* operator new(std::size_t size) { return allocate(size); }
+void* operator new[](std::size_t size) { return allocate(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  return size > kLargestAllocation ? nullptr : std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+  return size > kLargestAllocation ? nullptr : std::malloc(size ? size : 1);
+}
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
 namespace {
 

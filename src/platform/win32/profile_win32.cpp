@@ -15,6 +15,12 @@ std::uint32_t Win32Profile::GetPrivateProfileStringW(const char16_t* appName,
                                     size, wide(fileName));
 }
 
+std::uint32_t Win32Profile::GetPrivateProfileSectionW(const char16_t* appName, char16_t* returned,
+                                                      std::uint32_t size,
+                                                      const char16_t* fileName) {
+  return ::GetPrivateProfileSectionW(wide(appName), wide(returned), size, wide(fileName));
+}
+
 std::uint32_t Win32Profile::GetPrivateProfileIntW(const char16_t* appName, const char16_t* keyName,
                                                   std::int32_t defaultValue,
                                                   const char16_t* fileName) {

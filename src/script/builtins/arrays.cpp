@@ -5,6 +5,7 @@
 #include "script/builtins/handlers.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -76,13 +77,13 @@ std::vector<std::string> splitLines(const std::string& text) {
 
 // Stores the values as items 0, 1, ... of a variable that is not an array yet
 // (or is one, emptied), naming it.
-void storeValues(Value& variable, const std::string& name, std::span<const Value> values) {
+void storeValues(Value& variable, const std::string& name, Arguments values) {
   if (variable.isArray) {
     variable.elements.clear();
   } else {
     variable.strValue = name;
   }
-  for (std::size_t k = 0; k < values.size(); ++k) variable.element(k) = values[k];
+  for (std::size_t k = 0; k < values.size(); ++k) variable.element(k) = *values[k];
 }
 
 }  // namespace
@@ -178,7 +179,7 @@ Value arrayInit(BuiltinCall& call) {
   bool valid = false;
   const std::string name = arrayNameArgument(call, 0, "ArrayInit()", valid);
   if (!valid) return kInvalidName;
-  const std::span<const Value> values = call.args.subspan(1);
+  const Arguments values = call.args.subspan(1);
   if (values.empty()) {
     // Without values an array becomes the plain integer 0; anything else stays.
     if (Value* v = call.ctx.variables.find(name); v && v->isArray) *v = Value{};
@@ -192,11 +193,16 @@ Value arrayAdd(BuiltinCall& call) {
   bool valid = false;
   const std::string name = arrayNameArgument(call, 0, "ArrayAdd()", valid);
   if (!valid) return kInvalidName;
-  const std::span<const Value> values = call.args.subspan(1);
+  const Arguments values = call.args.subspan(1);
   if (values.empty()) return kDone;
   Value& v = call.ctx.variables.at(name);
   if (v.isArray) {
-    v.elements.insert(v.elements.end(), values.begin(), values.end());
+    // Copied first, so exhausted memory leaves the array as it was.
+    std::vector<Value> copies;
+    copies.reserve(values.size());
+    for (const Value* value : values) copies.push_back(*value);
+    v.elements.insert(v.elements.end(), std::make_move_iterator(copies.begin()),
+                      std::make_move_iterator(copies.end()));
   } else {
     storeValues(v, name, values);
   }

@@ -13,19 +13,24 @@
 
 namespace kivora::script {
 
+// The arguments, each a value of its own or, for a builtin that reads only
+// its arguments, possibly a variable's own value lent for the call.
+using Arguments = std::span<const Value* const>;
+
 struct BuiltinCall {
   ScriptContext& ctx;
   std::string_view name;  // as written: upper-cased, with its '$' if any
   int line;
-  std::span<const Value> args;
+  Arguments args;
 
   std::size_t count() const { return args.size(); }
-  std::string text(std::size_t i) const { return args[i].toString(); }
+  const Value& arg(std::size_t i) const { return *args[i]; }
+  std::string text(std::size_t i) const { return args[i]->toString(); }
   // text(i) without a copy; digits must outlive the view.
   std::string_view textView(std::size_t i, IntegerText& digits) const {
-    return textOf(args[i], digits);
+    return textOf(*args[i], digits);
   }
-  std::int32_t number(std::size_t i) const { return args[i].toInt(); }
+  std::int32_t number(std::size_t i) const { return args[i]->toInt(); }
 };
 
 using BuiltinHandler = Value (*)(BuiltinCall& call);
@@ -38,7 +43,6 @@ std::string arrayNameArgument(BuiltinCall& call, std::size_t i, std::string_view
 
 // Dispatch: finds the builtin (a trailing '$' does not change which one), checks
 // the argument count, handles ASSERT, and reports unknown names and bad counts.
-Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, std::span<const Value> args,
-                      int line);
+Value dispatchBuiltin(ScriptContext& ctx, std::string_view name, Arguments args, int line);
 
 }  // namespace kivora::script

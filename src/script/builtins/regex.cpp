@@ -3,13 +3,26 @@
 // the matcher's complexity and memory limits, exhausted memory) becomes the
 // builtin's plain failure result and the script goes on; the matcher's own
 // limits are what keep a pathological pattern from running for ever.
+//
+// When the text, the pattern (and the replacement) are ASCII and the pattern
+// uses nothing whose meaning could depend on the character type, matching
+// runs on the UTF-8 bytes themselves: for ASCII the bytes are the UTF-16 code
+// units, the matcher's classes and case rules agree for them, and the byte
+// matcher's sets are tables instead of the wide matcher's string compares.
 
 #include "script/builtins/handlers.h"
+#include "script/builtins/regex_cache.h"
 
 #include <boost/regex.hpp>
 
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kivora::script::builtins {
 
@@ -32,16 +45,36 @@ RegexOptions parseOptions(const std::string& text) {
   return o;
 }
 
-// The pattern ends at its first NUL, as the matcher's C-string interface had it.
-boost::wregex compile(const std::wstring& pattern, rc::syntax_option_type syntax) {
-  const std::size_t end = pattern.find(L'\0');
-  const wchar_t* first = pattern.data();
-  return boost::wregex(first, first + (end == std::wstring::npos ? pattern.size() : end), syntax);
+bool isAscii(std::string_view text) {
+  return std::all_of(text.begin(), text.end(),
+                     [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// Escapes whose meaning is the same for bytes and for UTF-16 code units on
+// ASCII text: classes, anchors, control letters, back-references, and any
+// escaped punctuation. Escapes that can name other code points (\x, \0, \c,
+// \N, ...), Unicode-aware classes (\h, \v, \R, \X) and collating elements
+// ([. .] and [= =]) send the pattern to the UTF-16 matcher.
+bool samePatternOnBytes(std::string_view pattern) {
+  static constexpr std::string_view kKeptLetters = "dDwWsSbBAzZGntrfa";
+  for (std::size_t i = 0; i < pattern.size(); ++i) {
+    const char c = pattern[i];
+    if (c == '[' && i + 1 < pattern.size() && (pattern[i + 1] == '.' || pattern[i + 1] == '='))
+      return false;
+    if (c != '\\') continue;
+    if (++i == pattern.size()) return false;
+    const char e = pattern[i];
+    const bool letter = (e >= 'a' && e <= 'z') || (e >= 'A' && e <= 'Z');
+    if (letter && kKeptLetters.find(e) == std::string_view::npos) return false;
+    if (e == '0') return false;
+  }
+  return true;
 }
 
 // wchar_t is 16 bits on Windows and 32 on Linux; either way each element holds
 // one UTF-16 code unit, so positions count code units on both.
-std::wstring toMatcherText(const std::string& utf8) {
+std::wstring toMatcherText(std::string_view utf8) {
+  if (isAscii(utf8)) return std::wstring(utf8.begin(), utf8.end());
   const std::u16string units = utf8ToWide(utf8);
   return std::wstring(units.begin(), units.end());
 }
@@ -51,6 +84,104 @@ std::string fromMatcherText(const std::wstring& text) {
   units.reserve(text.size());
   for (const wchar_t c : text) units.push_back(static_cast<char16_t>(c));
   return wideToUtf8(units);
+}
+
+RegexCache& cacheOf(ScriptContext& ctx) {
+  if (!ctx.regexCache) ctx.regexCache = std::make_unique<RegexCache>();
+  return *ctx.regexCache;
+}
+
+// The pattern ends at its first NUL, as the matcher's C-string interface had
+// it; patterns are compiled once per run.
+template <typename Char>
+const boost::basic_regex<Char>& compile(PatternCache<Char>& cache, std::basic_string<Char> pattern,
+                                        rc::syntax_option_type syntax) {
+  if (const std::size_t end = pattern.find(Char(0)); end != pattern.npos) pattern.resize(end);
+  return cache.compiled(pattern, syntax);
+}
+
+// A replacement made only of plain characters, $n (up to nine digits), $& and
+// $$, applied piece by piece: the same text Boost's Perl formatter makes of
+// it, without that formatter reading every $n through a locale's stream.
+// Anything else ('\', other '$' forms) goes to Boost's formatter.
+template <typename Char>
+class PlainFormat {
+ public:
+  static std::optional<PlainFormat> parse(const std::basic_string<Char>& format) {
+    PlainFormat plain;
+    std::basic_string<Char> literal;
+    for (std::size_t i = 0; i < format.size(); ++i) {
+      const Char c = format[i];
+      if (c == Char('\\')) return std::nullopt;
+      if (c != Char('$')) {
+        literal += c;
+        continue;
+      }
+      if (i + 1 == format.size()) return std::nullopt;
+      const Char next = format[i + 1];
+      if (next == Char('$')) {
+        literal += c;
+        ++i;
+        continue;
+      }
+      int group = 0;
+      if (next == Char('&')) {
+        ++i;
+      } else {
+        std::size_t digits = 0;
+        for (; i + 1 + digits < format.size(); ++digits) {
+          const Char d = format[i + 1 + digits];
+          if (d < Char('0') || d > Char('9')) break;
+          group = group * 10 + static_cast<int>(d - Char('0'));
+          if (digits == 9) return std::nullopt;
+        }
+        if (digits == 0) return std::nullopt;
+        i += digits;
+      }
+      plain.pieces_.push_back({std::move(literal), group});
+      literal.clear();
+    }
+    plain.pieces_.push_back({std::move(literal), -1});
+    return plain;
+  }
+
+  template <typename Match, typename Out>
+  Out operator()(const Match& match, Out out, rc::match_flag_type) const {
+    for (const Piece& piece : pieces_) {
+      out = std::copy(piece.literal.begin(), piece.literal.end(), out);
+      if (piece.group >= 0) {
+        // An unmatched or missing group is empty, as in Boost's formatter.
+        const auto& sub = match[piece.group];
+        out = std::copy(sub.first, sub.second, out);
+      }
+    }
+    return out;
+  }
+
+ private:
+  struct Piece {
+    std::basic_string<Char> literal;
+    int group;  // the group after the literal, or -1
+  };
+  std::vector<Piece> pieces_;
+};
+
+// The text with every match replaced; the format as Boost reads it.
+template <typename Char>
+std::basic_string<Char> replaceAll(const std::basic_string<Char>& text,
+                                   const boost::basic_regex<Char>& re,
+                                   const std::basic_string<Char>& format,
+                                   rc::match_flag_type flags) {
+  std::basic_string<Char> replaced;
+  replaced.reserve(text.size());
+  auto out = std::back_inserter(replaced);
+  if (const auto plain = PlainFormat<Char>::parse(format)) {
+    // By reference: Boost takes a formatter by value at every match.
+    boost::regex_replace(out, text.begin(), text.end(), re, std::cref(*plain), flags);
+  } else {
+    boost::regex_replace(out, text.begin(), text.end(), re, format, flags);
+  }
+  return replaced;
 }
 
 bool isHighSurrogate(wchar_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -110,16 +241,61 @@ Value& firstItemZero(ScriptContext& ctx, const std::string& name) {
 
 Value integer(std::size_t v) { return Value::integer(static_cast<std::int32_t>(v)); }
 
+// Where the matches of a search go: the two arrays, or nowhere.
+struct SearchTargets {
+  Value* starts = nullptr;
+  Value* lengths = nullptr;
+  void record(std::size_t count, std::size_t start, std::size_t length) const {
+    if (!starts) return;
+    starts->element(count) = integer(start);
+    lengths->element(count) = integer(length);
+  }
+};
+
+// Counts the matches; on ASCII text byte positions are the positions.
+std::size_t searchBytes(const std::string& s, const boost::regex& re, rc::match_flag_type flags,
+                        const SearchTargets& targets) {
+  std::size_t count = 0;
+  const boost::sregex_iterator end;
+  for (boost::sregex_iterator it(s.begin(), s.end(), re, flags); it != end; ++it, ++count)
+    targets.record(count, static_cast<std::size_t>(it->position()),
+                   static_cast<std::size_t>(it->length()));
+  return count;
+}
+
+std::size_t searchUnits(const std::wstring& s, const boost::wregex& re, rc::match_flag_type flags,
+                        const SearchTargets& targets) {
+  std::size_t count = 0;
+  Utf8Prefix prefix(s);
+  const boost::wsregex_iterator end;
+  for (boost::wsregex_iterator it(s.begin(), s.end(), re, flags); it != end; ++it, ++count) {
+    if (!targets.starts) continue;
+    const auto position = static_cast<std::size_t>(it->position());
+    const auto length = static_cast<std::size_t>(it->length());
+    targets.record(count, prefix.bytesBefore(position), utf8Length(s, position, position + length));
+  }
+  return count;
+}
+
 }  // namespace
 
 Value regexMatch(BuiltinCall& call) {
   try {
-    const std::wstring s = toMatcherText(call.text(0));
+    const std::string s = call.text(0);
+    const std::string pattern = call.text(1);
     const RegexOptions o = parseOptions(call.count() == 3 ? call.text(2) : std::string());
-    const boost::wregex re = compile(toMatcherText(call.text(1)), o.syntax);
     // Whole-text matching always asks only whether some match exists.
     const rc::match_flag_type flags = rc::match_any | (o.match & rc::match_not_eol);
-    return Value::integer(boost::regex_match(s.begin(), s.end(), re, flags) ? 1 : 0);
+    bool matched = false;
+    if (isAscii(s) && isAscii(pattern) && samePatternOnBytes(pattern)) {
+      const boost::regex& re = compile(cacheOf(call.ctx).ascii, pattern, o.syntax);
+      matched = boost::regex_match(s.begin(), s.end(), re, flags);
+    } else {
+      const std::wstring units = toMatcherText(s);
+      const boost::wregex& re = compile(cacheOf(call.ctx).utf16, toMatcherText(pattern), o.syntax);
+      matched = boost::regex_match(units.begin(), units.end(), re, flags);
+    }
+    return Value::integer(matched ? 1 : 0);
   } catch (...) {
     return Value::integer(-1);
   }
@@ -127,11 +303,18 @@ Value regexMatch(BuiltinCall& call) {
 
 Value regexReplace(BuiltinCall& call) {
   try {
-    const std::wstring s = toMatcherText(call.text(0));
+    const std::string s = call.text(0);
+    const std::string pattern = call.text(1);
     const RegexOptions o = parseOptions(call.count() == 4 ? call.text(3) : std::string());
-    const boost::wregex re = compile(toMatcherText(call.text(1)), o.syntax);
-    const std::wstring format = toMatcherText(call.text(2));
-    return Value::string(fromMatcherText(boost::regex_replace(s, re, format, o.match)));
+    const std::string format = call.text(2);
+    if (isAscii(s) && isAscii(pattern) && samePatternOnBytes(pattern) && isAscii(format) &&
+        PlainFormat<char>::parse(format)) {
+      const boost::regex& re = compile(cacheOf(call.ctx).ascii, pattern, o.syntax);
+      return Value::string(replaceAll(s, re, format, o.match));
+    }
+    const boost::wregex& re = compile(cacheOf(call.ctx).utf16, toMatcherText(pattern), o.syntax);
+    return Value::string(
+        fromMatcherText(replaceAll(toMatcherText(s), re, toMatcherText(format), o.match)));
   } catch (...) {
     return Value::string({});
   }
@@ -150,30 +333,26 @@ Value regexSearch(BuiltinCall& call) {
     if (valid) lengthsName = arrayNameArgument(call, n - 1, "Regex_Search()", valid);
     if (!valid) return Value::integer(-1);
   }
-  std::size_t count = 0;
   try {
-    const std::wstring s = toMatcherText(call.text(0));
+    const std::string s = call.text(0);
+    const std::string pattern = call.text(1);
     const RegexOptions o = parseOptions(options);
-    const boost::wregex re = compile(toMatcherText(call.text(1)), o.syntax);
-    Value* starts = nullptr;
-    Value* lengths = nullptr;
-    if (named) {
-      starts = &firstItemZero(call.ctx, startsName);
-      lengths = &firstItemZero(call.ctx, lengthsName);
+    if (isAscii(s) && isAscii(pattern) && samePatternOnBytes(pattern)) {
+      const boost::regex& re = compile(cacheOf(call.ctx).ascii, pattern, o.syntax);
+      SearchTargets targets;
+      if (named)
+        targets = {&firstItemZero(call.ctx, startsName), &firstItemZero(call.ctx, lengthsName)};
+      return integer(searchBytes(s, re, o.match, targets));
     }
-    Utf8Prefix prefix(s);
-    const boost::wsregex_iterator end;
-    for (boost::wsregex_iterator it(s.begin(), s.end(), re, o.match); it != end; ++it, ++count) {
-      if (!named) continue;
-      const auto position = static_cast<std::size_t>(it->position());
-      const auto length = static_cast<std::size_t>(it->length());
-      starts->element(count) = integer(prefix.bytesBefore(position));
-      lengths->element(count) = integer(utf8Length(s, position, position + length));
-    }
+    const std::wstring units = toMatcherText(s);
+    const boost::wregex& re = compile(cacheOf(call.ctx).utf16, toMatcherText(pattern), o.syntax);
+    SearchTargets targets;
+    if (named)
+      targets = {&firstItemZero(call.ctx, startsName), &firstItemZero(call.ctx, lengthsName)};
+    return integer(searchUnits(units, re, o.match, targets));
   } catch (...) {
     return Value::integer(-1);
   }
-  return integer(count);
 }
 
 }  // namespace kivora::script::builtins

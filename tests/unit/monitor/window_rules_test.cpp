@@ -2,6 +2,7 @@
 // rule dialog loads and saves, and the policy texts the dialog shows.
 
 #include "settings/regw.h"
+#include "unit/monitor/ini_rule_cases.h"
 #include "unit/monitor/monitor_fixture.h"
 
 namespace kivora::test {
@@ -97,6 +98,71 @@ TEST_P(WindowRules, LongRuleTextsAreCutTo259CharactersWhereABufferHoldsThem) {
 
 INSTANTIATE_TEST_SUITE_P(BothStores, WindowRules, testing::Bool(),
                          [](const auto& info) { return info.param ? "Ini" : "Registry"; });
+
+class WindowRulesIni : public MonitorTest {};
+
+TEST_F(WindowRulesIni, OneReadOfTheSectionFindsWhatValueByValueReadsFind) {
+  expectSectionReadMatchesValueReads(store(), log.log());
+}
+
+// Counts the profile calls the tick makes.
+class CountingProfile final : public platform::Profile {
+ public:
+  explicit CountingProfile(platform::Profile& inner) : inner_(inner) {}
+  std::uint32_t GetPrivateProfileStringW(const char16_t* a, const char16_t* k, const char16_t* d,
+                                         char16_t* r, std::uint32_t n, const char16_t* f) override {
+    ++others;
+    return inner_.GetPrivateProfileStringW(a, k, d, r, n, f);
+  }
+  std::uint32_t GetPrivateProfileSectionW(const char16_t* a, char16_t* r, std::uint32_t n,
+                                          const char16_t* f) override {
+    ++sections;
+    return inner_.GetPrivateProfileSectionW(a, r, n, f);
+  }
+  std::uint32_t GetPrivateProfileIntW(const char16_t* a, const char16_t* k, std::int32_t d,
+                                      const char16_t* f) override {
+    ++others;
+    return inner_.GetPrivateProfileIntW(a, k, d, f);
+  }
+  bool GetPrivateProfileStructW(const char16_t*, const char16_t*, void*, std::uint32_t,
+                                const char16_t*) override {
+    ++others;
+    return false;
+  }
+  bool WritePrivateProfileStringW(const char16_t*, const char16_t*, const char16_t*,
+                                  const char16_t*) override {
+    ++others;
+    return false;
+  }
+  bool WritePrivateProfileStructW(const char16_t*, const char16_t*, const void*, std::uint32_t,
+                                  const char16_t*) override {
+    ++others;
+    return false;
+  }
+  int sections = 0;
+  int others = 0;
+
+ private:
+  platform::Profile& inner_;
+};
+
+TEST_F(WindowRulesIni, ATickReadsTheSectionOnceAndOnlyTheCodesOfTheRuleThatApplies) {
+  std::vector<WindowRule> rules;
+  for (int i = 0; i < 20; ++i)
+    rules.push_back(
+        {u"Window " + std::u16string(1, static_cast<char16_t>(u'A' + i)), {1, 0, 0, 0}});
+  storeRules(rules, true);
+  CountingProfile counting(profile);
+  settings::RegwContext context{registry, {}, false};
+  const settings::SettingsStore counted{context, counting, iniFiles, {}};
+  EXPECT_EQ(monitor::findWindowRule(counted, true, log.log(), u"Unrelated"), RuleCodes{});
+  EXPECT_EQ(counting.sections, 1);
+  EXPECT_EQ(counting.others, 0);
+  EXPECT_EQ(monitor::findWindowRule(counted, true, log.log(), u"Window T"),
+            (RuleCodes{1, 0, 0, 0}));
+  EXPECT_EQ(counting.sections, 2);
+  EXPECT_EQ(counting.others, 4);
+}
 
 class WindowRulesRegistry : public MonitorTest {};
 

@@ -79,6 +79,21 @@ TEST(UserFunctions, RecursionGoes513DeepAndTheNextCallIsRefused) {
   EXPECT_EQ(r.errorCodes(), (std::vector<unsigned>{108}));
 }
 
+TEST(UserFunctions, AtTheDepthLimitEveryParameterStillComesBack) {
+  // 513 calls deep, each parameter holding a text, an integer or an array;
+  // the refused call stops the run and every level puts its values back.
+  ScriptRunner r;
+  r.run(
+      "DEFINE(\"KeepVar\", 1)\nfunc dive(n, t$, a) {\n t$ = n\n a[n] = n\n return dive(n + 1, t$ + "
+      "\"x\", a)\n}\nn = \"outer\"\nt$ = \"text\"\na[3] = 1\ndive(0, \"\", 0)\n");
+  EXPECT_EQ(r.errorCodes(), (std::vector<unsigned>{108}));
+  const VariableTable& vars = r.engine.variables();
+  EXPECT_EQ(vars.find("N")->strValue, "outer");
+  EXPECT_EQ(vars.find("T$")->strValue, "text");
+  ASSERT_TRUE(vars.find("A")->isArray);
+  EXPECT_EQ(vars.find("A")->elements.size(), 4u);
+}
+
 TEST(UserFunctions, GotoLeavesAFunctionForTheCallersLabel) {
   ScriptRunner r;
   r.run("a = 1\nfunc f(a) {\n goto :out\n}\nf(5)\nCB.OUT(0)\n:out\nCB.OUT(a)\n");

@@ -93,6 +93,16 @@ TEST(Assignment, CompoundOperatorsFollowTheVariablesType) {
   EXPECT_EQ(r.out, (Lines{"i:144"}));
 }
 
+TEST(Assignment, AppendingToATextThatIsAlsoAnArrayReplacesTheWholeValue) {
+  // s[0] = 1 makes the text s an array as well (its text becomes its name);
+  // every way of appending then leaves a plain text, as s = s + "x" does.
+  for (const std::string append : {"s = s + \"x\"", "s += \"x\"", "s += TOSTR(\"x\")"}) {
+    ScriptRunner r;
+    r.run("s = \"s\"\ns[0] = 1\n" + append + "\nCB.OUT(TYPEOF(\"s\"), s, s[0])\n");
+    EXPECT_EQ(r.out, (Lines{"s:string", "s:Sx", "i:0"})) << append;
+  }
+}
+
 TEST(Variables, UnassignedNamesConstantsAndMustVarDef) {
   ScriptRunner r;
   r.run(

@@ -111,5 +111,59 @@ TEST(RegexFailures, InvalidPositionArrayNamesAreReported) {
       "Regex_Search()で指定されている配列変数名が無効です。変数名を文字列で指定してください。");
 }
 
+// ASCII work runs on the bytes, and plain replacements skip Boost's
+// formatter; neither may change a result. Each case runs three ways: as it
+// is, with a pattern made non-ASCII without changing its matches (so it runs
+// on UTF-16), and with a replacement ending in \E, which Boost's formatter
+// reads as nothing.
+TEST(RegexPaths, BytesUtf16AndBoostsFormatterAgree) {
+  const auto literal = [](std::string_view text) {
+    std::string quoted = "\"";
+    for (const char c : text) {
+      if (c == '\\' || c == '"') quoted += '\\';
+      quoted += c;
+    }
+    return quoted + "\"";
+  };
+  const struct {
+    const char* text;
+    const char* pattern;
+    const char* options;
+    const char* format;
+  } cases[] = {
+      {"ab12 cd345 e6 7", "([a-z]+)([0-9]+)", "", "$2$1"},
+      {"Hello World, hello", "h\\w+", "i", "<$&>"},
+      {"a1b22c333", "[0-9]{2,}", "g", "[$0]$$"},
+      {"x  y\tz\n", "\\s+|\\b", "", "_"},
+      {"aaa", "a*?", "", "($&)"},
+      {"abcabc", "(a)(b)?(x)?c", "", "$3$2$1$10$01"},
+      {"one\ntwo\n", "^\\w+$", "s", "#"},
+      {"ABCabc_9", "[b-c_]+|\\W", "i", "-"},
+      {"a.b..c", "\\.+", "", "\\E"},
+      {"word boundary", "\\Bo\\w", "", "$123456789"},
+      {"(x)", "\\(x\\)", "", "y"},
+      {"aaaa", "(a+)+b", "", "z"},
+      {"mismatch", "[z-a]", "", "z"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pattern);
+    const auto run = [&](std::string_view pattern, std::string_view format) {
+      ScriptRunner r;
+      r.run("n = REGEX_SEARCH(" + literal(c.text) + ", " + literal(pattern) + ", " +
+            literal(c.options) +
+            ", \"st\", \"ln\")\nCB.OUT(n, JOIN(\"st\", \",\"), JOIN(\"ln\", "
+            "\",\"), REGEX_REPLACE(" +
+            literal(c.text) + ", " + literal(pattern) + ", " + literal(format) + ", " +
+            literal(c.options) + "), REGEX_MATCH(" + literal(c.text) + ", " + literal(pattern) +
+            ", " + literal(c.options) + "))\n");
+      return r.out;
+    };
+    const Lines bytes = run(c.pattern, c.format);
+    ASSERT_EQ(bytes.size(), 5u);
+    EXPECT_EQ(run("(?:" + std::string(c.pattern) + ")(?:\xC3\xA9)?", c.format), bytes);
+    EXPECT_EQ(run(c.pattern, std::string(c.format) + "\\E"), bytes);
+  }
+}
+
 }  // namespace
 }  // namespace kivora::script::testing

@@ -159,9 +159,17 @@ TEST(HostileScripts, OffTheScriptThreadTheEngineAssumesASmallStack) {
   std::vector<unsigned> codes;
   ScriptHost host;
   host.errorCallback = [&](unsigned code, int, const char16_t*) { codes.push_back(code); };
-  std::u16string script = u"func f(n) {\n if n > 0 {\n  return f(n - 1)\n }\n}\nf(500)\n";
+  // 500 calls, each under twenty levels of an expression: far more than 256 KiB
+  // of stack, far less than a script thread's.
+  std::string open, close(20, ')');
+  for (int i = 0; i < 20; ++i) open += "\"\" + (";
+  const std::u16string script = utf8ToUtf16("func f(n) {\n if n > 0 {\n  return " + open +
+                                            "f(n - 1)" + close + "\n }\n}\nf(500)\n");
   EXPECT_EQ(engine.runScript(script.c_str(), &host), 0);
   EXPECT_EQ(codes, (std::vector<unsigned>{106}));
+  ScriptRunner onScriptThread;
+  onScriptThread.run(utf16ToUtf8(script));
+  EXPECT_TRUE(onScriptThread.errors.empty());
 }
 
 }  // namespace

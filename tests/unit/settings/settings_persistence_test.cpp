@@ -256,6 +256,11 @@ class RecordingProfile final : public platform::Profile {
     keys.emplace_back(k);
     return inner_.GetPrivateProfileStringW(a, k, d, r, n, f);
   }
+  std::uint32_t GetPrivateProfileSectionW(const char16_t* a, char16_t* r, std::uint32_t n,
+                                          const char16_t* f) override {
+    keys.emplace_back(u"[" + std::u16string(a) + u"]");
+    return inner_.GetPrivateProfileSectionW(a, r, n, f);
+  }
   std::uint32_t GetPrivateProfileIntW(const char16_t* a, const char16_t* k, std::int32_t d,
                                       const char16_t* f) override {
     keys.emplace_back(k);

@@ -115,5 +115,24 @@ TEST_P(ProfileConformance, StringsIntegersDefaultsAndDeletion) {
   EXPECT_FALSE(profile.WritePrivateProfileStringW(u"Kivora", u"A", u"1", file));
 }
 
+TEST_P(ProfileConformance, ASectionComesWholeAsKeyEqualsValueLines) {
+  ASSERT_TRUE(env->files().createFile(
+      ini(), std::vector<std::uint8_t>{0xFF, 0xFE, 0x0D, 0x00, 0x0A, 0x00}));
+  auto& profile = env->profile();
+  const std::u16string path = ini();
+  putIni(u"A", u"1");
+  putIni(u"Quoted", u"\"q\"");
+  putIni(u"Empty", u"");
+  const std::u16string lines(u"A=1\0Quoted=\"q\"\0Empty=\0", 22);
+  char16_t buffer[64];
+  EXPECT_EQ(profile.GetPrivateProfileSectionW(u"kivora", buffer, 64, path.c_str()), lines.size());
+  EXPECT_EQ(std::u16string(buffer, lines.size() + 1), lines + u'\0');
+  // Too small a buffer: cut, still ending in two zeros.
+  EXPECT_EQ(profile.GetPrivateProfileSectionW(u"Kivora", buffer, 8, path.c_str()), 6u);
+  EXPECT_EQ(buffer[6], u'\0');
+  EXPECT_EQ(buffer[7], u'\0');
+  EXPECT_EQ(profile.GetPrivateProfileSectionW(u"Missing", buffer, 64, path.c_str()), 0u);
+}
+
 }  // namespace
 }  // namespace kivora::test

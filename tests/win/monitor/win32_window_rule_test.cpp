@@ -5,6 +5,7 @@
 
 #include "monitor/window_rules.h"
 #include "platform/win32/window_handle_win32.h"
+#include "unit/monitor/ini_rule_cases.h"
 #include "win/monitor/win32_monitor_harness.h"
 
 namespace kivora::test {
@@ -50,6 +51,14 @@ TEST_P(RealWindowRule, TheRuleOfTheForegroundWindowDecidesTheKeys) {
 
 INSTANTIATE_TEST_SUITE_P(BothStores, RealWindowRule, testing::Bool(),
                          [](const auto& info) { return info.param ? "IniFile" : "Registry"; });
+
+// The real profile functions: one read of the section finds the rule that
+// reading value by value finds.
+TEST(RealIniRules, OneReadOfTheSectionFindsWhatValueByValueReadsFind) {
+  ScratchStore scratch;
+  LogCapture log;
+  expectSectionReadMatchesValueReads(scratch.store(), log.log());
+}
 
 }  // namespace
 }  // namespace kivora::test

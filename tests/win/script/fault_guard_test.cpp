@@ -88,6 +88,26 @@ TEST(FaultGuard, AnIntegerFaultIsReportedInJapaneseToo) {
   }
 }
 
+TEST(FaultGuard, TheReportSpeaksTheLanguageTheScriptChose) {
+  const struct {
+    int hostJapanese;
+    const char16_t* script;
+    const char* text;
+  } cases[] = {
+      {0, u"DEFINE(\"RSC_LANG\", 1)\nCB.Crash()\n",
+       "スクリプト解釈中または実行中に例外を捕捉しました。例外コード: 0xc0000005\n"},
+      {1, u"DEFINE(\"RSC_LANG\", 0)\nCB.Crash()\n", "Unknown Exception: 0xc0000005\n"},
+  };
+  for (const auto& c : cases) {
+    GuardedEngine g;
+    g.host.japanese = c.hostJapanese;
+    g.host.applicationFunction = [](AppCallInfo*) { writeToAnUnmappedAddress(); };
+    EXPECT_EQ(g.run(c.script), -1);
+    ASSERT_EQ(g.errors.size(), 1u);
+    EXPECT_EQ(g.errors[0].text, c.text);
+  }
+}
+
 TEST(FaultGuard, OrdinaryExceptionsAndRunsPassThroughUntouched) {
   GuardedEngine g;
   g.host.applicationFunction = [](AppCallInfo*) { throw std::runtime_error("plain"); };
