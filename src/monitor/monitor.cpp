@@ -1,6 +1,7 @@
 #include "monitor/monitor.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "monitor/log_format.h"
@@ -130,11 +131,10 @@ constexpr settings::KeyStateSetting kConstantlyOn{settings::WatchMode::Constantl
 
 }  // namespace
 
-Monitor::Monitor(settings::Settings& settings, const settings::SettingsStore& store,
-                 diag::DebugLog& log, MonitorShell& shell, const MonitorServices& services,
-                 bool modeJP)
+Monitor::Monitor(settings::Settings& settings, settings::SettingsStore store, diag::DebugLog& log,
+                 MonitorShell& shell, const MonitorServices& services, bool modeJP)
     : settings_(settings),
-      store_(store),
+      store_(std::move(store)),
       log_(log),
       shell_(shell),
       services_(services),

@@ -102,7 +102,7 @@ struct LockKeyRow;
 
 class Monitor {
  public:
-  Monitor(settings::Settings& settings, const settings::SettingsStore& store, diag::DebugLog& log,
+  Monitor(settings::Settings& settings, settings::SettingsStore store, diag::DebugLog& log,
           MonitorShell& shell, const MonitorServices& services, bool modeJP);
   Monitor(const Monitor&) = delete;
   Monitor& operator=(const Monitor&) = delete;

@@ -52,6 +52,11 @@ inline constexpr Bilingual kDeviceListOutOfMemory{
     u"Out of memory.", u"キーボードデバイスのリストを取得するためのメモリが足りません"};
 inline constexpr Bilingual kDeviceListFailed{u"Cannot get a keyboard device list.",
                                              u"キーボードデバイスのリストを取得できません"};
+// The window rules could not be saved: their registry key (root and path
+// fill the mark) did not open.
+inline constexpr Bilingual kRulesKeyNotOpened{u"Cannot open %s",
+                                              u"%s\\SpecProgレジストリを開けません"};
+
 inline constexpr Bilingual kDeviceCaption{u"Select keyboard devices", u"キーボードデバイスを選択"};
 
 }  // namespace kivora::monitor::texts

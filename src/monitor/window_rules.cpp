@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "monitor/log_format.h"
+#include "monitor/texts.h"
 #include "platform/unicode.h"
 #include "settings/regw.h"
 
@@ -234,10 +235,9 @@ bool saveToRegistry(const SettingsStore& store, bool modeJP, const std::vector<W
   REGW key(store.regw);
   if (!openRulesKey(key, store, settings::kOpenCreate)) {
     const auto& where = store.location;
-    balloons.showNewBalloon(
-        modeJP ? where.registryRootName + where.registryKey + u"\\SpecProgレジストリを開けません"
-               : u"Cannot open " + where.registryRootName + where.registryKey,
-        BalloonIcon::Warning);
+    balloons.showNewBalloon(fillIn(texts::kRulesKeyNotOpened.pick(modeJP),
+                                   {where.registryRootName + where.registryKey}),
+                            BalloonIcon::Warning);
     return false;
   }
   for (std::uint32_t number = 0; number <= kLastRuleNumber; ++number) {

@@ -12,6 +12,9 @@ class Profile {
  public:
   virtual ~Profile() = default;
 
+  // These names mirror the Win32 functions they stand for, one to one.
+  // NOLINTBEGIN(readability-identifier-naming)
+
   // Copies the value (or the default, trailing blanks removed) into returned,
   // cut to size - 1 characters and zero-terminated; returns the characters
   // copied. A null key lists the section's keys, each zero-terminated.
@@ -40,6 +43,7 @@ class Profile {
   virtual bool WritePrivateProfileStructW(const char16_t* section, const char16_t* key,
                                           const void* data, std::uint32_t size,
                                           const char16_t* fileName) = 0;
+  // NOLINTEND(readability-identifier-naming)
 };
 
 }  // namespace kivora::platform

@@ -47,7 +47,8 @@ class Scanner {
 
   std::vector<char> buffer_;  // the text and the two NULs the scanner ends on
   ScannerState state_;
-  void* yyscanner = nullptr;  // named as the generated code expects
+  // Named as the generated code expects.
+  void* yyscanner = nullptr;  // NOLINT(readability-identifier-naming)
 };
 
 // The scanner's own failures: exhausted memory becomes std::bad_alloc, anything

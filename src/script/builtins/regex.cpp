@@ -192,7 +192,7 @@ bool isLowSurrogate(wchar_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 std::size_t utf8Length(const std::wstring& s, std::size_t first, std::size_t last) {
   std::size_t bytes = 0;
   for (std::size_t i = first; i < last; ++i) {
-    const auto c = static_cast<std::uint32_t>(s[i]);
+    const auto c = static_cast<std::uint32_t>(static_cast<char32_t>(s[i]));
     if (isHighSurrogate(s[i]) && i + 1 < last && isLowSurrogate(s[i + 1])) {
       bytes += 4;
       ++i;
