@@ -115,25 +115,25 @@ class AssignmentBase : public Expression {
   AssignmentBase(int line, Variable& place, std::string_view name, std::optional<i32> constant,
                  Expression* value, bool integerResult = false)
       : Expression(line, {integerResult, false}),
-        place_(place),
-        name_(name),
-        constant_(constant),
-        value_(value) {}
+        target(place),
+        targetName(name),
+        targetConstant(constant),
+        source(value) {}
 
  protected:
   i32 readInteger(ScriptContext& ctx) const {
-    return script::readInteger(ctx, place_, name_, constant_, line);
+    return script::readInteger(ctx, target, targetName, targetConstant, line);
   }
   Value read(ScriptContext& ctx) const {
-    if (place_.defined) return place_.value;
-    return ctx.readMissing(name_, constant_ ? &*constant_ : nullptr, line);
+    if (target.defined) return target.value;
+    return ctx.readMissing(targetName, targetConstant ? &*targetConstant : nullptr, line);
   }
-  Value& define() const { return VariableTable::define(place_); }
+  Value& define() const { return VariableTable::define(target); }
 
-  Variable& place_;
-  const std::string_view name_;
-  const std::optional<i32> constant_;
-  Expression* const value_;
+  Variable& target;
+  const std::string_view targetName;
+  const std::optional<i32> targetConstant;
+  Expression* const source;
 };
 
 // NAME = value: the whole value is replaced; the expression's value is the
@@ -146,8 +146,8 @@ class PlainAssignment final : public AssignmentBase {
 
  private:
   Value& assign(ScriptContext& ctx) {
-    if (value_->traits.alwaysInteger) {
-      const i32 n = value_->integer(ctx);
+    if (source->traits.alwaysInteger) {
+      const i32 n = source->integer(ctx);
       Value& v = define();
       setInteger(v, n);
       return v;
@@ -155,7 +155,7 @@ class PlainAssignment final : public AssignmentBase {
     // A plain integer (a call's result, say) is stored without a Value made
     // for it; a value read in place is copied, one in scratch moved.
     Scratch scratch;
-    const Operand o = value_->operand(ctx, scratch);
+    const Operand o = source->operand(ctx, scratch);
     if (!o.value || o.value->isPlainInteger()) {
       const i32 n = o.value ? o.value->intValue : o.integer;
       Value& v = define();
@@ -182,8 +182,8 @@ class AppendAssignment final : public AssignmentBase {
 
  private:
   Value& assign(ScriptContext& ctx) {
-    if (place_.defined && place_.value.isString) {
-      Value& v = place_.value;
+    if (target.defined && target.value.isString) {
+      Value& v = target.value;
       Scratch scratch;
       const Operand tail = tail_->operand(ctx, scratch);
       if (tail.value == &v) {
@@ -196,7 +196,7 @@ class AppendAssignment final : public AssignmentBase {
       keepOnlyText(v);
       return v;
     }
-    Value v = value_->value(ctx);
+    Value v = source->value(ctx);
     Value& slot = define();
     slot = std::move(v);
     return slot;
@@ -215,10 +215,10 @@ class AddAssignment final : public AssignmentBase {
 
  private:
   Value& assign(ScriptContext& ctx) {
-    const bool isText = place_.defined ? place_.value.isString != 0 : endsWithDollar(name_);
+    const bool isText = target.defined ? target.value.isString != 0 : endsWithDollar(targetName);
     if (isText) return appendText(ctx);
     const i32 n = readInteger(ctx);
-    const i32 m = value_->integer(ctx);
+    const i32 m = source->integer(ctx);
     Value& v = define();
     setInteger(v, add(n, m));
     return v;
@@ -227,10 +227,10 @@ class AddAssignment final : public AssignmentBase {
   Value& appendText(ScriptContext& ctx) {
     // When the right side cannot change the variable, the text is appended in
     // place: the same result as reading the variable first, without the copies.
-    if (place_.defined && value_->traits.leavesVariablesAlone) {
-      Value& current = place_.value;
+    if (target.defined && source->traits.leavesVariablesAlone) {
+      Value& current = target.value;
       Scratch scratch;
-      const Value& r = value_->view(ctx, scratch);
+      const Value& r = source->view(ctx, scratch);
       if (&r == &current) {
         const std::string copy = r.strValue;
         current.strValue += copy;
@@ -243,7 +243,7 @@ class AddAssignment final : public AssignmentBase {
     }
     Value before = read(ctx);  // a text: the variable's, or "" for a missing name$
     Scratch scratch;
-    const Value& r = value_->view(ctx, scratch);
+    const Value& r = source->view(ctx, scratch);
     IntegerText digits;
     before.strValue += textOf(r, digits);
     Value& slot = define();
@@ -267,7 +267,7 @@ class DivisionAssignment final : public AssignmentBase {
 
  private:
   Value* assign(ScriptContext& ctx) {
-    const i32 d = value_->integer(ctx);
+    const i32 d = source->integer(ctx);
     if (d == 0) {
       ctx.fail(modulo_ ? kErrModuloByZero : kErrDivisionByZero, line,
                messages::divisionByZero(ctx.japanese(), modulo_ ? "%=" : "/=", line));
@@ -296,7 +296,7 @@ class IntegerAssignment final : public AssignmentBase {
  private:
   Value& assign(ScriptContext& ctx) {
     const i32 n = readInteger(ctx);
-    const i32 m = value_->integer(ctx);
+    const i32 m = source->integer(ctx);
     Value& v = define();
     setInteger(v, Apply(n, m));
     return v;

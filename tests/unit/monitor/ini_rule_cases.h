@@ -27,8 +27,9 @@ inline std::u16string numberedRules(int count, std::u16string_view prefix) {
     std::snprintf(key, sizeof key, "%08X", i);
     const std::u16string k = utf8ToUtf16(key);
     const std::u16string n = utf8ToUtf16(std::to_string(i % 5));
-    lines += k + u"_NAME=" + std::u16string(prefix) + utf8ToUtf16(std::to_string(i)) + u"\r\n" + k +
-             u"_NMLK=" + n + u"\r\n" + k + u"_IME=" + n + u"\r\n";
+    lines.append(k).append(u"_NAME=").append(prefix).append(utf8ToUtf16(std::to_string(i)));
+    lines.append(u"\r\n").append(k).append(u"_NMLK=").append(n).append(u"\r\n");
+    lines.append(k).append(u"_IME=").append(n).append(u"\r\n");
   }
   return lines;
 }
@@ -63,9 +64,9 @@ inline std::vector<IniRuleCase> iniRuleCases() {
        u"[Other]\r\n00000000_NAME=Decoy\r\n[Kivora]\r\n000000000_NAME=Nine digits\r\n"
        u"0000000G_NAME=Not hex\r\n00000000_NAMES=Longer\r\n 00000000_NAME = Real \r\n"
        u"00000000_NMLK=1\r\n[Later]\r\n00000001_NAME=Outside\r\n"},
-      {"a section too large to read whole each tick", u"[Kivora]\r\nkx_script=" +
-                                                          std::u16string(300 * 1024, u'0') +
-                                                          u"\r\n" + numberedRules(3, u"Big ")},
+      {"a section too large to read whole each tick",
+       u"[Kivora]\r\nkx_script=" + std::u16string(std::size_t{300} * 1024, u'0') + u"\r\n" +
+           numberedRules(3, u"Big ")},
   };
 }
 

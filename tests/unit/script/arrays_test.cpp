@@ -122,10 +122,10 @@ TEST(ArrayNames, EveryWritingBuiltinReportsAnInvalidNameAndStops) {
     const char* function;
   };
   const Case cases[] = {
-      {"MULTILINETOSTRINGARRAY(\"1a\")", "MultiLineToStringArray()"},
-      {"ARRAYTOMULTILINESTRING(\"\", \",\")", "ArrayToMultiLineString()"},
-      {"SORTARRAY(\"1a\")", "SortArray()"},
-      {"SORTARRAYDESC(\"a-b\")", "SortArrayDesc()"},
+      {R"(MULTILINETOSTRINGARRAY("1a"))", "MultiLineToStringArray()"},
+      {R"(ARRAYTOMULTILINESTRING("", ","))", "ArrayToMultiLineString()"},
+      {R"(SORTARRAY("1a"))", "SortArray()"},
+      {R"(SORTARRAYDESC("a-b"))", "SortArrayDesc()"},
       {"UNIQARRAY(\"x$\")", "UniqArray()"},
       {"DELEMPTYARRAY(7)", "DelEmptyArray()"},
       {"DELARRAYITEM(\"1a\", 0)", "DelArrayItem()"},
