@@ -154,8 +154,8 @@ std::u16string_view scriptStoreOutOfMemoryText(bool japanese) {
   return texts::kScriptStoreOutOfMemory.pick(japanese);
 }
 
-std::u16string scriptTooLongForIniText(std::size_t length, bool japanese) {
-  const std::u16string limit = utf8ToUtf16(std::to_string(kMaxIniScriptLength));
+std::u16string scriptTooLongForIniText(std::size_t length, std::size_t most, bool japanese) {
+  const std::u16string limit = utf8ToUtf16(std::to_string(most));
   const std::u16string given = utf8ToUtf16(std::to_string(length));
   const std::u16string_view format = texts::kScriptTooLongForIni.pick(japanese);
   return japanese ? fillIn(format, {limit, given}) : fillIn(format, {given, limit});

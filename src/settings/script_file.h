@@ -78,8 +78,8 @@ ScriptMessage scriptSaveMessage(ScriptSaveResult result, bool japanese);
 
 // The editor's OK could not copy the text for the new script.
 std::u16string_view scriptStoreOutOfMemoryText(bool japanese);
-// The editor's refusal of a script longer than an ini file can hold
-// (kMaxIniScriptLength characters), given its length.
-std::u16string scriptTooLongForIniText(std::size_t length, bool japanese);
+// The editor's refusal of a script longer than an ini file can hold, given
+// its length and the limit (kMaxIniScriptLength characters).
+std::u16string scriptTooLongForIniText(std::size_t length, std::size_t limit, bool japanese);
 
 }  // namespace kivora::settings

@@ -238,8 +238,11 @@ void acceptScript(HWND dialog) {
   }
   // An ini file cannot keep a longer script; said now, while it can still be
   // shortened or saved to a file, rather than by the save that refuses it.
-  if (s.context.settings.bUseIni && text->size() > sf::kMaxIniScriptLength) {
-    showMessage(s, dialog, sf::scriptTooLongForIniText(text->size(), s.context.japanese), true);
+  if (s.context.settings.bUseIni && text->size() > s.context.maxIniScriptLength) {
+    showMessage(
+        s, dialog,
+        sf::scriptTooLongForIniText(text->size(), s.context.maxIniScriptLength, s.context.japanese),
+        true);
     return;
   }
   if (s.context.requestScriptStop) s.context.requestScriptStop();

@@ -14,6 +14,7 @@
 
 #include "platform/multi_language.h"
 #include "settings/settings.h"
+#include "settings/settings_store.h"
 #include "ui/help.h"
 #include "ui/message_box.h"
 
@@ -30,6 +31,9 @@ struct ScriptEditorContext {
   MessageBoxFunction messageBox = ThemedMessageBox;
   // The multi-language service; null for the system's (MLang).
   platform::MultiLanguageService* multiLanguage = nullptr;
+  // The longest script Kivora.ini keeps; a test lowers it, since an edit
+  // control holding eight million characters is too slow under Wine.
+  std::size_t maxIniScriptLength = settings::kMaxIniScriptLength;
 };
 
 // Runs the editor: IDOK (1) after the script text was replaced, IDCANCEL (2)

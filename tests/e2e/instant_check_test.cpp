@@ -56,7 +56,7 @@ class InstantCheck : public KivoraTest {
 };
 
 TEST_F(InstantCheck, AnotherProgramsChangeIsUndoneAtOnce) {
-  WindowInFront front;
+  TestWindow front;
   std::optional<Kivora> kivora;
   ASSERT_NO_FATAL_FAILURE(startKivora(kivora, 1));
 
@@ -81,7 +81,7 @@ TEST_F(InstantCheck, AnotherProgramsChangeIsUndoneAtOnce) {
 }
 
 TEST_F(InstantCheck, SwitchedOffTheChangeWaitsForTheTimer) {
-  WindowInFront front;
+  TestWindow front;
   std::optional<Kivora> kivora;
   ASSERT_NO_FATAL_FAILURE(startKivora(kivora, 0));
   EXPECT_FALSE(switchOffAndTimeTheReturn(kLongBeforeTheTimer)) << "corrected before the timer";

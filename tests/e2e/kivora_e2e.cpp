@@ -319,19 +319,24 @@ void setKey(BYTE virtualKey, bool on) {
   if (keyIsOn(virtualKey) != on) pressKey(virtualKey);
 }
 
-WindowInFront::WindowInFront() {
+TestWindow::TestWindow(const wchar_t* title, bool inFront) {
   struct Start {
+    const wchar_t* title;
+    bool inFront;
     HANDLE ready;
     HWND window;
-  } start{CreateEventW(nullptr, TRUE, FALSE, nullptr), nullptr};
+  } start{title, inFront, CreateEventW(nullptr, TRUE, FALSE, nullptr), nullptr};
   thread_ = CreateThread(
       nullptr, 0,
       [](void* param) -> DWORD {
         auto& s = *static_cast<Start*>(param);
-        s.window = CreateWindowExW(0, L"Static", L"Kivora e2e: window in front",
-                                   WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 400, 300, 120, nullptr,
-                                   nullptr, nullptr, nullptr);
-        SetForegroundWindow(s.window);
+        s.window = CreateWindowExW(0, L"Static", s.title,
+                                   WS_OVERLAPPEDWINDOW | (s.inFront ? WS_VISIBLE : 0), 40, 400, 300,
+                                   120, nullptr, nullptr, nullptr, nullptr);
+        if (s.inFront)
+          SetForegroundWindow(s.window);
+        else
+          ShowWindow(s.window, SW_SHOWNOACTIVATE);
         SetEvent(s.ready);
         MSG msg;
         while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
@@ -347,10 +352,20 @@ WindowInFront::WindowInFront() {
   window_ = start.window;
 }
 
-WindowInFront::~WindowInFront() {
+TestWindow::~TestWindow() {
   PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
   WaitForSingleObject(thread_, kWait);
   CloseHandle(thread_);
+}
+
+void TestWindow::comeToFront() const {
+  SetForegroundWindow(window_);
+  NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window_, OBJID_WINDOW, CHILDID_SELF);
+}
+
+void TestWindow::retitle(const std::wstring& title) const {
+  SetWindowTextW(window_, title.c_str());
+  NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window_, OBJID_WINDOW, CHILDID_SELF);
 }
 
 bool waitUntil(const std::function<bool()>& done, DWORD ms) {

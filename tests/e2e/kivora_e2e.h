@@ -101,15 +101,19 @@ bool keyIsOn(BYTE virtualKey);
 void pressKey(BYTE virtualKey);
 void setKey(BYTE virtualKey, bool on);
 
-// A window of this test in front, on a thread of its own that pumps its
-// messages: the key presses of Kivora and of the test go to it.
-class WindowInFront {
+// A window of this test on a thread of its own that pumps its messages. In
+// front (the default) it takes the key presses of Kivora and of the test; it
+// can come to the front or be retitled later as another program's window
+// would be, with the event Windows raises for each.
+class TestWindow {
  public:
-  WindowInFront();
-  ~WindowInFront();
-  WindowInFront(const WindowInFront&) = delete;
-  WindowInFront& operator=(const WindowInFront&) = delete;
+  explicit TestWindow(const wchar_t* title = L"Kivora e2e: window in front", bool inFront = true);
+  ~TestWindow();
+  TestWindow(const TestWindow&) = delete;
+  TestWindow& operator=(const TestWindow&) = delete;
   HWND get() const { return window_; }
+  void comeToFront() const;
+  void retitle(const std::wstring& title) const;
 
  private:
   HANDLE thread_ = nullptr;

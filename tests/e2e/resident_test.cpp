@@ -18,7 +18,7 @@ constexpr UINT kRegisterStartup = WM_APP + 3;
 using Resident = KivoraTest;
 
 TEST_F(Resident, CorrectsNumLockAndCapsLock) {
-  WindowInFront front;
+  TestWindow front;
   // Known states before Kivora starts: a process that starts later sees
   // every toggle as off until the next change.
   setKey(VK_NUMLOCK, false);
@@ -41,7 +41,7 @@ TEST_F(Resident, CorrectsNumLockAndCapsLock) {
 }
 
 TEST_F(Resident, PausedWatchingLeavesTheKeysAlone) {
-  WindowInFront front;
+  TestWindow front;
   setKey(VK_CAPITAL, false);
   seedSettings();
   writeSetting(L"CapsLockState", 3);  // constantly ON, but paused

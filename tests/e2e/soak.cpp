@@ -40,7 +40,7 @@ constexpr wchar_t kSoakScript[] =
     L"last = CONVCHAR(STRUPR(title), CC_ALPHA_HF_FL) + runs\r\n"
     L"SETENV(\"KIVORA_SOAK_RUNS\", runs)\r\n";
 
-// The rule matches the title of WindowInFront's window.
+// The rule matches the title of TestWindow's window in front.
 constexpr wchar_t kRuleTitlePart[] = L"window in front";
 constexpr wchar_t kRulesKey[] = L"Software\\Orvanta\\Kivora\\CurrentVersion\\SpecProg";
 
@@ -174,7 +174,7 @@ double mean(const std::vector<Sample>& samples, ULONGLONG from, ULONGLONG to,
 int runSoak(ULONGLONG seconds, const wchar_t* csvPath) {
   endStrayKivora();
   deleteKivoraSettings();
-  WindowInFront front;
+  TestWindow front;
   setKey(VK_NUMLOCK, true);
   setKey(VK_CAPITAL, false);
   setKey(VK_SCROLL, false);

@@ -51,61 +51,6 @@ void writeSpreadsheetRule() {
   RegCloseKey(key);
 }
 
-// A window of this test on a thread of its own that pumps its messages. It
-// comes to the front and is retitled as another program's window would be,
-// with the event Windows raises for each.
-class EventWindow {
- public:
-  explicit EventWindow(const wchar_t* title, bool inFront) {
-    struct Start {
-      const wchar_t* title;
-      bool inFront;
-      HANDLE ready;
-      HWND window;
-    } start{title, inFront, CreateEventW(nullptr, TRUE, FALSE, nullptr), nullptr};
-    thread_ = CreateThread(
-        nullptr, 0,
-        [](void* param) -> DWORD {
-          auto& s = *static_cast<Start*>(param);
-          s.window = CreateWindowExW(0, L"Static", s.title, WS_OVERLAPPEDWINDOW, 40, 400, 300, 120,
-                                     nullptr, nullptr, nullptr, nullptr);
-          ShowWindow(s.window, s.inFront ? SW_SHOW : SW_SHOWNOACTIVATE);
-          if (s.inFront) SetForegroundWindow(s.window);
-          SetEvent(s.ready);
-          MSG msg;
-          while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-          DestroyWindow(s.window);
-          return 0;
-        },
-        &start, 0, &threadId_);
-    WaitForSingleObject(start.ready, kWait);
-    CloseHandle(start.ready);
-    window_ = start.window;
-  }
-  ~EventWindow() {
-    PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
-    WaitForSingleObject(thread_, kWait);
-    CloseHandle(thread_);
-  }
-  EventWindow(const EventWindow&) = delete;
-  EventWindow& operator=(const EventWindow&) = delete;
-
-  HWND get() const { return window_; }
-  void comeToFront() const {
-    SetForegroundWindow(window_);
-    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window_, OBJID_WINDOW, CHILDID_SELF);
-  }
-  void retitle(const std::wstring& title) const {
-    SetWindowTextW(window_, title.c_str());
-    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, window_, OBJID_WINDOW, CHILDID_SELF);
-  }
-
- private:
-  HANDLE thread_ = nullptr;
-  DWORD threadId_ = 0;
-  HWND window_ = nullptr;
-};
-
 // The companion program's window ("cursormate"), which every tick sends the
 // lock states to while SendTK is on, and a raw-input sink that counts
 // NumLock presses from any program.
@@ -243,13 +188,13 @@ class WindowEvents : public KivoraTest {
   }
 
   TickCounter counter_;
-  EventWindow plain_{kPlainTitle, true};
+  TestWindow plain_{kPlainTitle, true};
   std::optional<Kivora> kivora_;
   HWND mainWindow_ = nullptr;
 };
 
 TEST_F(WindowEvents, ARuleAppliesTheMomentItsWindowComesToTheFrontOrItsTitleMatches) {
-  EventWindow sheet(kRuleTitle, false);
+  TestWindow sheet(kRuleTitle, false);
   ASSERT_NO_FATAL_FAILURE(startKivora(1));
   ASSERT_FALSE(keyIsOn(VK_NUMLOCK));
 
@@ -267,7 +212,7 @@ TEST_F(WindowEvents, ARuleAppliesTheMomentItsWindowComesToTheFrontOrItsTitleMatc
     Sleep(100);
 
     // The window in front takes a title the rule matches, and loses it.
-    const EventWindow& front = toSheet ? sheet : plain_;
+    const TestWindow& front = toSheet ? sheet : plain_;
     start = milliseconds();
     front.retitle(toSheet ? kPlainTitle : kRuleTitle);
     time = timeUntilNumLock(!toSheet, start, kLongBeforeTheTimer);
@@ -291,11 +236,11 @@ TEST_F(WindowEvents, ARuleAppliesTheMomentItsWindowComesToTheFrontOrItsTitleMatc
 }
 
 TEST_F(WindowEvents, TitlesChangingBehindRunNothingAndInFrontFewTicksAndOnePress) {
-  EventWindow behind(kPlainTitle, false);
+  TestWindow behind(kPlainTitle, false);
   ASSERT_NO_FATAL_FAILURE(startKivora(1));
   const std::size_t before = counter_.ticks().size();
   // 100 titles a second for two seconds, each raising its event.
-  auto retitleForTwoSeconds = [](const EventWindow& window) {
+  auto retitleForTwoSeconds = [](const TestWindow& window) {
     const double start = milliseconds();
     for (int i = 0; milliseconds() - start < 2000; ++i) {
       window.retitle(std::wstring(kRuleTitle) + L" (" + std::to_wstring(i) + L")");
@@ -349,7 +294,7 @@ TEST_F(WindowEvents, KeyboardAndSessionChangesReachATick) {
 }
 
 TEST_F(WindowEvents, SwitchedOffNothingWaitsLessThanTheTimer) {
-  EventWindow sheet(kRuleTitle, false);
+  TestWindow sheet(kRuleTitle, false);
   ASSERT_NO_FATAL_FAILURE(startKivora(0));
   const std::size_t before = counter_.ticks().size();
   sheet.comeToFront();

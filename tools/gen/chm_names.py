@@ -21,7 +21,8 @@ def encint(data, pos):
             return value, pos
 
 
-def names(data):
+def directory_entries(data):
+    """(name, section, offset, length) of every entry of the PMGL listing."""
     if data[:4] != b"ITSF":
         raise ValueError("not a CHM file (no ITSF header)")
     directory = struct.unpack_from("<Q", data, 0x48)[0]
@@ -30,7 +31,6 @@ def names(data):
     header_length, = struct.unpack_from("<I", data, directory + 0x08)
     chunk_size, = struct.unpack_from("<I", data, directory + 0x10)
     chunks, = struct.unpack_from("<I", data, directory + 0x2C)
-    result = []
     for n in range(chunks):
         chunk = directory + header_length + n * chunk_size
         if data[chunk:chunk + 4] != b"PMGL":
@@ -39,11 +39,16 @@ def names(data):
         pos, end = chunk + 0x14, chunk + chunk_size - free
         while pos < end:
             length, pos = encint(data, pos)
-            result.append(data[pos:pos + length].decode("utf-8"))
+            name = data[pos:pos + length].decode("utf-8")
             pos += length
-            for _ in range(3):  # section, offset, length
-                _, pos = encint(data, pos)
-    return result
+            section, pos = encint(data, pos)
+            offset, pos = encint(data, pos)
+            size, pos = encint(data, pos)
+            yield name, section, offset, size
+
+
+def names(data):
+    return [name for name, _, _, _ in directory_entries(data)]
 
 
 def main():

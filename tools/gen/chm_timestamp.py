@@ -13,31 +13,9 @@ import pathlib
 import struct
 import sys
 
-from chm_names import encint
+from chm_names import directory_entries
 
 SYSTEM_TIMESTAMP_CODE = 10
-
-
-def directory_entries(data):
-    """(name, section, offset, length) of every entry of the PMGL listing."""
-    directory = struct.unpack_from("<Q", data, 0x48)[0]
-    header_length, = struct.unpack_from("<I", data, directory + 0x08)
-    chunk_size, = struct.unpack_from("<I", data, directory + 0x10)
-    chunks, = struct.unpack_from("<I", data, directory + 0x2C)
-    for n in range(chunks):
-        chunk = directory + header_length + n * chunk_size
-        if data[chunk:chunk + 4] != b"PMGL":
-            continue
-        free, = struct.unpack_from("<I", data, chunk + 4)
-        pos, end = chunk + 0x14, chunk + chunk_size - free
-        while pos < end:
-            length, pos = encint(data, pos)
-            name = data[pos:pos + length].decode("utf-8")
-            pos += length
-            section, pos = encint(data, pos)
-            offset, pos = encint(data, pos)
-            size, pos = encint(data, pos)
-            yield name, section, offset, size
 
 
 def system_timestamp_position(data):

@@ -32,50 +32,15 @@
 #include <string>
 #include <vector>
 
-#include "win_probe_common/kivora_window.h"
+#include "win_probe_common/probe.h"
 
 namespace {
 
-using kivora::probe::kivoraWindow;
+using namespace kivora::probe;
 
-constexpr wchar_t kSettingsKey[] = L"Software\\Orvanta\\Kivora\\CurrentVersion";
-constexpr UINT kExecAll = 32770;  // MYWM_EXECALL
-constexpr WPARAM kIdmExit = 32779;
 constexpr wchar_t kRuleTitle[] = L"Budget 2025 - Spreadsheet";
 constexpr wchar_t kPlainTitle[] = L"notes.txt - Editor";
 constexpr double kGiveUpMs = 5000.0;
-
-LARGE_INTEGER frequency;
-
-double nowMs() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void say(const char* name, double value) {
-  std::printf("%s %.3f\n", name, value);
-  std::fflush(stdout);
-}
-
-void phase(const char* name) {
-  std::printf("phase %s\n", name);
-  std::fflush(stdout);
-}
-
-void writeValue(const std::wstring& path, const wchar_t* name, DWORD type, const void* data,
-                DWORD size) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return;
-  RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
-  RegCloseKey(key);
-}
-
-void writeSetting(const wchar_t* name, DWORD value) {
-  writeValue(kSettingsKey, name, REG_DWORD, &value, sizeof value);
-}
 
 // The prefix is shared with the other probe: nothing of these settings may
 // stay behind (a rule, SendTK).
@@ -100,16 +65,6 @@ void seedSettings() {
   writeValue(rules, L"00000000_NMLK", REG_DWORD, &alwaysOn, sizeof alwaysOn);
   for (const wchar_t* name : {L"00000000_CPLK", L"00000000_SCLK", L"00000000_IME"})
     writeValue(rules, name, REG_DWORD, &none, sizeof none);
-}
-
-void pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-bool numLockOn() {
-  pump();
-  return (GetKeyState(VK_NUMLOCK) & 1) != 0;
 }
 
 // Milliseconds until NumLock is `on`, or -1.
@@ -322,7 +277,6 @@ int retitleBehind(int seconds, int rate) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  QueryPerformanceFrequency(&frequency);
   if (argc == 4 && std::wstring(argv[1]) == L"--retitle")
     return retitleBehind(_wtoi(argv[2]), _wtoi(argv[3]));
   if (argc != 4) {

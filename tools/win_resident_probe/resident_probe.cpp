@@ -26,42 +26,11 @@
 #include <string>
 #include <vector>
 
-#include "win_probe_common/kivora_window.h"
+#include "win_probe_common/probe.h"
 
 namespace {
 
-using kivora::probe::kivoraWindow;
-
-constexpr wchar_t kSettingsKey[] = L"Software\\Orvanta\\Kivora\\CurrentVersion";
-constexpr UINT kExecAll = 32770;  // MYWM_EXECALL
-constexpr WPARAM kIdmExit = 32779;
-
-LARGE_INTEGER frequency;
-
-double nowMs() {
-  LARGE_INTEGER t;
-  QueryPerformanceCounter(&t);
-  return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-void say(const char* name, double value) {
-  std::printf("%s %.3f\n", name, value);
-  std::fflush(stdout);
-}
-
-void phase(const char* name) {
-  std::printf("phase %s\n", name);
-  std::fflush(stdout);
-}
-
-void writeSetting(const wchar_t* name, DWORD value) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS)
-    return;
-  RegSetValueExW(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
-  RegCloseKey(key);
-}
+using namespace kivora::probe;
 
 // --- the stand-in tray -------------------------------------------------------
 
@@ -105,16 +74,6 @@ DWORD WINAPI frontThread(void* ready) {
     DispatchMessageW(&msg);
   }
   return 0;
-}
-
-void pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
-
-bool numLockOn() {
-  pump();
-  return (GetKeyState(VK_NUMLOCK) & 1) != 0;
 }
 
 void pressKey(BYTE key) {
@@ -212,7 +171,6 @@ int wmain(int argc, wchar_t** argv) {
                  "INSTANT_CHECK\n");
     return 2;
   }
-  QueryPerformanceFrequency(&frequency);
   const std::wstring exe = argv[1];
   const int interval = _wtoi(argv[2]);
   const int soakSeconds = _wtoi(argv[3]);

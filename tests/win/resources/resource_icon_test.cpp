@@ -11,7 +11,7 @@
 
 #include "platform/win32/handles.h"
 #include "resource_ids.h"
-#include "win/test_paths.h"
+#include "win/kivora_module.h"
 
 namespace {
 
@@ -71,38 +71,27 @@ std::vector<int> sizesOf(const std::vector<Image>& images) {
   return sizes;
 }
 
-class IconGroups : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const std::wstring exe = kivora::test::besideTestProgram(L"Kivora.exe");
-    module_.reset(LoadLibraryExW(exe.c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-    ASSERT_TRUE(module_) << "cannot load Kivora.exe as data, error " << GetLastError();
-  }
-  kivora::win32::UniqueModule module_;
-};
-
-TEST_F(IconGroups, TrayIconsAndLockStatePartsHoldEveryTaskbarSize) {
+TEST(IconGroups, TrayIconsAndLockStatePartsHoldEveryTaskbarSize) {
   const int groups[] = {IDI_KEY_CHANGE,        IDI_WATCHING,         IDI_PAUSED,
                         IDI_KEY_CHANGE_DEVICE, IDI_DEVICE_WATCHING,  IDI_DEVICE_PAUSED,
                         IDI_LOCK_BASE,         IDI_LOCK_BASE_DEVICE, IDI_LOCK_NUMLOCK,
                         IDI_LOCK_CAPSLOCK,     IDI_LOCK_SCROLLLOCK,  IDI_LOCK_WATCHING,
                         IDI_LOCK_PAUSED,       IDI_LOCK_FLASH};
   for (const int group : groups) {
-    const std::vector<Image> images = groupImages(module_.get(), group);
+    const std::vector<Image> images = groupImages(kivora::test::kivoraModule(), group);
     EXPECT_EQ(sizesOf(images), (std::vector<int>{16, 20, 24, 32})) << "icon " << group;
     // Composition ORs 4-bit palette indexes.
     for (const Image& image : images) EXPECT_EQ(image.bitCount, 4) << "icon " << group;
   }
 }
 
-TEST_F(IconGroups, ApplicationIconHoldsTheSizesExplorerAsksFor) {
-  const std::vector<Image> images = groupImages(module_.get(), IDI_KIVORA);
+TEST(IconGroups, ApplicationIconHoldsTheSizesExplorerAsksFor) {
+  const std::vector<Image> images = groupImages(kivora::test::kivoraModule(), IDI_KIVORA);
   EXPECT_EQ(sizesOf(images), (std::vector<int>{16, 24, 32, 48, 256}));
   ASSERT_FALSE(images.empty());
   EXPECT_TRUE(images.back().png) << "the 256-pixel image is stored as PNG";
-  kivora::win32::UniqueIcon large(static_cast<HICON>(
-      LoadImageW(module_.get(), MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON, 256, 256, 0)));
+  kivora::win32::UniqueIcon large(static_cast<HICON>(LoadImageW(
+      kivora::test::kivoraModule(), MAKEINTRESOURCEW(IDI_KIVORA), IMAGE_ICON, 256, 256, 0)));
   EXPECT_TRUE(large) << "Windows reads the PNG image";
 }
 

@@ -10,7 +10,7 @@
 
 #include "platform/win32/handles.h"
 #include "resource_ids.h"
-#include "win/test_paths.h"
+#include "win/kivora_module.h"
 
 namespace {
 
@@ -38,17 +38,6 @@ std::vector<Item> readMenu(HMODULE module, int resource) {
   return items;
 }
 
-class TrayMenus : public ::testing::Test {
- protected:
-  void SetUp() override {
-    const std::wstring exe = kivora::test::besideTestProgram(L"Kivora.exe");
-    module_.reset(LoadLibraryExW(exe.c_str(), nullptr,
-                                 LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
-    ASSERT_TRUE(module_) << "cannot load Kivora.exe as data, error " << GetLastError();
-  }
-  kivora::win32::UniqueModule module_;
-};
-
 void expectItems(const std::vector<Item>& actual, const std::vector<Item>& expected) {
   ASSERT_EQ(actual.size(), expected.size());
   for (size_t i = 0; i < expected.size(); ++i) {
@@ -57,8 +46,8 @@ void expectItems(const std::vector<Item>& actual, const std::vector<Item>& expec
   }
 }
 
-TEST_F(TrayMenus, JapaneseMenuHasEveryItemInOrder) {
-  expectItems(readMenu(module_.get(), IDR_TRAYMENU_JA),
+TEST(TrayMenus, JapaneseMenuHasEveryItemInOrder) {
+  expectItems(readMenu(kivora::test::kivoraModule(), IDR_TRAYMENU_JA),
               {
                   {IDM_SETTINGS, L"設定(&S)...\tDoubleClick"},
                   {IDM_OFF, L"一時的にキーボード監視をオフにする(&O)\tClick"},
@@ -73,8 +62,8 @@ TEST_F(TrayMenus, JapaneseMenuHasEveryItemInOrder) {
               });
 }
 
-TEST_F(TrayMenus, EnglishMenuLeavesOutFeedbackAndDebugLog) {
-  expectItems(readMenu(module_.get(), IDR_TRAYMENU_EN),
+TEST(TrayMenus, EnglishMenuLeavesOutFeedbackAndDebugLog) {
+  expectItems(readMenu(kivora::test::kivoraModule(), IDR_TRAYMENU_EN),
               {
                   {IDM_SETTINGS, L"&Settings...\tDoubleClick"},
                   {IDM_OFF, L"Pause t&o watch the keyboard\tClick"},
@@ -87,7 +76,7 @@ TEST_F(TrayMenus, EnglishMenuLeavesOutFeedbackAndDebugLog) {
               });
 }
 
-TEST_F(TrayMenus, VersionRecordCarriesTheFieldsTheLogReads) {
+TEST(TrayMenus, VersionRecordCarriesTheFieldsTheLogReads) {
   const std::wstring exe = kivora::test::besideTestProgram(L"Kivora.exe");
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &handle);
@@ -143,12 +132,13 @@ TEST(VersionRecord, HoldsTheProjectVersionInTextsAndNumbers) {
   EXPECT_EQ(fixed->dwProductVersionLS, low);
 }
 
-TEST_F(TrayMenus, ManifestNamesTheProgramWithTheProjectVersion) {
-  HRSRC found = FindResourceW(module_.get(), MAKEINTRESOURCEW(1), RT_MANIFEST);
+TEST(TrayMenus, ManifestNamesTheProgramWithTheProjectVersion) {
+  HRSRC found = FindResourceW(kivora::test::kivoraModule(), MAKEINTRESOURCEW(1), RT_MANIFEST);
   ASSERT_NE(found, nullptr);
-  const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module_.get(), found)));
+  const auto* bytes =
+      static_cast<const char*>(LockResource(LoadResource(kivora::test::kivoraModule(), found)));
   ASSERT_NE(bytes, nullptr);
-  const std::string manifest(bytes, SizeofResource(module_.get(), found));
+  const std::string manifest(bytes, SizeofResource(kivora::test::kivoraModule(), found));
   EXPECT_NE(manifest.find("name=\"Orvanta.Kivora\" version=\"" KIVORA_TEST_VERSION "\""),
             std::string::npos)
       << manifest;

@@ -189,6 +189,44 @@ TEST_F(ScriptEditor, AFileThatCannotBeOpenedShowsItsErrorAndKeepsTheText) {
   EXPECT_EQ(shownBoxes[0].type, static_cast<UINT>(MB_OK | MB_ICONERROR));
 }
 
+// In portable mode a script longer than Kivora.ini can keep is refused at OK,
+// while it can still be shortened or saved; the stored one stays. The limit
+// is lowered to 12 characters here; one at the limit is taken.
+TEST_F(ScriptEditor, OkRefusesAScriptTooLongForTheIniFileOnly) {
+  settings.bUseIni = true;
+  // OK with `text`; a refusal's box is answered and the editor cancelled.
+  const auto ok = [&](const wchar_t* text, bool refused) {
+    ui::ScriptEditorContext c = context();
+    c.maxIniScriptLength = 12;
+    INT_PTR result = -1;
+    runWithDriver([&] { result = ui::showScriptEditor(nullptr, c); },
+                  [&] {
+                    HWND editor = waitForWindow(L"#32770", kEnglishTitle);
+                    ASSERT_TRUE(editor) << "the editor did not open";
+                    SetDlgItemTextW(editor, IDC_SCRIPT_TEXT, text);
+                    if (!refused) return pressButton(editor, IDOK);
+                    PostMessageW(editor, WM_COMMAND, IDOK, 0);
+                    EXPECT_EQ(answerMessageBox(L"Kivora"),
+                              L"This script is too long to be kept in Kivora.ini: it holds 13 "
+                              L"characters, and at most 12 can be kept there.\r\nShorten it, or "
+                              L"save it to a file.");
+                    pressButton(editor, IDCANCEL);
+                  });
+    return result;
+  };
+  EXPECT_EQ(ok(L"x = 123456789", true), IDCANCEL);
+  EXPECT_EQ(settings.copyScript(), u"stored = 1\r\n");
+  EXPECT_EQ(stopRequests, 0);
+
+  EXPECT_EQ(ok(L"x = 12345678", false), IDOK);
+  EXPECT_EQ(settings.copyScript(), u"x = 12345678");
+
+  settings.bUseIni = false;
+  EXPECT_EQ(ok(L"x = 123456789", false), IDOK) << "the registry keeps any length";
+  EXPECT_EQ(settings.copyScript(), u"x = 123456789");
+  EXPECT_EQ(shownBoxes.size(), 1u);
+}
+
 // Saves through the real save dialog: the remembered path is offered, OK
 // takes it, and the result box reports it.
 std::wstring saveThroughDialog(HWND editor) {

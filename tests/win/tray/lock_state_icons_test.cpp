@@ -15,8 +15,8 @@
 #include "app/tray_icons.h"
 #include "platform/win32/handles.h"
 #include "resource_ids.h"
+#include "win/kivora_module.h"
 #include "win/test_paths.h"
-#include "win/tray/kivora_module.h"
 
 namespace app = kivora::app;
 namespace win32 = kivora::win32;

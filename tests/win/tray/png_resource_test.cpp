@@ -8,7 +8,7 @@
 #include "app/png_resource.h"
 #include "platform/win32/handles.h"
 #include "resource_ids.h"
-#include "win/tray/kivora_module.h"
+#include "win/kivora_module.h"
 
 namespace app = kivora::app;
 namespace win32 = kivora::win32;

@@ -12,7 +12,7 @@
 #include "app/tray.h"
 #include "app/tray_icons.h"
 #include "platform/win32/handles.h"
-#include "win/tray/kivora_module.h"
+#include "win/kivora_module.h"
 
 namespace app = kivora::app;
 namespace monitor = kivora::monitor;
