@@ -101,19 +101,10 @@ LRESULT CALLBACK counterProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam
 }
 
 DWORD WINAPI counterThread(void* ready) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = counterProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"cursormate";
-  RegisterClassW(&wc);
-  const HWND window = CreateWindowExW(0, L"cursormate", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                                      wc.hInstance, nullptr);
+  const HWND window = makeStandIn(L"cursormate", counterProc);
   const RAWINPUTDEVICE keyboard{0x01, 0x06, RIDEV_INPUTSINK, window};
   RegisterRawInputDevices(&keyboard, 1, sizeof keyboard);
-  SetEvent(static_cast<HANDLE>(ready));
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  return 0;
+  return signalAndPump(ready);
 }
 
 std::vector<double> ticksBetween(double from, double to) {
@@ -139,10 +130,7 @@ DWORD WINAPI windowThread(void* param) {
                              nullptr, nullptr, nullptr);
   ShowWindow(s.window, s.inFront ? SW_SHOW : SW_SHOWNOACTIVATE);
   if (s.inFront) SetForegroundWindow(s.window);
-  SetEvent(s.ready);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  return 0;
+  return signalAndPump(s.ready);
 }
 
 HWND makeWindow(const wchar_t* title, bool inFront) {

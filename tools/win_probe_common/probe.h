@@ -52,6 +52,30 @@ inline void writeSetting(const wchar_t* name, DWORD value) {
   writeValue(kSettingsKey, name, REG_DWORD, &value, sizeof value);
 }
 
+// A hidden 1x1 window of class `className`, registered here with `procedure`:
+// the probe's stand-in for another program's window that Kivora talks to.
+inline HWND makeStandIn(const wchar_t* className, WNDPROC procedure, DWORD exStyle = 0) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = procedure;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = className;
+  RegisterClassW(&wc);
+  return CreateWindowExW(exStyle, className, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                         wc.hInstance, nullptr);
+}
+
+// The end of a window thread: signals `ready` (an event), then pumps the
+// thread's messages until WM_QUIT.
+inline DWORD signalAndPump(void* ready) {
+  SetEvent(static_cast<HANDLE>(ready));
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return 0;
+}
+
 inline void pump() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);

@@ -47,17 +47,8 @@ LRESULT CALLBACK trayProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 DWORD WINAPI trayThread(void* ready) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = trayProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"Shell_TrayWnd";
-  RegisterClassW(&wc);
-  CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Shell_TrayWnd", L"", WS_POPUP, 0, 0, 1, 1,
-                  nullptr, nullptr, wc.hInstance, nullptr);
-  SetEvent(static_cast<HANDLE>(ready));
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
-  return 0;
+  makeStandIn(L"Shell_TrayWnd", trayProc, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+  return signalAndPump(ready);
 }
 
 // --- a window of ours in front, so that Kivora's key presses have a target ---
@@ -67,13 +58,7 @@ DWORD WINAPI frontThread(void* ready) {
                                       WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40, 400, 300, 120, nullptr,
                                       nullptr, nullptr, nullptr);
   SetForegroundWindow(window);
-  SetEvent(static_cast<HANDLE>(ready));
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return 0;
+  return signalAndPump(ready);
 }
 
 void pressKey(BYTE key) {
