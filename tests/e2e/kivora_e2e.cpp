@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <memory>
+#include <optional>
 
 #include "win/test_paths.h"
 
@@ -35,19 +36,25 @@ DWORD processOf(HWND window) {
   return pid;
 }
 
-std::uintptr_t remoteModuleBase(DWORD pid, const wchar_t* name) {
+// The entry of a module loaded in another process, read from the outside:
+// nothing runs inside that process.
+std::optional<MODULEENTRY32W> remoteModule(DWORD pid, const wchar_t* name) {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, pid);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  if (snapshot == INVALID_HANDLE_VALUE) return std::nullopt;
   MODULEENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  std::uintptr_t base = 0;
-  for (BOOL more = Module32FirstW(snapshot, &entry); more && !base;
+  std::optional<MODULEENTRY32W> found;
+  for (BOOL more = Module32FirstW(snapshot, &entry); more && !found;
        more = Module32NextW(snapshot, &entry)) {
-    if (lstrcmpiW(entry.szModule, name) == 0)
-      base = reinterpret_cast<std::uintptr_t>(entry.modBaseAddr);
+    if (lstrcmpiW(entry.szModule, name) == 0) found = entry;
   }
   CloseHandle(snapshot);
-  return base;
+  return found;
+}
+
+std::uintptr_t remoteModuleBase(DWORD pid, const wchar_t* name) {
+  const auto module = remoteModule(pid, name);
+  return module ? reinterpret_cast<std::uintptr_t>(module->modBaseAddr) : 0;
 }
 
 bool runRemoteThread(HANDLE process, std::uintptr_t start, void* argument) {
@@ -177,6 +184,11 @@ HWND Kivora::waitForMessageBox(DWORD ms) const {
   });
 }
 
+std::wstring Kivora::modulePath(const wchar_t* name) const {
+  const auto module = remoteModule(pid_, name);
+  return module ? module->szExePath : L"";
+}
+
 std::wstring Kivora::probe(const char* exportName) const {
   const std::wstring library = test::besideTestProgram(kProbeLibrary);
   static const HMODULE local = LoadLibraryW(library.c_str());
@@ -237,10 +249,13 @@ void pressButton(HWND dialog, int id) {
 ScratchFolder::ScratchFolder() {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
+  // Process ids come round again, and a run cut short leaves its folders
+  // behind: take the next name that is not there yet.
   static int counter = 0;
-  path_ = std::wstring(temp) + L"kivora-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-          std::to_wstring(++counter);
-  CreateDirectoryW(path_.c_str(), nullptr);
+  do {
+    path_ = std::wstring(temp) + L"kivora-e2e-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+            std::to_wstring(++counter);
+  } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 
 ScratchFolder::~ScratchFolder() {

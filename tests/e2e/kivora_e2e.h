@@ -56,6 +56,9 @@ class Kivora {
   HWND waitForMainWindow(DWORD ms = kWait) const { return waitForWindow(L"Kivora", nullptr, ms); }
   // A message box: "#32770" titled "Kivora", not one of the start-up dialogs.
   HWND waitForMessageBox(DWORD ms = kWait) const;
+  // Where the module of this name was loaded from in this process; empty
+  // while it is not loaded.
+  std::wstring modulePath(const wchar_t* name) const;
   // Calls one export of the probe library inside this process and returns
   // what it wrote.
   std::wstring probe(const char* exportName) const;

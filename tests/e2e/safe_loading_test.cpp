@@ -44,7 +44,7 @@ TEST_F(SafeLoading, HelpNeverLoadsAControlPlantedBesideTheProgramOrInTheCurrentF
   std::wstring loadedFrom;
   EXPECT_TRUE(waitUntil(
       [&] {
-        loadedFrom = kivora.probe("helpControlPath");
+        loadedFrom = kivora.modulePath(L"hhctrl.ocx");
         return !loadedFrom.empty();
       },
       10000))

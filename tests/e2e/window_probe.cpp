@@ -199,12 +199,4 @@ extern "C" __declspec(dllexport) DWORD WINAPI scriptMark(void* path) {
   return writeAnswer(path, mark);
 }
 
-// Where the HTML Help control Kivora loaded came from (empty: not loaded).
-extern "C" __declspec(dllexport) DWORD WINAPI helpControlPath(void* path) {
-  wchar_t name[MAX_PATH] = L"";
-  if (const HMODULE control = GetModuleHandleW(L"hhctrl.ocx"))
-    GetModuleFileNameW(control, name, MAX_PATH);
-  return writeAnswer(path, name);
-}
-
 BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
