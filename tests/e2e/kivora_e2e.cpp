@@ -375,6 +375,12 @@ TestWindow::~TestWindow() {
 
 void TestWindow::comeToFront() const {
   SetForegroundWindow(window_);
+  // Windows raises the event once the window is in front. Wine raises none,
+  // and activates a window of another thread only when that thread gets to
+  // it: announced earlier, the switch would reach Kivora while the old window
+  // is still in front.
+  const ULONGLONG end = GetTickCount64() + kWait;
+  while (GetForegroundWindow() != window_ && GetTickCount64() < end) Sleep(1);
   NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window_, OBJID_WINDOW, CHILDID_SELF);
 }
 
