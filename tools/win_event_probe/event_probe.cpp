@@ -141,8 +141,13 @@ HWND makeWindow(const wchar_t* title, bool inFront) {
   return start.window;
 }
 
+// Announced once the window is in front, as Windows does: Wine raises no
+// event itself and activates another thread's window only when that thread
+// gets to it.
 void comeToFront(HWND window) {
   SetForegroundWindow(window);
+  const double end = nowMs() + 5000;
+  while (GetForegroundWindow() != window && nowMs() < end) Sleep(1);
   NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, window, OBJID_WINDOW, CHILDID_SELF);
 }
 
