@@ -19,6 +19,9 @@ inline i32 quotient(i32 a, i32 b) { return b == -1 ? neg(a) : a / b; }
 inline i32 remainder(i32 a, i32 b) { return b == -1 ? 0 : a % b; }
 inline i32 shiftLeft(i32 a, i32 n) { return wrap(u32(a) << (n & 31)); }
 inline i32 shiftRight(i32 a, i32 n) { return a >> (n & 31); }
+inline i32 bitOr(i32 a, i32 b) { return a | b; }
+inline i32 bitAnd(i32 a, i32 b) { return a & b; }
+inline i32 bitXor(i32 a, i32 b) { return a ^ b; }
 
 // a multiplied by itself n times starting from 1; squaring gives the same
 // wrapped product without looping two billion times.

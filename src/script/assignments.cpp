@@ -129,6 +129,18 @@ class AssignmentBase : public Expression {
     return ctx.readMissing(targetName, targetConstant ? &*targetConstant : nullptr, line);
   }
   Value& define() const { return VariableTable::define(target); }
+  // The variable now holds n, or v; the place it holds it in. Whatever the
+  // new content is made of is worked out before the variable is touched.
+  Value& storeInteger(i32 n) const {
+    Value& v = define();
+    setInteger(v, n);
+    return v;
+  }
+  Value& store(Value v) const {
+    Value& slot = define();
+    slot = std::move(v);
+    return slot;
+  }
 
   Variable& target;
   const std::string_view targetName;
@@ -146,26 +158,14 @@ class PlainAssignment final : public AssignmentBase {
 
  private:
   Value& assign(ScriptContext& ctx) {
-    if (source->traits.alwaysInteger) {
-      const i32 n = source->integer(ctx);
-      Value& v = define();
-      setInteger(v, n);
-      return v;
-    }
+    if (source->traits.alwaysInteger) return storeInteger(source->integer(ctx));
     // A plain integer (a call's result, say) is stored without a Value made
     // for it; a value read in place is copied, one in scratch moved.
     Scratch scratch;
     const Operand o = source->operand(ctx, scratch);
-    if (!o.value || o.value->isPlainInteger()) {
-      const i32 n = o.value ? o.value->intValue : o.integer;
-      Value& v = define();
-      setInteger(v, n);
-      return v;
-    }
-    Value v = scratch && o.value == &*scratch ? std::move(*scratch) : Value(*o.value);
-    Value& slot = define();
-    slot = std::move(v);
-    return slot;
+    if (!o.value || o.value->isPlainInteger())
+      return storeInteger(o.value ? o.value->intValue : o.integer);
+    return store(scratch && o.value == &*scratch ? std::move(*scratch) : Value(*o.value));
   }
 };
 
@@ -196,10 +196,7 @@ class AppendAssignment final : public AssignmentBase {
       keepOnlyText(v);
       return v;
     }
-    Value v = source->value(ctx);
-    Value& slot = define();
-    slot = std::move(v);
-    return slot;
+    return store(source->value(ctx));
   }
 
   Expression* const tail_;
@@ -219,9 +216,7 @@ class AddAssignment final : public AssignmentBase {
     if (isText) return appendText(ctx);
     const i32 n = readInteger(ctx);
     const i32 m = source->integer(ctx);
-    Value& v = define();
-    setInteger(v, add(n, m));
-    return v;
+    return storeInteger(add(n, m));
   }
 
   Value& appendText(ScriptContext& ctx) {
@@ -246,9 +241,7 @@ class AddAssignment final : public AssignmentBase {
     const Value& r = source->view(ctx, scratch);
     IntegerText digits;
     before.strValue += textOf(r, digits);
-    Value& slot = define();
-    slot = Value::string(std::move(before.strValue));
-    return slot;
+    return store(Value::string(std::move(before.strValue)));
   }
 };
 
@@ -274,9 +267,7 @@ class DivisionAssignment final : public AssignmentBase {
       return nullptr;
     }
     const i32 n = readInteger(ctx);
-    Value& v = define();
-    setInteger(v, modulo_ ? remainder(n, d) : quotient(n, d));
-    return &v;
+    return &storeInteger(modulo_ ? remainder(n, d) : quotient(n, d));
   }
 
   const bool modulo_;
@@ -297,15 +288,9 @@ class IntegerAssignment final : public AssignmentBase {
   Value& assign(ScriptContext& ctx) {
     const i32 n = readInteger(ctx);
     const i32 m = source->integer(ctx);
-    Value& v = define();
-    setInteger(v, Apply(n, m));
-    return v;
+    return storeInteger(Apply(n, m));
   }
 };
-
-i32 bitOr(i32 a, i32 b) { return a | b; }
-i32 bitXor(i32 a, i32 b) { return a ^ b; }
-i32 bitAnd(i32 a, i32 b) { return a & b; }
 
 // NAME++ and NAME--: the integer before the step.
 class PostStep final : public AssignmentBase {

@@ -103,10 +103,6 @@ class IntegerOperator final : public IntegerResult<IntegerOperator<Apply, L, R>>
   const R right_;
 };
 
-i32 bitOr(i32 a, i32 b) { return a | b; }
-i32 bitAnd(i32 a, i32 b) { return a & b; }
-i32 bitXor(i32 a, i32 b) { return a ^ b; }
-
 template <i32 (*Apply)(i32, i32), bool Specialize = false>
 Expression* makeInteger(Program& program, int line, Traits traits, Expression* left,
                         Expression* right) {
